@@ -1,0 +1,236 @@
+// vexa-interpret: interprets a signal trace without windows, the way a trace window does,
+// and prints the interpretation or the message list.
+#include "CQtProfile.h"
+#include "CVexaClientDoc.h"
+#include "CliViews.h"
+#include "SettingsStore.h"
+#include "StringTable.h"
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <unistd.h>
+
+using namespace vexa;
+
+namespace {
+
+// Exit codes, one per kind of failure.
+enum ExitCode {
+    kExitOk = 0,
+    kExitUsage = 2,
+    kExitTrace = 3,       // the trace is missing or unreadable
+    kExitNoProtocol = 4,  // no protocol chosen
+    kExitNoComponent = 5, // the protocol's parser component cannot be had
+    kExitNotATrace = 6,   // no record line in the file
+    kExitOutput = 7,      // the output cannot be written or copied
+};
+
+const char *kUsage =
+    "Usage: vexa-interpret [options] TRACE\n"
+    "Interprets a Korvan signal trace with a Vexa parser component and prints the\n"
+    "interpretation text.\n"
+    "\n"
+    "Options:\n"
+    "  -p, --protocol N     protocol: 1 ISDN Generic, 2 ISDN French, 3 ISDN German,\n"
+    "                       4 ISDN Australian, 5 DECT/GDI, 6 IP (default: the settings)\n"
+    "  -o, --output FILE    copy the interpretation to FILE instead of printing it\n"
+    "                       (never onto the trace itself)\n"
+    "      --all-rows       include every trace line (\"Include all Rows\" on)\n"
+    "      --no-all-rows    include only the lines of the messages\n"
+    "      --hex            keep the DATA rows with each message (\"Include Hex\" on)\n"
+    "      --no-hex         leave the DATA rows out\n"
+    "      --list           print the message list instead: sequence number, direction,\n"
+    "                       message, time, from, to, and \"invalid\" for red rows,\n"
+    "                       separated by tabs\n"
+    "      --direction DIR  list only SWHW (outgoing) or HWSW (incoming) signals and\n"
+    "                       show only their messages\n"
+    "  -h, --help           show this help\n"
+    "  -V, --version        show the version\n"
+    "\n"
+    "Settings are read from the Vexa profile; the options change them for this run only.\n"
+    "Exit status: 0 done, 2 usage, 3 trace missing or unreadable, 4 no protocol,\n"
+    "5 parser component missing, 6 not a signal trace, 7 output not written.\n";
+
+struct Options {
+    std::string trace;
+    std::optional<int> protocol;
+    std::string output;
+    std::optional<bool> allRows;
+    std::optional<bool> hex;
+    bool list = false;
+    std::string direction;
+};
+
+int UsageError(const std::string &text) {
+    std::fprintf(stderr, "vexa-interpret: %s\nTry 'vexa-interpret --help'.\n", text.c_str());
+    return kExitUsage;
+}
+
+// Parses the command line; returns an exit code to stop with, or -1 to go on.
+int ParseOptions(int argc, char **argv, Options &o) {
+    for (int i = 1; i < argc; ++i) {
+        std::string a = argv[i];
+        auto value = [&](std::string &out) {
+            if (i + 1 >= argc) return false;
+            out = argv[++i];
+            return true;
+        };
+        std::string v;
+        if (a == "-h" || a == "--help") {
+            std::fputs(kUsage, stdout);
+            return kExitOk;
+        } else if (a == "-V" || a == "--version") {
+            std::printf("vexa-interpret (Vexa) %s\n", VEXA_VERSION);
+            return kExitOk;
+        } else if (a == "-p" || a == "--protocol") {
+            if (!value(v)) return UsageError(a + " needs a protocol number");
+            char *end = nullptr;
+            long n = std::strtol(v.c_str(), &end, 10);
+            if (v.empty() || *end || n < -32768 || n > 32767) return UsageError("not a protocol number: " + v);
+            o.protocol = static_cast<int>(n);
+        } else if (a == "-o" || a == "--output") {
+            if (!value(o.output) || o.output.empty()) return UsageError(a + " needs a file name");
+        } else if (a == "--all-rows") {
+            o.allRows = true;
+        } else if (a == "--no-all-rows") {
+            o.allRows = false;
+        } else if (a == "--hex") {
+            o.hex = true;
+        } else if (a == "--no-hex") {
+            o.hex = false;
+        } else if (a == "--list") {
+            o.list = true;
+        } else if (a == "--direction") {
+            if (!value(o.direction)) return UsageError("--direction needs SWHW or HWSW");
+            if (o.direction != "SWHW" && o.direction != "HWSW")
+                return UsageError("--direction takes SWHW or HWSW, not " + o.direction);
+        } else if (a == "--") {
+            if (i + 1 < argc && o.trace.empty()) o.trace = argv[++i];
+            if (i + 1 < argc) return UsageError("only one trace can be interpreted at a time");
+        } else if (!a.empty() && a[0] == '-' && a != "-") {
+            return UsageError("unknown option " + a);
+        } else if (o.trace.empty()) {
+            o.trace = a;
+        } else {
+            return UsageError("only one trace can be interpreted at a time");
+        }
+    }
+    if (o.trace.empty()) return UsageError("no trace given");
+    if (o.list && !o.output.empty()) return UsageError("--list prints the rows; it cannot be combined with -o");
+    return -1;
+}
+
+int CheckTrace(const std::string &path) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    auto status = fs::status(path, ec);
+    if (ec || !fs::exists(status)) {
+        std::fprintf(stderr, "vexa-interpret: %s: no such file\n", path.c_str());
+        return kExitTrace;
+    }
+    if (fs::is_directory(status)) {
+        std::fprintf(stderr, "vexa-interpret: %s: is a folder, not a trace file\n", path.c_str());
+        return kExitTrace;
+    }
+    if (access(path.c_str(), R_OK) != 0) {
+        std::fprintf(stderr, "vexa-interpret: %s: %s\n", path.c_str(), std::strerror(errno));
+        return kExitTrace;
+    }
+    return -1;
+}
+
+// The exit code for a run that did not complete, from the message it showed.
+int FailedRunCode(const std::vector<std::string> &messages) {
+    if (messages.empty()) return kExitTrace;
+    const std::string &m = messages.back();
+    if (m == LoadString(IDS_NO_PROTOCOL)) return kExitNoProtocol;
+    if (m == LoadString(IDS_PROTOCOL_NOT_SUPPORTED) || m == LoadString(IDS_NOT_INSTALLED)) return kExitNoComponent;
+    if (m == LoadString(IDS_NOT_A_TRACE)) return kExitNotATrace;
+    return kExitOutput;
+}
+
+bool CopyToStdout(const std::string &path) {
+    FILE *in = std::fopen(path.c_str(), "rb");
+    if (!in) return false;
+    char buffer[64 * 1024];
+    size_t n;
+    bool ok = true;
+    while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0) {
+        if (std::fwrite(buffer, 1, n, stdout) != n) {
+            ok = false;
+            break;
+        }
+    }
+    std::fclose(in);
+    return std::fflush(stdout) == 0 && ok;
+}
+
+void PrintRows(const cli::CliList &list) {
+    for (const cli::ListRow &r : list.Rows()) {
+        std::printf("%d\t%s\t%s\t%s\t%s\t%s%s\n", r.sequence, cli::DirectionText(r.direction), r.message.c_str(),
+                    r.time.c_str(), r.from.c_str(), r.to.c_str(), r.valid ? "" : "\tinvalid");
+    }
+    std::fflush(stdout);
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+    Options options;
+    if (int code = ParseOptions(argc, argv, options); code >= 0) return code;
+    if (int code = CheckTrace(options.trace); code >= 0) return code;
+    const std::string trace = std::filesystem::absolute(options.trace).lexically_normal().string();
+
+    CQtProfile profile;
+    VexaSettings settings;
+    LoadSettings(profile, settings);
+    ReadColors(profile, settings);
+    if (options.protocol) settings.m_nCurrentProtocol = settings.m_nDefaultProtocol = *options.protocol;
+    if (options.allRows) settings.m_bWriteAllRows = *options.allRows;
+    if (options.hex) settings.m_bWriteHexInfo = *options.hex;
+
+    cli::CliHost host(settings);
+    cli::CliList list;
+    CVexaClientDoc doc(host);
+    doc.m_pListView = &list;
+    if (!doc.OnOpenDocument(trace)) {
+        std::fprintf(stderr, "vexa-interpret: %s: cannot be read\n", options.trace.c_str());
+        return kExitTrace;
+    }
+    int code = kExitOk;
+    if (!doc.m_bOutputLoaded) {
+        code = FailedRunCode(host.Messages());
+    } else {
+        if (!options.direction.empty()) {
+            doc.m_strSearchText = options.direction;
+            list.ClearList();
+            doc.FillListBySearch();
+            doc.RebuildResultText();
+        }
+        if (options.list) {
+            PrintRows(list);
+        } else if (!options.output.empty()) {
+            std::string error;
+            std::string target = std::filesystem::absolute(options.output).lexically_normal().string();
+            switch (doc.SaveOutputAs(target, error)) {
+            case CVexaClientDoc::SaveResult::Saved: break;
+            case CVexaClientDoc::SaveResult::SameAsTrace:
+                host.ShowMessage(LoadString(IDS_SAME_FILE_NAME));
+                code = kExitOutput;
+                break;
+            case CVexaClientDoc::SaveResult::CopyFailed:
+                std::fprintf(stderr, "vexa-interpret: %s: %s\n", options.output.c_str(), error.c_str());
+                code = kExitOutput;
+                break;
+            }
+        } else if (!CopyToStdout(doc.m_strOutputPath)) {
+            std::fprintf(stderr, "vexa-interpret: the interpretation could not be printed\n");
+            code = kExitOutput;
+        }
+    }
+    doc.OnCloseDocument();
+    return code;
+}

@@ -1,0 +1,121 @@
+// The component side of the dispatch interface: a C++ base for parser components.
+//
+// A component lists its members in a table (dispatch id, name, argument signature,
+// handler). ComponentObject checks every call against that table before the handler
+// runs, so a handler reads its arguments without checking their types again.
+//
+// Signature letters, one per argument in order, then ':' and the result letter:
+//   s text in    S text out (may carry a text in as well)
+//   h short in   H short out
+//   l long in    L long out
+//   V VARIANT_BOOL out
+// Results: h short, l long, b BOOL, - nothing.
+#pragma once
+
+#include "VexaComponentAbi.h"
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace vexa::component {
+
+// The arguments and result of one call.
+class Call {
+public:
+    Call(const VexaHost *host, VexaArg *args, int32_t argc, VexaArg *result)
+        : m_host(host), m_args(args), m_argc(argc), m_result(result) {}
+
+    std::string_view text(int i) const {
+        const VexaArg &a = m_args[i];
+        return a.str ? std::string_view(a.str, a.len) : std::string_view();
+    }
+    int32_t number(int i) const { return m_args[i].num; }
+    int16_t shortNumber(int i) const { return static_cast<int16_t>(m_args[i].num); }
+
+    void setNumber(int i, int32_t v) { m_args[i].num = v; }
+    void setFlag(int i, bool v) { m_args[i].num = v ? -1 : 0; }
+    void setText(int i, std::string_view t) {
+        if (m_host && m_host->setText && m_args[i].sink) m_host->setText(m_args[i].sink, t.data(), t.size());
+    }
+
+    void returnShort(int32_t v) { setResult(VEXA_T_I2, static_cast<int16_t>(v)); }
+    void returnLong(int32_t v) { setResult(VEXA_T_I4, v); }
+    void returnBool(bool v) { setResult(VEXA_T_BOOL, v ? 1 : 0); }
+
+    int32_t argc() const { return m_argc; }
+    const VexaArg &arg(int i) const { return m_args[i]; }
+    const VexaArg *args() const { return m_args; }
+
+private:
+    void setResult(int32_t type, int32_t v) {
+        if (!m_result) return;
+        m_result->type = type;
+        m_result->num = v;
+    }
+    const VexaHost *m_host;
+    VexaArg *m_args;
+    int32_t m_argc;
+    VexaArg *m_result;
+};
+
+// True when the arguments of a call match a signature such as "s>H>H:h" (see above).
+bool MatchesSignature(const char *signature, const VexaArg *args, int32_t argc);
+
+// Base of every component object.
+class ComponentObject : public VexaObject {
+public:
+    explicit ComponentObject(const VexaHost *host);
+    virtual ~ComponentObject();
+    ComponentObject(const ComponentObject &) = delete;
+    ComponentObject &operator=(const ComponentObject &) = delete;
+
+protected:
+    // Runs member dispid; returns a VexaInvokeResult.
+    virtual int32_t Invoke(int32_t dispid, Call &call) = 0;
+    const VexaHost *host() const { return m_host; }
+
+private:
+    static int32_t InvokeThunk(VexaObject *self, int32_t dispid, VexaArg *args, int32_t argc, VexaArg *result);
+    static void ReleaseThunk(VexaObject *self);
+    static const VexaObjectVtbl s_vtbl;
+    const VexaHost *m_host;
+};
+
+// One row of a component's member table.
+template <class T>
+struct Member {
+    int32_t dispid;
+    const char *name;
+    const char *signature;
+    void (T::*handler)(Call &);
+};
+
+// Finds dispid in the table, checks the arguments and runs the handler.
+template <class T>
+int32_t DispatchMember(T &self, std::span<const Member<T>> table, int32_t dispid, Call &call) {
+    for (const Member<T> &m : table) {
+        if (m.dispid != dispid) continue;
+        if (!MatchesSignature(m.signature, call.args(), call.argc())) return VEXA_E_ARGS;
+        (self.*m.handler)(call);
+        return VEXA_OK;
+    }
+    return VEXA_E_MEMBER;
+}
+
+}  // namespace vexa::component
+
+// Defines the exported creation function of a component library: it creates an object
+// of Class for the ProgID progId (and for no other name).
+#define VEXA_EXPORT_COMPONENT(progId, Class)                                                 \
+    extern "C" __attribute__((visibility("default"))) VexaObject *VexaCreateObject(          \
+        const char *requested, const VexaHost *host) {                                       \
+        if (!requested || std::string_view(requested) != (progId)) return nullptr;           \
+        if (!host || host->abiVersion != VEXA_ABI_VERSION) return nullptr;                  \
+        try {                                                                                \
+            return new Class(host);                                                          \
+        } catch (...) {                                                                      \
+            return nullptr;                                                                  \
+        }                                                                                    \
+    }

@@ -1,0 +1,56 @@
+#include "CIsdnParser.h"
+
+namespace vexa {
+
+int16_t CIsdnParser::GetPendingStatus() { return static_cast<int16_t>(Invoke(Ids().GetPendingStatus, nullptr, 0)); }
+
+bool CIsdnParser::GetCallReference(int32_t index, std::string &callReference) {
+    return CallNumberToText(Ids().GetCallReference, DispatchArg::InLong(index), callReference) != 0;
+}
+
+bool CIsdnParser::DecodeCallReference(std::string &callReference, std::string &value) {
+    DispatchArg args[2] = {DispatchArg::OutText(callReference), DispatchArg::OutText()};
+    bool flag = Invoke(Ids().DecodeCallReference, args, 2) != 0;
+    callReference = std::move(args[0].text);
+    value = std::move(args[1].text);
+    return flag;
+}
+
+bool CIsdnParser::SetProtocolVariant(int16_t protocol) {
+    DispatchArg a = DispatchArg::InShort(protocol);
+    return Invoke(Ids().SetProtocolVariant, &a, 1) != 0;
+}
+
+bool CIsdnParser::SetSignalNames(const std::array<std::string, 5> &names) {
+    DispatchArg args[5];
+    for (int i = 0; i < 5; ++i) args[i] = DispatchArg::InText(names[i]);
+    return Invoke(Ids().SetSignalNames, args, 5) != 0;
+}
+
+bool CIsdnParser::GetEquNumber(int32_t index, std::string &equ) {
+    return CallNumberToText(Ids().GetEquNumber, DispatchArg::InLong(index), equ) != 0;
+}
+
+int32_t CIsdnParser::GetNextCallingPartyNumber(int32_t previous, std::string &number) {
+    return CallNumberToText(Ids().GetNextCallingPartyNumber, DispatchArg::InLong(previous), number);
+}
+
+int32_t CIsdnParser::FindByCallingPartyNumber(std::string_view number) {
+    return CallFindFirst(Ids().FindByCallingPartyNumber, number);
+}
+
+int32_t CIsdnParser::FindFirstByCallReference(std::string_view callReference) {
+    return CallFindFirst(Ids().FindFirstByCallReference, callReference);
+}
+
+int32_t CIsdnParser::FindNextByCallReference(std::string_view callReference, int32_t previous) {
+    return CallFindNext(Ids().FindNextByCallReference, callReference, previous);
+}
+
+int32_t CIsdnParser::FindFirstByEquNumber(std::string_view equ) { return CallFindFirst(Ids().FindFirstByEquNumber, equ); }
+
+int32_t CIsdnParser::FindNextByEquNumber(std::string_view equ, int32_t previous) {
+    return CallFindNext(Ids().FindNextByEquNumber, equ, previous);
+}
+
+}  // namespace vexa

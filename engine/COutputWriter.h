@@ -1,0 +1,63 @@
+// The writers of the interpretation output: each piece goes to the output file and, as
+// one entry with its display marks, to the document's run lines.
+#pragma once
+
+#include "LineArray.h"
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vexa {
+
+class COutputWriter {
+public:
+    COutputWriter(LineArray &runLines, bool writeAllRows) : m_runLines(runLines), m_writeAllRows(writeAllRows) {}
+    ~COutputWriter() { Close(); }
+    COutputWriter(const COutputWriter &) = delete;
+    COutputWriter &operator=(const COutputWriter &) = delete;
+
+    // Opens (truncates) the output file; false when it cannot be written.
+    bool Open(const std::string &path);
+    void Close();
+    void Flush();
+
+    // The text unchanged to the file and as one run line.
+    void WriteOut(std::string_view text);
+    void WriteMessageType(std::string_view text);
+    void WriteDirection(std::string_view direction, std::string_view messageName);
+    void WriteProtocolDiscriminator(std::string_view value);
+    void WriteIncomplete(std::string_view text);
+    void WriteCallReferenceValue(std::string_view value);
+    void WriteCallReference(std::string_view value, bool flag);
+    void WriteScpLines(std::string_view scpMessage, std::string_view scpId);
+    void WriteDectHeader(std::string_view discriminator, std::string_view scpMessage, int status,
+                         std::string_view scpId, std::string_view transactionValue, std::string_view extraLine,
+                         std::string_view userPart, bool useAlternative, std::string_view alternative);
+    // The held data rows, written only with "Include all Rows" off and for message 1.
+    void WriteDataRows(std::vector<std::string> &rows, int i);
+    // The body lines of one decoded text, each indented by six blanks.
+    void WriteBodyLines(std::string_view decodedText);
+
+    // The markers and separators.
+    void WriteStart() { WriteOut(" \n"); }
+    void WriteOpeningMarker() { WriteOut(">>>>\n"); }
+    void WriteClosingMarker() { WriteOut("<<<<\n\n"); }
+    void WriteHeaderSeparator() { WriteOut("\n\n\n"); }
+    void WriteMessageSeparator() { WriteOut("\n\n"); }
+
+private:
+    // "label: value" to the file with a newline and as a run line with the given prefix
+    // and, when lineNewline is set, a newline.
+    void WriteLabelled(std::string_view label, std::string_view value, std::string_view runPrefix,
+                       bool runNewline);
+    void WriteFile(std::string_view text);
+
+    LineArray &m_runLines;
+    bool m_writeAllRows;
+    FILE *m_file = nullptr;
+    std::string m_scratch;
+};
+
+}  // namespace vexa

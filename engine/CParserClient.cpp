@@ -1,0 +1,101 @@
+#include "CParserClient.h"
+
+namespace vexa {
+
+int16_t CParserClient::ParseLine(std::string_view line, int16_t &lineKind, int16_t &completion) {
+    VexaArg args[3] = {};
+    args[0].type = VEXA_T_STR;
+    args[0].str = line.data();
+    args[0].len = line.size();
+    args[1].type = VEXA_T_I2;
+    args[1].out = 1;
+    args[1].num = lineKind;
+    args[2].type = VEXA_T_I2;
+    args[2].out = 1;
+    args[2].num = completion;
+    int32_t status = InvokeRaw(m_ids.ParseLine, args, 3);
+    lineKind = static_cast<int16_t>(args[1].num);
+    completion = static_cast<int16_t>(args[2].num);
+    return static_cast<int16_t>(status);
+}
+
+int32_t CParserClient::GetLastMessageIndex() { return Invoke(m_ids.GetLastMessageIndex, nullptr, 0); }
+
+int16_t CParserClient::GetSequenceNumber(int32_t index) {
+    DispatchArg a = DispatchArg::InLong(index);
+    return static_cast<int16_t>(Invoke(m_ids.GetSequenceNumber, &a, 1));
+}
+
+int32_t CParserClient::GetSequenceMessageCount(int16_t sequence) {
+    DispatchArg a = DispatchArg::InShort(sequence);
+    return Invoke(m_ids.GetSequenceMessageCount, &a, 1);
+}
+
+int16_t CParserClient::GetSequenceMessage(int16_t i, int16_t sequence, SequenceMessage &message) {
+    DispatchArg args[2 + 7 + 1 + 5];
+    int n = 0;
+    args[n++] = DispatchArg::InShort(i);
+    args[n++] = DispatchArg::InShort(sequence);
+    for (int k = 0; k < 7; ++k) args[n++] = DispatchArg::OutText();
+    const int validAt = n;
+    args[n++] = DispatchArg::OutFlag();
+    for (int k = 0; k < m_ids.SequenceMessageExtraTexts; ++k) args[n++] = DispatchArg::OutText();
+    message = SequenceMessage{};
+    message.status = static_cast<int16_t>(Invoke(m_ids.GetSequenceMessage, args, n));
+    for (int k = 0; k < 7; ++k) message.texts[k] = std::move(args[2 + k].text);
+    message.valid = args[validAt].Flag();
+    for (int k = 0; k < m_ids.SequenceMessageExtraTexts; ++k) message.texts[7 + k] = std::move(args[validAt + 1 + k].text);
+    return message.status;
+}
+
+bool CParserClient::GetMessage(int32_t index, MessageRecord &message) {
+    DispatchArg args[1 + 1 + 7 + 1 + 1];
+    int n = 0;
+    args[n++] = DispatchArg::InLong(index);
+    args[n++] = DispatchArg::OutShort();
+    for (int k = 0; k < 7; ++k) args[n++] = DispatchArg::OutText();
+    const int validAt = n;
+    args[n++] = DispatchArg::OutFlag();
+    for (int k = 0; k < m_ids.MessageExtraTexts; ++k) args[n++] = DispatchArg::OutText();
+    message = MessageRecord{};
+    bool ok = Invoke(m_ids.GetMessage, args, n) != 0;
+    message.sequence = static_cast<int16_t>(args[1].Number());
+    for (int k = 0; k < 7; ++k) message.texts[k] = std::move(args[2 + k].text);
+    message.valid = args[validAt].Flag();
+    if (m_ids.MessageExtraTexts > 0) message.texts[7] = std::move(args[validAt + 1].text);
+    return ok;
+}
+
+bool CParserClient::GetMessageCount(int32_t &count) {
+    DispatchArg a = DispatchArg::OutLong();
+    bool ok = Invoke(m_ids.GetMessageCount, &a, 1) != 0;
+    count = a.Number();
+    return ok;
+}
+
+int32_t CParserClient::FindFirstMessage(std::string_view text) { return CallFindFirst(m_ids.FindFirstMessage, text); }
+
+int32_t CParserClient::FindNextMessage(std::string_view text, int32_t previous) {
+    return CallFindNext(m_ids.FindNextMessage, text, previous);
+}
+
+bool CParserClient::Reset() { return Invoke(m_ids.Reset, nullptr, 0) != 0; }
+
+int32_t CParserClient::CallFindFirst(int32_t dispid, std::string_view text) {
+    DispatchArg a = DispatchArg::InText(text);
+    return Invoke(dispid, &a, 1);
+}
+
+int32_t CParserClient::CallFindNext(int32_t dispid, std::string_view text, int32_t previous) {
+    DispatchArg args[2] = {DispatchArg::InText(text), DispatchArg::InLong(previous)};
+    return Invoke(dispid, args, 2);
+}
+
+int32_t CParserClient::CallNumberToText(int32_t dispid, DispatchArg number, std::string &text) {
+    DispatchArg args[2] = {std::move(number), DispatchArg::OutText()};
+    int32_t result = Invoke(dispid, args, 2);
+    text = std::move(args[1].text);
+    return result;
+}
+
+}  // namespace vexa

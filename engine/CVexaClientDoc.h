@@ -1,0 +1,126 @@
+// The document of one opened signal trace: its lines, its protocol, its parser clients,
+// the output file and the lines of the interpretation, and the services its views use.
+#pragma once
+
+#include "CDectParser.h"
+#include "CIpParser.h"
+#include "CIsdnParser.h"
+#include "LineArray.h"
+#include "ViewInterfaces.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vexa {
+
+class CVexaClientDoc {
+public:
+    explicit CVexaClientDoc(IDocumentHost &host);
+    ~CVexaClientDoc();
+    CVexaClientDoc(const CVexaClientDoc &) = delete;
+    CVexaClientDoc &operator=(const CVexaClientDoc &) = delete;
+
+    // Reads the trace and, with automatic interpretation on, interprets it. False when
+    // the file cannot be opened.
+    bool OnOpenDocument(const std::string &path);
+    // A document always belongs to a trace: a new empty one is refused.
+    bool OnNewDocument() { return false; }
+    // Deletes the temporary output file unless the user kept it.
+    void DeleteContents();
+    // Closing: the output file goes unless kept, the parser is released.
+    void OnCloseDocument();
+
+    // Creates and configures the parser of the run protocol; shows 2001 or 2002 and
+    // answers false when that fails.
+    bool CreateParser();
+    // Resets and releases the parser of the run protocol.
+    void ReleaseParser();
+    // The client of a protocol number; null outside 1 to 6.
+    CParserClient *ClientFor(int protocol);
+    CParserClient *RunClient() { return ClientFor(m_nRunProtocol); }
+
+    // The interpretation run over the whole trace.
+    bool RunInterpretation();
+
+    // List filling and the shown text.
+    void LoadOutput();
+    bool FillList();
+    bool FillListBySearch();
+    static int FindLine(const LineArray &lines, std::string_view text);
+    int FindTraceLine(std::string_view text) const { return FindLine(m_TraceLines, text); }
+    int FindDisplayLine(std::string_view text) const { return FindLine(m_DisplayLines, text); }
+    std::string GetTraceLine(size_t i) const;
+    std::string GetDisplayLine(size_t i) const;
+    void ClearDisplay();
+    bool AppendMessageBlock(std::string_view text);
+    bool RewriteOutput();
+
+    // Shows only the blocks of the signals the list holds, and writes them to a new
+    // output file. False when a row's signal has no block in the run lines.
+    bool RebuildResultText();
+
+    // Save of the output under a name of the user's choice.
+    enum class SaveResult { Saved, SameAsTrace, CopyFailed };
+    // Copies the output file to path and keeps it there; error gets the platform's text
+    // when the copy fails.
+    SaveResult SaveOutputAs(const std::string &path, std::string &error);
+    // The default name offered for a save: the trace's name without its folder and its
+    // last extension, with ".out".
+    std::string DefaultSaveName() const;
+
+    // Adds a row to the list view or replaces its last one: the step shared by every
+    // fill. previous is the sequence number of the last row added, if any.
+    void AddOrReplaceRow(const MessageRecord &message, int &row, int32_t &previous);
+
+    IDocumentHost &Host() { return m_host; }
+    VexaSettings &Settings() { return m_host.Settings(); }
+
+    // The views, set by the views themselves.
+    IListView *m_pListView = nullptr;
+    IResultView *m_pResultView = nullptr;
+    ITraceView *m_pTraceView = nullptr;
+    void *m_pPreviewView = nullptr;        // the view that last started a print preview
+    void *m_pResultPreviewView = nullptr;  // the result text view that last asked for a preview
+
+    std::string m_strTracePath;
+    std::string m_strOutputPath;
+    bool m_bOpened = false;
+    bool m_bTraceRecognised = false;
+    bool m_bOutputLoaded = false;
+    bool m_bContextMenuBuilt = false;
+    bool m_bListMenuBuilt = false;
+    bool m_bOutputKept = false;
+    bool m_bParserCreated = false;
+    std::string m_strSearchText;
+
+    CIsdnParser m_IsdnParser;
+    CDectParser m_DectParser;
+    CIpParser m_IpParser;
+
+    int32_t m_nProtocol = 0;
+    int32_t m_nRunProtocol = 0;
+    std::array<std::string, 5> m_strSignalNames;
+
+    LineArray m_RunLines;
+    LineArray m_DisplayLines;
+    LineArray m_TraceLines;
+
+    ContentSize m_sizeResult{1000, 3000};
+    ContentSize m_sizeTraceExtent{1000, 3000};
+
+    std::vector<std::string> m_IpDataRows;
+    std::vector<std::string> m_IpHeldRows;
+    bool m_bIpMarkOpen = false;
+    std::string m_strIpMarkedLine;
+
+    // Gives the document a new temporary output file name.
+    void NewOutputName();
+
+private:
+    IDocumentHost &m_host;
+    std::vector<std::string> m_earlierOutputs;  // temporary output files replaced by later ones
+};
+
+}  // namespace vexa

@@ -1,0 +1,64 @@
+// The program's side of a parser component: creates the component by ProgID and calls
+// its members by dispatch id with typed arguments, the way an automation client does.
+#pragma once
+
+#include "VexaComponentAbi.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace vexa {
+
+// One argument of a call: build in and out arguments with the helpers below.
+struct DispatchArg {
+    VexaArg arg{};
+    std::string text;    // the text of a text out argument after the call
+    std::string inText;  // what a text out argument carries in
+
+    static DispatchArg InShort(int16_t v);
+    static DispatchArg InLong(int32_t v);
+    static DispatchArg InText(std::string_view v);
+    static DispatchArg OutShort();
+    static DispatchArg OutLong();
+    static DispatchArg OutFlag();
+    // A text out argument; initial is what it carries in (usually empty).
+    static DispatchArg OutText(std::string_view initial = {});
+
+    int32_t Number() const { return arg.num; }
+    bool Flag() const { return arg.num != 0; }
+};
+
+class CDispatchDriver {
+public:
+    CDispatchDriver() = default;
+    ~CDispatchDriver();
+    CDispatchDriver(const CDispatchDriver &) = delete;
+    CDispatchDriver &operator=(const CDispatchDriver &) = delete;
+
+    // Loads <progId>.so from the component folder and creates its object. False when the
+    // library or its object cannot be had.
+    bool CreateDispatch(const std::string &progId);
+    // Lets go of the component (the library stays loaded for the next creation).
+    void ReleaseDispatch();
+    bool HasDispatch() const { return m_object != nullptr; }
+
+    // Calls member dispid. Without a component, or when the component refuses the call,
+    // nothing happens and the result is 0. Text out arguments are read back into text.
+    int32_t Invoke(int32_t dispid, DispatchArg *args, int32_t argc);
+    // The same for arguments without text out values, passed as they stand (the hot path
+    // of reading a trace line).
+    int32_t InvokeRaw(int32_t dispid, VexaArg *args, int32_t argc);
+
+    // The folder that components are loaded from: VEXA_COMPONENT_PATH when set, else the
+    // folder of the running program.
+    static std::string ComponentFolder();
+    // The reason the last creation failed, for messages that go beyond the program's own.
+    const std::string &LastError() const { return m_lastError; }
+
+private:
+    VexaObject *m_object = nullptr;
+    std::string m_lastError;
+};
+
+}  // namespace vexa

@@ -1,0 +1,61 @@
+#include "LineArray.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace vexa {
+
+namespace {
+constexpr size_t kBlockSize = 1 << 20;
+}
+
+const char *LineArray::Store::Keep(std::string_view text) {
+    if (text.empty()) return "";
+    if (text.size() > kBlockSize / 4) {
+        // A long text gets a block of its own, so that the current block keeps its room.
+        auto block = std::make_unique<char[]>(text.size());
+        std::memcpy(block.get(), text.data(), text.size());
+        const char *p = block.get();
+        m_blocks.insert(m_blocks.end() - (m_blocks.empty() ? 0 : 1), std::move(block));
+        return p;
+    }
+    if (m_blocks.empty() || m_capacity - m_used < text.size()) {
+        m_blocks.push_back(std::make_unique<char[]>(kBlockSize));
+        m_used = 0;
+        m_capacity = kBlockSize;
+    }
+    char *p = m_blocks.back().get() + m_used;
+    std::memcpy(p, text.data(), text.size());
+    m_used += text.size();
+    return p;
+}
+
+LineArray::LineArray() : m_store(std::make_shared<Store>()) {}
+
+void LineArray::Add(std::string_view text) { m_lines.emplace_back(m_store->Keep(text), text.size()); }
+
+void LineArray::Share(const std::shared_ptr<Store> &store) {
+    if (store == m_store) return;
+    if (std::find(m_shared.begin(), m_shared.end(), store) == m_shared.end()) m_shared.push_back(store);
+}
+
+void LineArray::AddFrom(const LineArray &other, size_t i) {
+    Share(other.m_store);
+    for (const auto &s : other.m_shared) Share(s);
+    m_lines.push_back(other.m_lines[i]);
+}
+
+void LineArray::AddAll(const LineArray &other) {
+    Share(other.m_store);
+    for (const auto &s : other.m_shared) Share(s);
+    m_lines.insert(m_lines.end(), other.m_lines.begin(), other.m_lines.end());
+}
+
+void LineArray::Clear() {
+    m_lines.clear();
+    m_lines.shrink_to_fit();
+    m_shared.clear();
+    m_store = std::make_shared<Store>();
+}
+
+}  // namespace vexa

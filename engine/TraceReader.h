@@ -1,0 +1,55 @@
+// Reads a trace the way the program has always read it: as text, a piece of at most 511
+// characters at a time (a longer line arrives as several pieces), each piece ending with
+// its newline when the line ends within it. A carriage return before a line feed is not
+// part of the line. A piece is a C string to the program, so it ends at a NUL byte.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vexa {
+
+class TraceReader {
+public:
+    static constexpr size_t kBufferSize = 512;  // the line buffer: 511 characters and a NUL
+
+    TraceReader() = default;
+    ~TraceReader();
+    TraceReader(const TraceReader &) = delete;
+    TraceReader &operator=(const TraceReader &) = delete;
+
+    // Opens a file for reading; false when it cannot be opened or is not a regular file.
+    bool Open(const std::string &path);
+    void Close();
+    bool IsOpen() const { return m_file != nullptr; }
+
+    // The next piece, valid until the next call; false at the end of the file.
+    bool ReadLine(std::string_view &line);
+
+    // The position of the next unread character, and a return to such a position.
+    int64_t Tell() const { return m_bufferOffset + static_cast<int64_t>(m_pos); }
+    bool Seek(int64_t position);
+
+    // The file's size in bytes when it was opened (for progress).
+    int64_t Size() const { return m_size; }
+    // True when reading stopped because of an error rather than the end of the file.
+    bool Failed() const { return m_failed; }
+
+private:
+    bool Fill();
+
+    FILE *m_file = nullptr;
+    std::vector<char> m_buffer;
+    size_t m_pos = 0;
+    size_t m_end = 0;
+    int64_t m_bufferOffset = 0;
+    int64_t m_size = 0;
+    bool m_eof = false;
+    bool m_failed = false;
+    char m_line[kBufferSize];
+};
+
+}  // namespace vexa
