@@ -1,0 +1,83 @@
+#include "DecodedText.h"
+
+namespace vexa::component {
+
+void DecodedText::BeginPart(std::string_view title) {
+    if (m_truncated) return;
+    if (!m_text.empty()) m_text += "||";
+    ++m_parts;
+    m_inPart = false;
+    Append(title);
+}
+
+void DecodedText::Line(std::string_view text) {
+    if (m_truncated) return;
+    if (m_parts == 0) {
+        ++m_parts;
+        m_inPart = false;
+    }
+    Append(text);
+}
+
+void DecodedText::Field(std::string_view name, std::string_view value) {
+    std::string s;
+    s.reserve(name.size() + 2 + value.size());
+    s.append(name);
+    s.append(": ");
+    s.append(value);
+    Line(s);
+}
+
+void DecodedText::Error(std::string_view text) {
+    ++m_errors;
+    std::string s = "!!!";
+    s.append(text);
+    s.append("!!!");
+    Line(s);
+}
+
+void DecodedText::Clear() {
+    m_text.clear();
+    m_parts = 0;
+    m_errors = 0;
+    m_inPart = false;
+    m_truncated = false;
+}
+
+void DecodedText::Append(std::string_view line) {
+    if (m_text.size() + line.size() + 2 > kMaxChars) {
+        m_truncated = true;
+        ++m_errors;
+        if (m_inPart) m_text += '\n';
+        m_text += "!!!Decoded text too long: the rest of the message is not shown!!!";
+        return;
+    }
+    if (m_inPart) m_text += '\n';
+    m_text.append(line);
+    m_inPart = true;
+}
+
+std::string SafeText(const uint8_t *data, size_t size) {
+    static const char digits[] = "0123456789ABCDEF";
+    std::string s;
+    s.reserve(size);
+    for (size_t i = 0; i < size; ++i) {
+        uint8_t c = data[i];
+        bool escape = c < 0x20 || c >= 0x7F || c == '|' || c == '~' || c == '\\' ||
+                      (c == '!' && i > 0 && data[i - 1] == '!') || (c == '%' && i > 0 && data[i - 1] == '%');
+        if (escape) {
+            s += "\\x";
+            s += digits[c >> 4];
+            s += digits[c & 15];
+        } else {
+            s += static_cast<char>(c);
+        }
+    }
+    return s;
+}
+
+std::string SafeText(std::string_view text) {
+    return SafeText(reinterpret_cast<const uint8_t *>(text.data()), text.size());
+}
+
+}  // namespace vexa::component

@@ -1,0 +1,52 @@
+// Decodes one layer 3 message of Q.931 / EN 300 403 (DSS1): protocol discriminator, call
+// reference, message type and information elements of codeset 0 and, after shifts, of the
+// national codesets of the chosen variant.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vexa::isdn {
+
+// Statuses a message gets, as the program reads them on the completing line.
+enum MessageStatus : int {
+    kStatusNormal = 1,             // elements follow the message type
+    kStatusHeaderOnly = 0,         // nothing follows the message type
+    kStatusBodyUndecodable = -4,   // octets follow, but not one element could be decoded
+    kStatusUnknownDiscriminator = -5,
+    kStatusBadCallReference = -6,
+    kStatusUnknownMessageType = -7,
+};
+
+// Protocol variants (the program's protocol numbers 1 to 4).
+enum Variant : int { kGeneric = 1, kFrench = 2, kGerman = 3, kAustralian = 4 };
+
+struct DecodedMessage {
+    int status = kStatusNormal;
+    bool valid = true;
+    std::string messageName;     // "SETUP"
+    std::string discriminator;   // "H'08 Q.931 user-network call control messages"
+    std::vector<uint8_t> callReference;  // the call reference value octets as read
+    bool callReferenceRead = false;
+    std::string text;            // decoded text: parts separated by "||"
+    bool hasCallingNumber = false;
+    std::string callingNumber;
+};
+
+class Q931Decoder {
+public:
+    explicit Q931Decoder(int variant = kGeneric) : m_variant(variant) {}
+    void SetVariant(int variant) { m_variant = variant; }
+    int GetVariant() const { return m_variant; }
+
+    // Decodes size octets. problems are lines the line reader found wrong with the signal
+    // (odd hex digits, fewer octets than LEN, missing parts); they are shown first and
+    // make the message invalid.
+    DecodedMessage Decode(const uint8_t *data, size_t size, const std::vector<std::string> &problems = {}) const;
+
+private:
+    int m_variant;
+};
+
+}  // namespace vexa::isdn

@@ -1,0 +1,264 @@
+#include "SignalAssembler.h"
+
+#include "DecodedText.h"
+#include "HexText.h"
+#include "TraceLine.h"
+
+#include <algorithm>
+
+namespace vexa::isdn {
+
+using namespace component;
+
+namespace {
+
+// Index of the five configured names: 0 DlrData, 1 DlrDataLong, 2 DliData, 3 DliDataLong,
+// 4 DliuiDataLong. DlrData and DliData carry one part of a split message.
+bool CarriesPart(int nameIndex) { return nameIndex == 0 || nameIndex == 2; }
+
+constexpr size_t kPieceLength = 511;
+
+}  // namespace
+
+SignalAssembler::SignalAssembler() {
+    m_names = {"DLRDATA", "DLRDATALONG", "DLIDATA", "DLIDATALONG", "DLIUIDATALONG"};
+}
+
+void SignalAssembler::SetSignalNames(const std::array<std::string, 5> &names) { m_names = names; }
+
+void SignalAssembler::Reset() {
+    m_open = OpenSignal{};
+    m_waiting.clear();
+    m_midLine = false;
+    m_lastWasData = false;
+    m_abandoned = false;
+    m_pending = false;
+}
+
+bool SignalAssembler::TakePending() {
+    bool p = m_pending;
+    m_pending = false;
+    return p;
+}
+
+void SignalAssembler::AddProblem(std::vector<std::string> &list, std::string problem) {
+    if (list.size() < kMaxProblems)
+        list.push_back(std::move(problem));
+    else if (list.size() == kMaxProblems)
+        list.push_back("Further problems not listed");
+}
+
+LineResult SignalAssembler::Feed(std::string_view piece) {
+    LineResult result;
+    bool continuation = m_midLine;
+    bool ended = !piece.empty() && piece.back() == '\n';
+    m_midLine = !ended && piece.size() >= kPieceLength;
+
+    std::string_view line = StripLineEnd(piece);
+    // The program's own end mark is never a continuation.
+    if (continuation && line != "END") {
+        if (m_lastWasData && !m_open.closed)
+            AddProblem(m_open.problems, "DATA row longer than 511 characters: its end was not read");
+        return result;
+    }
+    m_lastWasData = false;
+
+    if (IsEndLine(line)) {
+        if (!m_open.closed) CloseOpenSignal(false, result);
+        if (result.completion) result.completion = 1;
+        if (!m_waiting.empty() || m_abandoned) m_pending = true;
+        m_waiting.clear();
+        m_abandoned = false;
+        m_open = OpenSignal{};
+        return result;
+    }
+
+    RecordLine rec;
+    if (ParseRecordLine(line, rec)) {
+        if (!m_open.closed) {
+            CloseOpenSignal(false, result);
+            if (result.completion) result.completion = 2;
+        }
+        m_open = OpenSignal{};
+        int nameIndex = -1;
+        for (int i = 0; i < 5; ++i) {
+            if (!m_names[i].empty() && rec.signalName == m_names[i]) {
+                nameIndex = i;
+                break;
+            }
+        }
+        if (nameIndex < 0) return result;
+        result.kind = kRecordLine;
+        m_open.carriage = CarriesPart(nameIndex) ? Carriage::Part : Carriage::Whole;
+        m_open.closed = false;
+        SignalHeader &h = m_open.header;
+        h.sequence = rec.sequence;
+        h.time.assign(rec.time);
+        h.direction.assign(rec.direction);
+        h.signalName.assign(rec.signalName);
+        h.originator.assign(rec.originator);
+        h.destination.assign(rec.destination);
+        return result;
+    }
+
+    std::string_view keyword;
+    if (m_open.closed || !SplitRow(line, keyword)) return result;
+
+    std::string_view rest;
+    if (TakeKeyword(keyword, "EQU", rest) && TakeKeyword(rest, "NO", rest)) {
+        m_open.header.equ.assign(TrimBlanks(keyword));
+        result.kind = kHeaderRow;
+    } else if (TakeKeyword(keyword, "PART", rest)) {
+        result.kind = kControlRow;
+        if (m_open.carriage != Carriage::Part) {
+            AddProblem(m_open.problems, "PART row in a signal that carries a whole message (ignored)");
+            return result;
+        }
+        long long i = 0, n = 0;
+        std::string_view t = TrimBlanks(rest);
+        bool ok = ReadDecimal(t, 1000000000, i) && !t.empty() && t.front() == '/';
+        if (ok) {
+            t.remove_prefix(1);
+            ok = ReadDecimal(t, 1000000000, n) && TrimBlanks(t).empty();
+        }
+        if (!ok || m_open.hasPart) {
+            AddProblem(m_open.problems, m_open.hasPart ? "Second PART row in one signal"
+                                                       : "PART row not of the form PART i/n: \"" +
+                                                             SafeText(TrimBlanks(rest)) + "\"");
+            if (!m_open.hasPart) {
+                m_open.hasPart = true;
+                m_open.partIndex = 0;
+                m_open.partCount = 0;
+            }
+            return result;
+        }
+        m_open.hasPart = true;
+        m_open.partIndex = i;
+        m_open.partCount = n;
+    } else if (TakeKeyword(keyword, "DATA", rest)) {
+        result.kind = kDataRow;
+        m_lastWasData = m_midLine;
+        ReadDataRow(rest);
+    } else if (TakeKeyword(keyword, "LEN", rest)) {
+        result.kind = kControlRow;
+        ReadLenRow(rest, result);
+    }
+    return result;
+}
+
+void SignalAssembler::ReadDataRow(std::string_view text) {
+    HexRowProblems problems;
+    size_t dropped = AppendHexOctets(text, m_open.octets, problems, kMaxMessageOctets);
+    m_open.droppedOctets += dropped;
+    if (problems.badCharacters)
+        AddProblem(m_open.problems, "DATA row with characters that are not hex digits: \"" +
+                                        SafeText(TrimBlanks(text)) + "\"");
+    if (problems.oddDigits)
+        AddProblem(m_open.problems, "DATA row with an odd number of hex digits: \"" + SafeText(TrimBlanks(text)) + "\"");
+    if (problems.tokens == 0) AddProblem(m_open.problems, "DATA row without octets");
+}
+
+void SignalAssembler::ReadLenRow(std::string_view text, LineResult &result) {
+    long long len = 0;
+    std::string_view t = TrimBlanks(text);
+    size_t carried = m_open.octets.size() + m_open.droppedOctets;
+    if (!ReadDecimal(t, 100000000, len) || !TrimBlanks(t).empty()) {
+        AddProblem(m_open.problems, "LEN row without a valid number: \"" + SafeText(TrimBlanks(text)) + "\"");
+    } else if (static_cast<size_t>(len) > carried) {
+        AddProblem(m_open.problems, "Fewer octets than LEN says: " + std::to_string(carried) + " DATA octets, LEN " +
+                                        std::to_string(len));
+    } else if (static_cast<size_t>(len) < carried) {
+        AddProblem(m_open.problems, "More octets than LEN says: " + std::to_string(carried) + " DATA octets, LEN " +
+                                        std::to_string(len));
+    }
+    CloseOpenSignal(true, result);
+    if (result.completion) result.completion = 1;
+}
+
+void SignalAssembler::CloseOpenSignal(bool lenSeen, LineResult &result) {
+    m_open.closed = true;
+    if (m_open.droppedOctets)
+        AddProblem(m_open.problems, "Message longer than " + std::to_string(kMaxMessageOctets) + " octets: " +
+                                        std::to_string(m_open.droppedOctets) + " octets not kept");
+    if (m_open.carriage == Carriage::Whole) {
+        if (!lenSeen) AddProblem(m_open.problems, "LEN row missing: the signal may be incomplete");
+        AssembledMessage msg;
+        msg.header = std::move(m_open.header);
+        msg.octets = std::move(m_open.octets);
+        msg.problems = std::move(m_open.problems);
+        result.completed.push_back(std::move(msg));
+        result.completion = 1;
+        return;
+    }
+    if (m_open.carriage == Carriage::Part) FinishPart(lenSeen, result);
+}
+
+void SignalAssembler::Standalone(std::string problem, LineResult &result) {
+    AssembledMessage msg;
+    msg.header = std::move(m_open.header);
+    msg.octets = std::move(m_open.octets);
+    msg.problems = std::move(m_open.problems);
+    if (!problem.empty()) AddProblem(msg.problems, std::move(problem));
+    result.completed.push_back(std::move(msg));
+    result.completion = 1;
+}
+
+void SignalAssembler::FinishPart(bool lenSeen, LineResult &result) {
+    const long long i = m_open.partIndex, n = m_open.partCount;
+    std::string partText = "PART " + std::to_string(i) + "/" + std::to_string(n);
+    if (!lenSeen) AddProblem(m_open.problems, "LEN row missing in " + partText);
+    if (!m_open.hasPart) return Standalone("PART row missing: the part cannot be joined to a message", result);
+    if (n == 0 || i == 0 || i > n)
+        return Standalone(partText + ": part number out of range; shown on its own", result);
+
+    auto key = std::make_pair(m_open.header.equ, m_open.header.direction);
+    if (i == 1) {
+        if (n == 1) return Standalone(std::string(), result);  // a message of one part
+        auto it = m_waiting.find(key);
+        if (it != m_waiting.end()) {
+            m_abandoned = true;
+            m_waiting.erase(it);
+        }
+        if (m_waiting.size() >= kMaxWaitingMessages) {
+            m_waiting.erase(m_waiting.begin());
+            m_abandoned = true;
+        }
+        Waiting w;
+        w.header = std::move(m_open.header);
+        w.octets = std::move(m_open.octets);
+        w.problems = std::move(m_open.problems);
+        w.partCount = n;
+        m_waiting.emplace(std::move(key), std::move(w));
+        return;
+    }
+    auto it = m_waiting.find(key);
+    if (it == m_waiting.end())
+        return Standalone(partText + " without the parts before it; shown on its own", result);
+    Waiting &w = it->second;
+    if (w.partCount != n || w.nextPart != i)
+        return Standalone(partText + " does not follow part " + std::to_string(w.nextPart - 1) + "/" +
+                              std::to_string(w.partCount) + " of this equipment; shown on its own",
+                          result);
+    for (std::string &p : m_open.problems) AddProblem(w.problems, std::move(p));
+    size_t room = kMaxMessageOctets - std::min(kMaxMessageOctets, w.octets.size());
+    if (m_open.octets.size() > room) {
+        if (!w.overflow)
+            AddProblem(w.problems, "Message longer than " + std::to_string(kMaxMessageOctets) +
+                                       " octets: the rest is not kept");
+        w.overflow = true;
+        w.octets.insert(w.octets.end(), m_open.octets.begin(), m_open.octets.begin() + room);
+    } else {
+        w.octets.insert(w.octets.end(), m_open.octets.begin(), m_open.octets.end());
+    }
+    ++w.nextPart;
+    if (i < n) return;
+    AssembledMessage msg;
+    msg.header = std::move(w.header);
+    msg.octets = std::move(w.octets);
+    msg.problems = std::move(w.problems);
+    m_waiting.erase(it);
+    result.completed.push_back(std::move(msg));
+    result.completion = 1;
+}
+
+}  // namespace vexa::isdn
