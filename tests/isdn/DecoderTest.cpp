@@ -1,0 +1,338 @@
+// Decoding of real-looking Q.931 / EN 300 403 messages. The expected field values are those
+// of the standards' tables (and agree with an independent decoder for the same octets).
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+using namespace vexa::isdn::test;
+
+namespace {
+
+// SETUP from a basic rate terminal: sending complete, speech A-law, B1 exclusive, origination
+// non-ISDN, calling national number with network screening, called subscriber number,
+// LLC V.110 at 56 kbit/s, HLC telephony.
+const char *kSetup =
+    "08 01 05 05 A1 04 03 80 90 A3 18 01 89 1E 02 82 83 6C 0A 21 83 33 30 31 32 33 34 35 36 "
+    "70 05 C1 31 32 33 34 7C 04 88 90 21 8F 7D 02 91 81";
+
+TEST(Decoder, SetupHeaderAndNames) {
+    Decoded d = DecodeHex(kSetup);
+    ASSERT_EQ(d.completions, 1);
+    EXPECT_EQ(d.status, 1);
+    EXPECT_EQ(d.message.messageName, "SETUP");
+    EXPECT_EQ(d.message.discriminator, "H'08 Q.931 user-network call control messages");
+    EXPECT_TRUE(d.message.valid) << d.message.text;
+    EXPECT_EQ(d.callReference, "H'05");
+    EXPECT_EQ(ErrorLines(d.message.text), 0);
+}
+
+TEST(Decoder, SetupBearerCapabilityAndChannel) {
+    Decoded d = DecodeHex(kSetup);
+    std::string bc = Part(d.message.text, "Bearer capability (H'04)");
+    ASSERT_FALSE(bc.empty()) << d.message.text;
+    EXPECT_TRUE(HasLine(bc, "Length: 3"));
+    EXPECT_TRUE(HasLine(bc, "Coding standard: ITU-T standardized coding"));
+    EXPECT_TRUE(HasLine(bc, "Information transfer capability: Speech"));
+    EXPECT_TRUE(HasLine(bc, "Transfer mode: Circuit mode"));
+    EXPECT_TRUE(HasLine(bc, "Information transfer rate: 64 kbit/s"));
+    EXPECT_TRUE(HasLine(bc, "User information layer 1 protocol: Recommendation G.711 A-law"));
+
+    std::string ch = Part(d.message.text, "Channel identification (H'18)");
+    EXPECT_TRUE(HasLine(ch, "Interface type: Basic interface"));
+    EXPECT_TRUE(HasLine(ch, "Preferred/exclusive: Exclusive; only the indicated channel is acceptable"));
+    EXPECT_TRUE(HasLine(ch, "D-channel indicator: The channel identified is not the D-channel"));
+    EXPECT_TRUE(HasLine(ch, "Information channel selection: B1 channel"));
+
+    EXPECT_FALSE(Part(d.message.text, "Sending complete (H'A1)").empty());
+    std::string pi = Part(d.message.text, "Progress indicator (H'1E)");
+    EXPECT_TRUE(HasLine(pi, "Location: Public network serving the local user (LN)"));
+    EXPECT_TRUE(HasLine(pi, "Progress description: Origination address is non-ISDN"));
+}
+
+TEST(Decoder, SetupNumbersAndCompatibility) {
+    Decoded d = DecodeHex(kSetup);
+    std::string calling = Part(d.message.text, "Calling party number (H'6C)");
+    EXPECT_TRUE(HasLine(calling, "Type of number: National number"));
+    EXPECT_TRUE(HasLine(calling, "Numbering plan identification: ISDN/telephony numbering plan (E.164)"));
+    EXPECT_TRUE(HasLine(calling, "Presentation indicator: Presentation allowed"));
+    EXPECT_TRUE(HasLine(calling, "Screening indicator: Network provided"));
+    EXPECT_TRUE(HasLine(calling, "Number digits: \"30123456\""));
+
+    std::string called = Part(d.message.text, "Called party number (H'70)");
+    EXPECT_TRUE(HasLine(called, "Type of number: Subscriber number"));
+    EXPECT_TRUE(HasLine(called, "Number digits: \"1234\""));
+
+    std::string llc = Part(d.message.text, "Low layer compatibility (H'7C)");
+    EXPECT_TRUE(HasLine(llc, "Information transfer capability: Unrestricted digital information"));
+    EXPECT_TRUE(HasLine(llc, "User information layer 1 protocol: ITU-T standardized rate adaption V.110, I.460 and X.30"));
+    EXPECT_TRUE(HasLine(llc, "Synchronous/asynchronous: Synchronous data"));
+    EXPECT_TRUE(HasLine(llc, "Negotiation: In-band negotiation not possible"));
+    EXPECT_TRUE(HasLine(llc, "User rate: 56 kbit/s (V.6)"));
+
+    std::string hlc = Part(d.message.text, "High layer compatibility (H'7D)");
+    EXPECT_TRUE(HasLine(hlc, "Interpretation: First (primary or only) high layer characteristics identification to be used in the call"));
+    EXPECT_TRUE(HasLine(hlc, "High layer characteristics identification: Telephony"));
+}
+
+TEST(Decoder, PrimaryRateChannelByNumber) {
+    Decoded d = DecodeHex("08 02 00 01 05 04 03 80 90 A3 18 03 A9 83 81");
+    std::string ch = Part(d.message.text, "Channel identification (H'18)");
+    EXPECT_TRUE(HasLine(ch, "Interface type: Other interface, e.g. primary rate"));
+    EXPECT_TRUE(HasLine(ch, "Information channel selection: As indicated in the following octets"));
+    EXPECT_TRUE(HasLine(ch, "Channel type: B-channel units"));
+    EXPECT_TRUE(HasLine(ch, "Channel number: 1"));
+    EXPECT_EQ(d.callReference, "H'00||H'01");
+}
+
+TEST(Decoder, DisconnectUserBusyWithInbandTones) {
+    Decoded d = DecodeHex("08 02 80 01 45 08 02 82 91 1E 02 82 88");
+    EXPECT_EQ(d.message.messageName, "DISCONNECT");
+    EXPECT_TRUE(d.message.valid);
+    std::string cause = Part(d.message.text, "Cause (H'08)");
+    EXPECT_TRUE(HasLine(cause, "Location: Public network serving the local user (LN)"));
+    EXPECT_TRUE(HasLine(cause, "Cause class: Normal event"));
+    EXPECT_TRUE(HasLine(cause, "Cause value: 17 H'11 User busy"));
+    std::string pi = Part(d.message.text, "Progress indicator (H'1E)");
+    EXPECT_TRUE(HasLine(pi, "Progress description: In-band information or an appropriate pattern is now available"));
+    EXPECT_EQ(d.callReference, "H'80||H'01");
+}
+
+TEST(Decoder, CauseDiagnosticsNameTheElementOrTimer) {
+    Decoded missing = DecodeHex("08 02 80 01 5A 08 03 80 E0 04");
+    std::string cause = Part(missing.message.text, "Cause (H'08)");
+    EXPECT_TRUE(HasLine(cause, "Cause value: 96 H'60 Mandatory information element is missing"));
+    EXPECT_TRUE(HasLine(cause, "Diagnostic: information element: Bearer capability (H'04)"));
+
+    Decoded timer = DecodeHex("08 02 80 01 5A 08 06 03 80 E6 33 30 33");
+    cause = Part(timer.message.text, "Cause (H'08)");
+    EXPECT_TRUE(HasLine(cause, "Location: Transit network (TN)"));
+    EXPECT_TRUE(HasLine(cause, "Recommendation: Q.931"));
+    EXPECT_TRUE(HasLine(cause, "Cause value: 102 H'66 Recovery on timer expiry"));
+    EXPECT_TRUE(HasLine(cause, "Diagnostic: timer: \"303\""));
+}
+
+TEST(Decoder, StatusCarriesCauseAndCallState) {
+    Decoded d = DecodeHex("08 02 80 01 7D 08 02 80 9E 14 01 0A");
+    EXPECT_EQ(d.message.messageName, "STATUS");
+    EXPECT_TRUE(d.message.valid);
+    EXPECT_TRUE(HasLine(Part(d.message.text, "Cause (H'08)"), "Cause value: 30 H'1E Response to STATUS ENQUIRY"));
+    EXPECT_TRUE(HasLine(Part(d.message.text, "Call state (H'14)"), "Call state value: Active (U10/N10)"));
+}
+
+TEST(Decoder, FacilityInvokeComponent) {
+    Decoded d = DecodeHex("08 02 80 01 62 1C 0C 91 A1 09 02 01 05 02 01 21 0A 01 01");
+    EXPECT_EQ(d.message.messageName, "FACILITY");
+    std::string f = Part(d.message.text, "Facility (H'1C)");
+    EXPECT_TRUE(HasLine(f, "Protocol profile: Remote Operations Protocol"));
+    EXPECT_TRUE(HasLine(f, "Component type: Invoke (H'A1)"));
+    EXPECT_TRUE(HasLine(f, "Invoke identifier: 5"));
+    EXPECT_TRUE(HasLine(f, "Operation value: 33 (local value)"));
+    EXPECT_TRUE(HasLine(f, "Argument: 0A 01 01"));
+    EXPECT_TRUE(d.message.valid);
+}
+
+TEST(Decoder, FacilityRejectAndReturnError) {
+    Decoded rej = DecodeHex("08 02 80 01 62 1C 09 91 A4 06 02 01 07 81 01 01");
+    std::string f = Part(rej.message.text, "Facility (H'1C)");
+    EXPECT_TRUE(HasLine(f, "Component type: Reject (H'A4)"));
+    EXPECT_TRUE(HasLine(f, "Invoke problem: Unrecognized operation"));
+    Decoded err = DecodeHex("08 02 80 01 62 1C 09 91 A3 06 02 01 07 02 01 03");
+    EXPECT_TRUE(HasLine(Part(err.message.text, "Facility (H'1C)"), "Error value: 3 (local value)"));
+}
+
+TEST(Decoder, RestartWithDummyCallReference) {
+    Decoded d = DecodeHex("08 00 46 79 01 87");
+    EXPECT_EQ(d.message.messageName, "RESTART");
+    EXPECT_EQ(d.callReference, "");
+    EXPECT_TRUE(HasLine(Part(d.message.text, "Restart indicator (H'79)"), "Class: All interfaces"));
+}
+
+TEST(Decoder, ConnectWithDateDisplaySignalAndUserUser) {
+    Decoded d = DecodeHex("08 02 80 01 07 29 05 1A 0C 05 09 29 28 05 48 45 4C 4C 4F 34 01 01 7E 04 04 48 49 21");
+    EXPECT_EQ(d.message.messageName, "CONNECT");
+    std::string dt = Part(d.message.text, "Date/time (H'29)");
+    EXPECT_TRUE(HasLine(dt, "Year: 26"));
+    EXPECT_TRUE(HasLine(dt, "Month: 12"));
+    EXPECT_TRUE(HasLine(dt, "Day: 5"));
+    EXPECT_TRUE(HasLine(dt, "Hour: 9"));
+    EXPECT_TRUE(HasLine(dt, "Minute: 41"));
+    EXPECT_TRUE(HasLine(Part(d.message.text, "Display (H'28)"), "Display information: \"HELLO\""));
+    EXPECT_TRUE(HasLine(Part(d.message.text, "Signal (H'34)"), "Signal value: Ring back tone on"));
+    std::string uu = Part(d.message.text, "User-user (H'7E)");
+    EXPECT_TRUE(HasLine(uu, "Protocol discriminator: H'04 IA5 characters"));
+    EXPECT_TRUE(HasLine(uu, "User information: \"HI!\""));
+}
+
+TEST(Decoder, NotifyAndNetworkFacilities) {
+    Decoded n = DecodeHex("08 02 80 01 6E 27 01 80");
+    EXPECT_TRUE(HasLine(Part(n.message.text, "Notification indicator (H'27)"), "Notification description: User suspended"));
+    Decoded nsf = DecodeHex("08 02 80 01 05 04 03 80 90 A3 20 06 04 A1 31 32 33 05 78 05 A1 34 35 36 37");
+    std::string f = Part(nsf.message.text, "Network-specific facilities (H'20)");
+    EXPECT_TRUE(HasLine(f, "Type of network identification: National network identification"));
+    EXPECT_TRUE(HasLine(f, "Network identification plan: Carrier identification code"));
+    EXPECT_TRUE(HasLine(f, "Network identification: \"123\""));
+    EXPECT_TRUE(HasLine(f, "Network-specific facility specification: 05"));
+    std::string tns = Part(nsf.message.text, "Transit network selection (H'78)");
+    EXPECT_TRUE(HasLine(tns, "Network identification: \"4567\""));
+}
+
+TEST(Decoder, RedirectingNumberReason) {
+    Decoded d = DecodeHex("08 02 80 01 05 04 03 80 90 A3 74 07 21 01 81 31 32 33 34");
+    std::string r = Part(d.message.text, "Redirecting number (H'74)");
+    EXPECT_TRUE(HasLine(r, "Presentation indicator: Presentation allowed"));
+    EXPECT_TRUE(HasLine(r, "Screening indicator: User-provided, verified and passed"));
+    EXPECT_TRUE(HasLine(r, "Reason for redirection: Call forwarding busy or called DTE busy"));
+    EXPECT_TRUE(HasLine(r, "Number digits: \"1234\""));
+}
+
+TEST(Decoder, SubaddressAndPacketElements) {
+    Decoded d = DecodeHex(
+        "08 02 00 02 05 04 02 88 C0 44 01 8D 45 02 82 82 46 02 87 87 71 04 A0 50 31 32 6D 03 80 12 34");
+    std::string called = Part(d.message.text, "Called party subaddress (H'71)");
+    EXPECT_TRUE(HasLine(called, "Type of subaddress: User specified"));
+    EXPECT_TRUE(HasLine(called, "Subaddress information: 50 31 32"));
+    std::string calling = Part(d.message.text, "Calling party subaddress (H'6D)");
+    EXPECT_TRUE(HasLine(calling, "Type of subaddress: NSAP (X.213/ISO 8348 AD2)"));
+    std::string bin = Part(d.message.text, "Packet layer binary parameters (H'44)");
+    EXPECT_TRUE(HasLine(bin, "Fast select: Fast select not requested"));
+    EXPECT_TRUE(HasLine(bin, "Expedited data: Request for/request indicated/request accepted for use of expedited data"));
+    EXPECT_TRUE(HasLine(bin, "Delivery confirmation: Link-by-link"));
+    EXPECT_TRUE(HasLine(bin, "Modulus: Modulus 128"));
+    EXPECT_TRUE(HasLine(Part(d.message.text, "Packet layer window size (H'45)"), "Backward value: 2"));
+    EXPECT_TRUE(HasLine(Part(d.message.text, "Packet size (H'46)"), "Forward value: 7 (128 octets)"));
+    std::string bc = Part(d.message.text, "Bearer capability (H'04)");
+    EXPECT_TRUE(HasLine(bc, "Transfer mode: Packet mode"));
+}
+
+TEST(Decoder, ShiftsAndCodesets) {
+    // Locking shift to codeset 6 in the German variant: a national element by name.
+    Decoded de = DecodeHex("08 02 80 01 45 08 02 82 90 96 02 05 00 31 32 33 34", 3);
+    std::string shift = Part(de.message.text, "Shift (H'96)");
+    EXPECT_TRUE(HasLine(shift, "Shift type: Locking shift"));
+    EXPECT_TRUE(HasLine(shift, "Codeset: 6 (information elements of the local network)"));
+    std::string charge = Part(de.message.text, "Charging information (codeset 6, H'02)");
+    ASSERT_FALSE(charge.empty()) << de.message.text;
+    EXPECT_TRUE(HasLine(charge, "Charging units: \"1234\""));
+    EXPECT_TRUE(de.message.valid);
+
+    // The same octets in the generic variant: identifier and octets in hex.
+    Decoded gen = DecodeHex("08 02 80 01 45 08 02 82 90 96 02 05 00 31 32 33 34", 1);
+    std::string unknown = Part(gen.message.text, "Unknown information element (codeset 6, H'02)");
+    EXPECT_TRUE(HasLine(unknown, "Contents: 00 31 32 33 34"));
+
+    // A non-locking shift applies to the next element only.
+    Decoded once = DecodeHex("08 02 80 01 45 9E 02 01 41 08 02 82 90");
+    EXPECT_FALSE(Part(once.message.text, "Unknown information element (codeset 6, H'02)").empty());
+    EXPECT_FALSE(Part(once.message.text, "Cause (H'08)").empty());
+    EXPECT_TRUE(once.message.valid) << once.message.text;
+}
+
+TEST(Decoder, SingleOctetElements) {
+    Decoded d = DecodeHex("08 02 80 01 79 BF");
+    EXPECT_EQ(d.message.messageName, "CONGESTION CONTROL");
+    EXPECT_TRUE(HasLine(Part(d.message.text, "Congestion level (H'BF)"), "Congestion level: Receiver not ready"));
+    EXPECT_TRUE(d.message.valid);
+    Decoded info = DecodeHex("08 02 80 01 7B A0 2C 02 35 23");
+    EXPECT_FALSE(Part(info.message.text, "More data (H'A0)").empty());
+    EXPECT_TRUE(HasLine(Part(info.message.text, "Keypad facility (H'2C)"), "Keypad information: \"5#\""));
+}
+
+// Statuses of the completing line and what the user sees for broken headers.
+TEST(DecoderStatus, HeaderOnlyMessage) {
+    Decoded d = DecodeHex("08 02 80 01 0F");
+    EXPECT_EQ(d.status, 0);
+    EXPECT_EQ(d.message.messageName, "CONNECT ACKNOWLEDGE");
+    EXPECT_TRUE(d.message.valid);
+}
+
+TEST(DecoderStatus, UnknownProtocolDiscriminator) {
+    Decoded d = DecodeHex("41 02 80 01 05");
+    EXPECT_EQ(d.status, -5);
+    EXPECT_FALSE(d.message.valid);
+    EXPECT_NE(d.message.text.find("H'41 National use"), std::string::npos) << d.message.text;
+    EXPECT_EQ(d.message.text.find("||"), std::string::npos);
+}
+
+TEST(DecoderStatus, MalformedCallReference) {
+    Decoded spare = DecodeHex("08 12 80 01 05");
+    EXPECT_EQ(spare.status, -6);
+    EXPECT_FALSE(spare.message.valid);
+    EXPECT_NE(spare.message.text.find("bits 8-5 must be 0000"), std::string::npos);
+    Decoded cut = DecodeHex("08 04 80 01");
+    EXPECT_EQ(cut.status, -6);
+    EXPECT_NE(cut.message.text.find("cut short"), std::string::npos);
+}
+
+TEST(DecoderStatus, UnknownMessageType) {
+    Decoded d = DecodeHex("08 02 80 01 13 08 02 80 90");
+    EXPECT_EQ(d.status, -7);
+    EXPECT_FALSE(d.message.valid);
+    EXPECT_NE(d.message.text.find("Unknown message type H'13"), std::string::npos);
+}
+
+TEST(DecoderStatus, BodyThatCannotBeDecoded) {
+    Decoded d = DecodeHex("08 02 80 01 45 08");
+    EXPECT_EQ(d.status, -4);
+    EXPECT_FALSE(d.message.valid);
+}
+
+TEST(DecoderErrors, MandatoryElementMissing) {
+    Decoded setup = DecodeHex("08 02 00 01 05 70 03 81 31 32");
+    EXPECT_FALSE(setup.message.valid);
+    EXPECT_TRUE(HasLine(setup.message.text, "!!!Mandatory information element Bearer capability (H'04) missing!!!"));
+    Decoded disc = DecodeHex("08 02 80 01 45");
+    EXPECT_EQ(disc.status, 0);
+    EXPECT_FALSE(disc.message.valid);
+}
+
+TEST(DecoderErrors, ReservedValuesAreMarked) {
+    // Type of number 111 (reserved for extension) and location 1111.
+    Decoded d = DecodeHex("08 02 80 01 45 08 02 8F 90 6C 03 F1 31 32");
+    EXPECT_FALSE(d.message.valid);
+    EXPECT_TRUE(HasLine(Part(d.message.text, "Cause (H'08)"), "!!!Location: reserved value B'1111!!!"));
+    EXPECT_TRUE(HasLine(Part(d.message.text, "Calling party number (H'6C)"), "!!!Type of number: reserved value B'111!!!"));
+}
+
+TEST(DecoderErrors, LengthPastTheEnd) {
+    Decoded d = DecodeHex("08 02 80 01 45 08 02 82 91 1E 05 82 88");
+    EXPECT_EQ(d.status, 1);
+    EXPECT_FALSE(d.message.valid);
+    std::string pi = Part(d.message.text, "Progress indicator (H'1E)");
+    EXPECT_TRUE(HasLine(pi, "!!!Length 5 runs past the end of the message (2 octets follow)!!!"));
+    // What was there is still shown.
+    EXPECT_TRUE(HasLine(pi, "Progress description: In-band information or an appropriate pattern is now available"));
+    EXPECT_TRUE(HasLine(Part(d.message.text, "Cause (H'08)"), "Cause value: 17 H'11 User busy"));
+}
+
+TEST(DecoderErrors, TruncatedElementSaysWhatIsMissing) {
+    Decoded d = DecodeHex("08 02 80 01 45 08 01 82");
+    EXPECT_FALSE(d.message.valid);
+    EXPECT_TRUE(HasLine(Part(d.message.text, "Cause (H'08)"), "!!!Element ends early: octet 4 (cause value) missing!!!"));
+}
+
+TEST(DecoderErrors, ElementLongerThanAllowed) {
+    std::string hex = "08 02 80 01 7D 14 05 0A 00 00 00 00 08 02 80 9E";
+    Decoded d = DecodeHex(hex);
+    EXPECT_FALSE(d.message.valid);
+    EXPECT_TRUE(HasLine(Part(d.message.text, "Call state (H'14)"),
+                        "!!!Element longer than the largest allowed length of 3 octets!!!"));
+}
+
+TEST(DecoderErrors, UnknownElementShownInHex) {
+    Decoded d = DecodeHex("08 02 80 01 45 08 02 82 90 5A 02 01 02");
+    EXPECT_TRUE(HasLine(Part(d.message.text, "Unknown information element (H'5A)"), "Contents: 01 02"));
+    EXPECT_TRUE(d.message.valid);
+}
+
+TEST(DecoderText, ContentCannotForgeMarks) {
+    // Display text holding the program's marks: "||", "~", "!!!".
+    Decoded d = DecodeHex("08 02 80 01 7B 28 08 41 7C 7C 7E 21 21 21 42");
+    std::string disp = Part(d.message.text, "Display (H'28)");
+    ASSERT_FALSE(disp.empty()) << d.message.text;
+    EXPECT_EQ(d.message.text.find("||~"), std::string::npos);
+    EXPECT_EQ(d.message.text.find('~'), std::string::npos);
+    EXPECT_EQ(d.message.text.find("!!!"), std::string::npos);
+    EXPECT_TRUE(HasLine(disp, "Display information: \"A\\x7C\\x7C\\x7E!\\x21\\x21B\""));
+}
+
+}  // namespace

@@ -1,0 +1,35 @@
+// Helpers shared by the VexaParser tests.
+#pragma once
+
+#include "ParserClient.h"
+
+#include <string>
+#include <vector>
+
+namespace vexa::isdn::test {
+
+// One message decoded through the component: the completing line's status and what
+// GetSequenceMessage and GetCallReference answered.
+struct Decoded {
+    int status = -999;
+    MessageView message;
+    std::string callReference;
+    int completions = 0;
+};
+
+// Puts hex (Q.931 octets) into one DLRDATALONG signal and runs it through a fresh component.
+Decoded DecodeHex(const std::string &hex, int variant = 1);
+
+// The parts of a decoded text (split at "||").
+std::vector<std::string> Parts(const std::string &text);
+
+// The part whose first line is title, or "" when there is none.
+std::string Part(const std::string &text, const std::string &title);
+
+// True when text holds line as one whole line.
+bool HasLine(const std::string &text, const std::string &line);
+
+// Number of "!!!"-marked lines.
+int ErrorLines(const std::string &text);
+
+}  // namespace vexa::isdn::test
