@@ -127,7 +127,8 @@ void CInterpretationRun::ProcessLine() {
             m_ipSavedPosition = m_trace.Tell();
             doc.m_bIpMarkOpen = true;
             doc.m_strIpMarkedLine = m_line;
-        } else if (m_status == kIpRewind || m_status == kIpRewindAndDrop) {
+        } else if ((m_status == kIpRewind || m_status == kIpRewindAndDrop) && doc.m_bIpMarkOpen) {
+            // A rewind goes back to the mark; without an open mark there is nowhere to go.
             m_trace.Seek(m_ipSavedPosition);
             doc.m_bIpMarkOpen = false;
             m_line = doc.m_strIpMarkedLine;

@@ -1,0 +1,77 @@
+// The profile in the platform's settings store: where it lives, what a damaged file gives.
+#include "CQtProfile.h"
+#include "SettingsStore.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+namespace vexa {
+namespace {
+
+namespace fs = std::filesystem;
+
+class QtProfileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/vexa-profile-XXXXXX";
+        home = mkdtemp(pattern);
+        setenv("XDG_CONFIG_HOME", home.c_str(), 1);
+        file = home + "/Vendrel/Harbek/Vexa.ini";
+    }
+    void TearDown() override { fs::remove_all(home); }
+    std::string home, file;
+};
+
+TEST_F(QtProfileTest, SettingsRoundTripThroughTheIniFile) {
+    {
+        CQtProfile profile;
+        EXPECT_EQ(profile.FileName(), file);
+        VexaSettings s;
+        LoadSettings(profile, s);
+        s.m_nDefaultProtocol = 6;
+        s.m_strDlrData = "DLR, DATA";
+        s.m_lfTraceView.SetFaceName("Noto Mono");
+        SaveSettings(profile, s);
+        profile.WriteProfileInt("", kKeyIncomingColor, 0x00FF00);
+        profile.WriteProfileString("", kKeyOpenDirectory, "/home/engineer/traces");
+    }
+    ASSERT_TRUE(fs::exists(file));
+    CQtProfile profile;
+    VexaSettings s;
+    LoadSettings(profile, s);
+    ReadColors(profile, s);
+    EXPECT_EQ(s.m_nDefaultProtocol, 6);
+    EXPECT_EQ(s.m_strDlrData, "DLR, DATA");
+    EXPECT_EQ(s.m_lfTraceView.FaceName(), "Noto Mono");
+    EXPECT_EQ(s.m_crIncoming, 0x00FF00u);
+    EXPECT_EQ(profile.GetProfileString("", kKeyOpenDirectory, ""), "/home/engineer/traces");
+    EXPECT_EQ(profile.GetProfileString("Options", "NoSuchKey", "dflt"), "dflt");
+}
+
+TEST_F(QtProfileTest, AGarbledFileGivesDefaultsWhereItMakesNoSense) {
+    fs::create_directories(fs::path(file).parent_path());
+    std::ofstream(file) << "\x01\x02garbage\n[Options\nWriteAllRows=NO\nDefaultProtocol=abc\n[=]\nIncoming Color=red\n"
+                        << std::string(3000, 'x') << "\n";
+    CQtProfile profile;
+    VexaSettings s;
+    LoadSettings(profile, s);
+    ReadColors(profile, s);
+    EXPECT_EQ(s.m_crIncoming, 0x0000FFu);
+    EXPECT_EQ(s.m_nColumnWidth[0], 100);
+}
+
+TEST_F(QtProfileTest, AnUnreadableFileGivesTheDefaults) {
+    fs::create_directories(file);  // a folder where the file should be
+    CQtProfile profile;
+    VexaSettings s;
+    LoadSettings(profile, s);
+    EXPECT_EQ(s.m_nDefaultProtocol, 1);
+    EXPECT_TRUE(s.m_bWriteAllRows);
+    profile.WriteProfileString("", kKeyOpenDirectory, "/x");  // ignored, no crash
+}
+
+}  // namespace
+}  // namespace vexa

@@ -1,0 +1,71 @@
+// Reading a trace in pieces the way the program always has.
+#include "TestSupport.h"
+#include "TraceReader.h"
+
+#include <filesystem>
+
+namespace vexa::test {
+namespace {
+
+std::vector<std::string> ReadAll(const std::string &content) {
+    const std::string path = "/tmp/vexa-reader-test.trc";
+    WriteFile(path, content);
+    TraceReader reader;
+    EXPECT_TRUE(reader.Open(path));
+    std::vector<std::string> pieces;
+    std::string_view line;
+    while (reader.ReadLine(line)) pieces.emplace_back(line);
+    std::filesystem::remove(path);
+    return pieces;
+}
+
+TEST(TraceReader, LineEndsAndLongLines) {
+    EXPECT_EQ(ReadAll("a\nb\r\nc"), (std::vector<std::string>{"a\n", "b\n", "c"}));
+    EXPECT_EQ(ReadAll("x\ry\n\r"), (std::vector<std::string>{"x\ry\n", "\r"}));
+    EXPECT_EQ(ReadAll(std::string(511, 'a') + "\n"), (std::vector<std::string>{std::string(511, 'a'), "\n"}));
+    EXPECT_EQ(ReadAll(std::string(510, 'a') + "\r\n"), (std::vector<std::string>{std::string(510, 'a') + "\n"}));
+    EXPECT_EQ(ReadAll(std::string(511, 'a') + "\r\n"), (std::vector<std::string>{std::string(511, 'a'), "\n"}));
+    EXPECT_EQ(ReadAll(std::string(1100, 'b')),
+              (std::vector<std::string>{std::string(511, 'b'), std::string(511, 'b'), std::string(78, 'b')}));
+    EXPECT_TRUE(ReadAll("").empty());
+}
+
+TEST(TraceReader, APieceEndsAtANulByte) {
+    EXPECT_EQ(ReadAll(std::string("ab\0cd\nef\n", 9)), (std::vector<std::string>{"ab", "ef\n"}));
+}
+
+TEST(TraceReader, AFiveMegabyteLineArrivesInPieces) {
+    auto pieces = ReadAll(std::string(5 * 1024 * 1024, 'z') + "\nEND\n");
+    ASSERT_EQ(pieces.size(), 5 * 1024 * 1024 / 511 + 1 + 1);
+    EXPECT_EQ(pieces.back(), "END\n");
+    EXPECT_EQ(pieces[pieces.size() - 2], std::string(5 * 1024 * 1024 % 511, 'z') + "\n");
+}
+
+TEST(TraceReader, ReturnsToARememberedPosition) {
+    const std::string path = "/tmp/vexa-reader-seek.trc";
+    WriteFile(path, "one\ntwo\r\nthree\n");
+    TraceReader reader;
+    ASSERT_TRUE(reader.Open(path));
+    std::string_view line;
+    reader.ReadLine(line);
+    const int64_t mark = reader.Tell();
+    reader.ReadLine(line);
+    reader.ReadLine(line);
+    EXPECT_EQ(line, "three\n");
+    ASSERT_TRUE(reader.Seek(mark));
+    reader.ReadLine(line);
+    EXPECT_EQ(line, "two\n");
+    std::filesystem::remove(path);
+}
+
+TEST(TraceReader, FoldersAndMissingFilesAreNotOpened) {
+    TraceReader reader;
+    EXPECT_FALSE(reader.Open("/tmp"));
+    EXPECT_FALSE(reader.Open("/tmp/vexa-no-such-file"));
+    EXPECT_FALSE(reader.Open(""));
+    std::string_view line;
+    EXPECT_FALSE(reader.ReadLine(line));
+}
+
+}  // namespace
+}  // namespace vexa::test
