@@ -38,7 +38,9 @@ std::string Part(const std::string &text, const std::string &title) {
 }
 
 bool HasLine(const std::string &text, const std::string &line) {
-    std::istringstream in(text);
+    std::string t = text;
+    for (size_t p = 0; (p = t.find("||", p)) != std::string::npos;) t.replace(p, 2, "\n");
+    std::istringstream in(t);
     std::string l;
     while (std::getline(in, l))
         if (l == line) return true;

@@ -26,7 +26,7 @@ std::vector<std::string> Parts(const std::string &text);
 // The part whose first line is title, or "" when there is none.
 std::string Part(const std::string &text, const std::string &title);
 
-// True when text holds line as one whole line.
+// True when text holds line as one whole line (parts count as lines of their own).
 bool HasLine(const std::string &text, const std::string &line);
 
 // Number of "!!!"-marked lines.
