@@ -161,43 +161,48 @@ DecodedMessage Q931Decoder::Decode(const uint8_t *data, size_t size, const std::
     }
     auto finish = [&](int status) {
         msg.status = status;
-        msg.valid = !out.HasErrors() && status != kStatusUnknownDiscriminator && status != kStatusBadCallReference &&
-                    status != kStatusUnknownMessageType;
+        msg.valid = !out.HasErrors();
         msg.text = out.Take();
+        return msg;
+    };
+    // The special blocks show the decoded text on one header line: what is wrong with the
+    // header, followed by what the line reader found.
+    auto special = [&](int status, const std::string &what) {
+        std::string line = "!!!" + what;
+        for (const std::string &p : problems) line += "; " + p;
+        line += "!!!";
+        msg.status = status;
+        msg.valid = false;
+        msg.text = std::move(line);
         return msg;
     };
     // Protocol discriminator.
     if (size == 0) {
         msg.messageName = "EMPTY MESSAGE";
         msg.discriminator = "None";
-        out.Error("No octets: the signal carried no message");
-        return finish(kStatusUnknownDiscriminator);
+        return special(kStatusUnknownDiscriminator, "No octets: the signal carried no message");
     }
     uint8_t pd = data[0];
     msg.discriminator = DiscriminatorText(pd);
     if (pd != kProtocolDiscriminatorQ931) {
         msg.messageName = "UNKNOWN PROTOCOL";
-        out.Line("!!!" + msg.discriminator + ": not a Q.931 message!!!");
-        return finish(kStatusUnknownDiscriminator);
+        return special(kStatusUnknownDiscriminator, msg.discriminator + ": not a Q.931 message");
     }
     // Call reference: length octet (bits 4-1, bits 8-5 spare), then the value.
     if (size < 2) {
         msg.messageName = "INCOMPLETE MESSAGE";
-        out.Error("Call reference missing: the message ends after the protocol discriminator");
-        return finish(kStatusBadCallReference);
+        return special(kStatusBadCallReference, "Call reference missing: the message ends after the protocol discriminator");
     }
     uint8_t crl = data[1];
     if (crl & 0xF0) {
         msg.messageName = "INCOMPLETE MESSAGE";
-        out.Error("Call reference length octet " + HexByte(crl) + ": bits 8-5 must be 0000");
-        return finish(kStatusBadCallReference);
+        return special(kStatusBadCallReference, "Call reference length octet " + HexByte(crl) + ": bits 8-5 must be 0000");
     }
     size_t crLen = crl & 0x0F;
     if (2 + crLen > size) {
         msg.messageName = "INCOMPLETE MESSAGE";
-        out.Error("Call reference of " + std::to_string(crLen) + " octets cut short: " +
-                  std::to_string(size - 2) + " octets follow");
-        return finish(kStatusBadCallReference);
+        return special(kStatusBadCallReference, "Call reference of " + std::to_string(crLen) + " octets cut short: " +
+                                                    std::to_string(size - 2) + " octets follow");
     }
     msg.callReference.assign(data + 2, data + 2 + crLen);
     msg.callReferenceRead = true;
@@ -205,8 +210,7 @@ DecodedMessage Q931Decoder::Decode(const uint8_t *data, size_t size, const std::
     // Message type.
     if (pos >= size) {
         msg.messageName = "INCOMPLETE MESSAGE";
-        out.Line("!!!Message type missing: the message ends after the call reference!!!");
-        return finish(kStatusUnknownMessageType);
+        return special(kStatusUnknownMessageType, "Message type missing: the message ends after the call reference");
     }
     uint8_t mt = data[pos++];
     const MessageType *type = nullptr;
@@ -214,14 +218,12 @@ DecodedMessage Q931Decoder::Decode(const uint8_t *data, size_t size, const std::
         std::string s = "Escape to nationally specific message type";
         if (pos < size) s += " " + HexByte(data[pos]);
         msg.messageName = "NATIONAL MESSAGE TYPE";
-        out.Line("!!!" + s + " (not decoded)!!!");
-        return finish(kStatusUnknownMessageType);
+        return special(kStatusUnknownMessageType, s + " (not decoded)");
     }
     type = (mt & 0x80) ? nullptr : FindMessageType(mt);
     if (!type) {
         msg.messageName = "UNKNOWN MESSAGE TYPE " + HexByte(mt);
-        out.Line("!!!Unknown message type " + HexByte(mt) + "!!!");
-        return finish(kStatusUnknownMessageType);
+        return special(kStatusUnknownMessageType, "Unknown message type " + HexByte(mt));
     }
     msg.messageName = type->name;
     auto checkMandatory = [&](const std::bitset<256> &seen) {

@@ -116,10 +116,10 @@ LineResult SignalAssembler::Feed(std::string_view piece) {
         }
         long long i = 0, n = 0;
         std::string_view t = TrimBlanks(rest);
-        bool ok = ReadDecimal(t, 1000000000, i) && !t.empty() && t.front() == '/';
+        bool ok = ReadDecimal(t, 0x7FFFFFFF, i) && !t.empty() && t.front() == '/';
         if (ok) {
             t.remove_prefix(1);
-            ok = ReadDecimal(t, 1000000000, n) && TrimBlanks(t).empty();
+            ok = ReadDecimal(t, 0x7FFFFFFF, n) && TrimBlanks(t).empty();
         }
         if (!ok || m_open.hasPart) {
             AddProblem(m_open.problems, m_open.hasPart ? "Second PART row in one signal"
