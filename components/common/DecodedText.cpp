@@ -20,12 +20,23 @@ void DecodedText::Line(std::string_view text) {
 }
 
 void DecodedText::Field(std::string_view name, std::string_view value) {
-    std::string s;
-    s.reserve(name.size() + 2 + value.size());
-    s.append(name);
-    s.append(": ");
-    s.append(value);
-    Line(s);
+    if (m_truncated) return;
+    if (m_parts == 0) {
+        ++m_parts;
+        m_inPart = false;
+    }
+    if (m_text.size() + name.size() + value.size() + 4 > kMaxChars) {
+        std::string s(name);
+        s += ": ";
+        s += value;
+        Append(s);  // writes the truncation line
+        return;
+    }
+    if (m_inPart) m_text += '\n';
+    m_text.append(name);
+    m_text.append(": ");
+    m_text.append(value);
+    m_inPart = true;
 }
 
 void DecodedText::Error(std::string_view text) {

@@ -27,6 +27,7 @@ public:
     const std::string &Text() const { return m_text; }
     std::string Take() { return std::move(m_text); }
     void Clear();
+    void Reserve(size_t chars) { m_text.reserve(chars); }
 
     // Upper bound on the text of one message; lines beyond it are dropped (one marked line
     // says so), so that a hostile message cannot make the text grow without limit.

@@ -155,6 +155,7 @@ private:
 DecodedMessage Q931Decoder::Decode(const uint8_t *data, size_t size, const std::vector<std::string> &problems) const {
     DecodedMessage msg;
     DecodedText out;
+    out.Reserve(512);
     if (!problems.empty()) {
         out.BeginPart("Trace data");
         for (const std::string &p : problems) out.Error(p);
