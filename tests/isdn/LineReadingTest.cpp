@@ -52,7 +52,9 @@ TEST(LineReading, KindsAndCompletionsOfTheExample) {
         const Expect &e = expected[i - 3];
         EXPECT_EQ(a.kind, e.kind) << lines[i];
         EXPECT_EQ(a.completion, e.completion) << lines[i];
-        if (a.completion) EXPECT_EQ(a.status, e.status) << lines[i];
+        if (a.completion) {
+            EXPECT_EQ(a.status, e.status) << lines[i];
+        }
     }
     EXPECT_EQ(c.GetPendingStatus(), 0);
     EXPECT_EQ(c.GetMessageCount(), 2);

@@ -25,8 +25,7 @@ std::string Hex(const std::vector<uint8_t> &octets) {
 // A decoded text the program can show: no line starting with the program's own marks,
 // "!!!" marks in pairs.
 void ExpectShowable(const std::string &text) {
-    std::string t = text;
-    for (size_t p = 0; (p = t.find("||", p)) != std::string::npos;) t.replace(p, 2, "\n");
+    std::string t = PartsAsLines(text);
     size_t pos = 0;
     while (pos <= t.size()) {
         size_t nl = t.find('\n', pos);
@@ -63,7 +62,9 @@ TEST(Robustness, RandomOctets) {
         EXPECT_TRUE(kStatuses.count(d.lineStatus)) << d.lineStatus;
         ASSERT_EQ(d.messages.size(), 1u);
         ExpectShowable(d.messages[0].text);
-        if (d.lineStatus < 0 && d.lineStatus != -4) EXPECT_FALSE(d.messages[0].valid);
+        if (d.lineStatus < 0 && d.lineStatus != -4) {
+            EXPECT_FALSE(d.messages[0].valid);
+        }
     }
 }
 

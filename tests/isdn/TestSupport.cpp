@@ -4,6 +4,20 @@
 
 namespace vexa::isdn::test {
 
+std::string PartsAsLines(const std::string &text) {
+    std::string t;
+    t.reserve(text.size());
+    for (size_t p = 0; p < text.size(); ++p) {
+        if (text.compare(p, 2, "||") == 0) {
+            t += '\n';
+            ++p;
+        } else {
+            t += text[p];
+        }
+    }
+    return t;
+}
+
 Decoded DecodeHex(const std::string &hex, int variant) {
     ParserClient client;
     Decoded d;
@@ -38,9 +52,7 @@ std::string Part(const std::string &text, const std::string &title) {
 }
 
 bool HasLine(const std::string &text, const std::string &line) {
-    std::string t = text;
-    for (size_t p = 0; (p = t.find("||", p)) != std::string::npos;) t.replace(p, 2, "\n");
-    std::istringstream in(t);
+    std::istringstream in(PartsAsLines(text));
     std::string l;
     while (std::getline(in, l))
         if (l == line) return true;

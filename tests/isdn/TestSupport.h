@@ -20,6 +20,9 @@ struct Decoded {
 // Puts hex (Q.931 octets) into one DLRDATALONG signal and runs it through a fresh component.
 Decoded DecodeHex(const std::string &hex, int variant = 1);
 
+// The text with every "||" made a line break.
+std::string PartsAsLines(const std::string &text);
+
 // The parts of a decoded text (split at "||").
 std::vector<std::string> Parts(const std::string &text);
 

@@ -29,9 +29,15 @@ int main(int argc, char **argv) {
             std::cout << m.direction << " | " << m.signalName << " | " << m.messageName << " | " << m.time << " | "
                       << m.originator << " | " << m.destination << " | valid " << m.valid << " | " << m.discriminator
                       << "\n";
-            std::string text = m.text;
-            size_t p = 0;
-            while ((p = text.find("||", p)) != std::string::npos) text.replace(p, 2, "\n");
+            std::string text;
+            for (size_t p = 0; p < m.text.size(); ++p) {
+                if (m.text.compare(p, 2, "||") == 0) {
+                    text += '\n';
+                    ++p;
+                } else {
+                    text += m.text[p];
+                }
+            }
             std::istringstream lines(text);
             std::string line;
             while (std::getline(lines, line)) std::cout << "      " << line << "\n";
