@@ -2,6 +2,7 @@
 
 #include "DispatchIds.h"
 #include "HexText.h"
+#include "Q931Tables.h"
 #include "TraceLine.h"
 
 namespace vexa::isdn {
@@ -41,7 +42,8 @@ std::span<const Member<IsdnParser>> IsdnParser::Members() {
     return kMembers;
 }
 
-IsdnParser::IsdnParser(const VexaHost *host) : ComponentObject(host) {}
+IsdnParser::IsdnParser(const VexaHost *host)
+    : ComponentObject(host), m_q931Text(DiscriminatorText(kProtocolDiscriminatorQ931)) {}
 
 int32_t IsdnParser::Invoke(int32_t dispid, Call &call) {
     return component::DispatchMember(*this, Members(), dispid, call);
@@ -51,6 +53,7 @@ void IsdnParser::ParseLine(Call &call) {
     LineResult r = m_assembler.Feed(call.text(0));
     int status = 0;
     if (!r.completed.empty()) {
+        m_recentTexts.clear();
         std::vector<StoredMessage> messages;
         messages.reserve(r.completed.size());
         for (AssembledMessage &a : r.completed) {
@@ -65,8 +68,13 @@ void IsdnParser::ParseLine(Call &call) {
             m.time = std::move(a.header.time);
             m.originator = std::move(a.header.originator);
             m.destination = std::move(a.header.destination);
-            m.text = std::move(d.text);
-            m.discriminator = std::move(d.discriminator);
+            m_recentTexts.push_back(std::move(d.text));
+            m.octets = std::move(a.octets);
+            m.octets.shrink_to_fit();
+            m.problems = std::move(a.problems);
+            m.variant = m_decoder.GetVariant();
+            // The common discriminator text is not kept with every message.
+            if (d.discriminator != m_q931Text) m.discriminator = std::move(d.discriminator);
             m.equ = std::move(a.header.equ);
             m.callReferenceRead = d.callReferenceRead;
             m.callReference = std::move(d.callReference);
@@ -75,7 +83,8 @@ void IsdnParser::ParseLine(Call &call) {
             if (messages.empty()) status = m.status;
             messages.push_back(std::move(m));
         }
-        m_store.AddCompletion(std::move(messages));
+        int32_t last = m_store.AddCompletion(std::move(messages));
+        m_recentFirst = last - static_cast<int32_t>(m_recentTexts.size()) + 1;
     }
     call.setNumber(1, r.kind);
     call.setNumber(2, r.completion);
@@ -91,26 +100,33 @@ void IsdnParser::GetSequenceNumber(Call &call) {
 
 void IsdnParser::GetSequenceMessageCount(Call &call) { call.returnLong(m_store.SequenceCount(call.shortNumber(0))); }
 
-void IsdnParser::PutMessage(Call &call, int first, const StoredMessage &m) {
+void IsdnParser::PutMessage(Call &call, int first, int32_t index, const StoredMessage &m) const {
     call.setText(first + 0, m.direction);
     call.setText(first + 1, m.signalName);
     call.setText(first + 2, m.messageName);
     call.setText(first + 3, m.time);
     call.setText(first + 4, m.originator);
     call.setText(first + 5, m.destination);
-    call.setText(first + 6, m.text);
+    call.setText(first + 6, TextOf(index, m));
     call.setFlag(first + 7, m.valid);
-    call.setText(first + 8, m.discriminator);
+    call.setText(first + 8, m.discriminator.empty() ? m_q931Text : m.discriminator);
+}
+
+std::string IsdnParser::TextOf(int32_t index, const StoredMessage &m) const {
+    int32_t recent = index - m_recentFirst;
+    if (recent >= 0 && recent < static_cast<int32_t>(m_recentTexts.size())) return m_recentTexts[recent];
+    return Q931Decoder(m.variant).Decode(m.octets.data(), m.octets.size(), m.problems).text;
 }
 
 void IsdnParser::GetSequenceMessage(Call &call) {
-    const StoredMessage *m = m_store.SequenceMessage(call.shortNumber(1), call.shortNumber(0));
+    int32_t index = m_store.SequenceIndex(call.shortNumber(1), call.shortNumber(0));
+    const StoredMessage *m = m_store.Get(index);
     if (!m) {
         call.setFlag(9, false);
         call.returnShort(0);
         return;
     }
-    PutMessage(call, 2, *m);
+    PutMessage(call, 2, index, *m);
     call.returnShort(1);
 }
 
@@ -123,7 +139,7 @@ void IsdnParser::GetMessage(Call &call) {
         return;
     }
     call.setNumber(1, m->sequence);
-    PutMessage(call, 2, *m);
+    PutMessage(call, 2, call.number(0), *m);
     call.returnBool(true);
 }
 
@@ -138,6 +154,8 @@ void IsdnParser::FindNextMessage(Call &call) { call.returnLong(m_store.FindNextB
 
 void IsdnParser::Reset(Call &call) {
     m_store.Clear();
+    m_recentTexts.clear();
+    m_recentFirst = 0;
     m_assembler.Reset();
     call.returnBool(true);
 }

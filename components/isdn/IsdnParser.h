@@ -46,11 +46,17 @@ private:
     void FindNextByEquNumber(component::Call &call);
 
     // Writes strings 1-7, the valid flag and string 8 of m into the arguments from `first`.
-    static void PutMessage(component::Call &call, int first, const StoredMessage &m);
+    void PutMessage(component::Call &call, int first, int32_t index, const StoredMessage &m) const;
+    // The decoded text of message index (kept from its completion for the block the
+    // program writes next, decoded again from its octets otherwise).
+    std::string TextOf(int32_t index, const StoredMessage &m) const;
 
     SignalAssembler m_assembler;
     Q931Decoder m_decoder;
     MessageStore m_store;
+    const std::string m_q931Text;            // "H'08 Q.931 user-network call control messages"
+    int32_t m_recentFirst = 0;               // index of the first message of the latest completion
+    std::vector<std::string> m_recentTexts;  // their decoded texts
 };
 
 }  // namespace vexa::isdn

@@ -55,9 +55,13 @@ int32_t MessageStore::SequenceCount(int sequence) const {
 }
 
 const StoredMessage *MessageStore::SequenceMessage(int sequence, int i) const {
+    return Get(SequenceIndex(sequence, i));
+}
+
+int32_t MessageStore::SequenceIndex(int sequence, int i) const {
     auto it = m_latestBySequence.find(sequence);
-    if (it == m_latestBySequence.end() || i < 1 || i > static_cast<int>(it->second.size())) return nullptr;
-    return Get(it->second[i - 1]);
+    if (it == m_latestBySequence.end() || i < 1 || i > static_cast<int>(it->second.size())) return 0;
+    return it->second[i - 1];
 }
 
 int32_t MessageStore::NextIn(const std::unordered_map<std::string, IndexList> &map, const std::string &key,

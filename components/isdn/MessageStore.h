@@ -16,8 +16,12 @@ struct StoredMessage {
     int status = 1;
     bool valid = true;
     std::string direction, signalName, messageName, time, originator, destination;
-    std::string text;           // decoded text
-    std::string discriminator;  // string 8
+    // The message's octets and what the line reader found: the decoded text is made again
+    // from them when it is asked for, so that a run of a million lines keeps only these.
+    std::vector<uint8_t> octets;
+    std::vector<std::string> problems;
+    int variant = 1;
+    std::string discriminator;  // string 8; empty for H'08 (Q.931)
     std::string equ;
     bool callReferenceRead = false;
     std::vector<uint8_t> callReference;
@@ -38,6 +42,8 @@ public:
     // The messages of the latest completion of the signal with this sequence number.
     int32_t SequenceCount(int sequence) const;
     const StoredMessage *SequenceMessage(int sequence, int i) const;
+    // Index of that message, or 0.
+    int32_t SequenceIndex(int sequence, int i) const;
 
     // First index above `after` whose direction or message name is text; -1 when none.
     int32_t FindNextByText(std::string_view text, int32_t after) const;
