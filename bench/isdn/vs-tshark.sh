@@ -35,4 +35,5 @@ printf 'messages:            %d (tshark decoded %d)\n' "$count" "$decoded"
 printf 'tshark -V:           %.3f s  (%.1f us per message, startup excluded)\n' "$tshark_s" \
   "$(echo "$tshark_s * 1000000 / $count" | bc -l)"
 printf 'VexaParser decoder:  %.4f s  (%.3f us per message)\n' "$ours_s" "$(echo "$ns / 1000" | bc -l)"
-printf 'ratio:               %.0f times as fast (target: at least 20)\n' "$(echo "$tshark_s / $ours_s" | bc -l)"
+printf 'ratio:               %.0f times as fast (target: at least 20; %.0f with tshark startup counted)\n' \
+  "$(echo "$tshark_s / $ours_s" | bc -l)" "$(echo "($t2 - $t1) / $ours_s" | bc -l)"
