@@ -106,6 +106,9 @@ void DecodeCalledPartyNumber(ElementReader &r, MessageFacts &) { DecodeNumber(r,
 
 void DecodeCallingPartyNumber(ElementReader &r, MessageFacts &f) {
     std::string digits = DecodeNumber(r, 1);
+    // A second calling party number (a network-provided one after a user-provided one)
+    // does not replace the first for the lookups.
+    if (f.hasCallingNumber) return;
     f.hasCallingNumber = true;
     f.callingNumber = std::move(digits);
 }
