@@ -39,7 +39,7 @@ public:
     ElementWalker(const uint8_t *data, size_t size, int variant, DecodedText &out, MessageFacts &facts)
         : m_data(data), m_size(size), m_variant(variant), m_out(out), m_facts(facts) {}
 
-    // Returns the number of elements decoded completely.
+    // Returns the number of elements of which anything could be shown.
     int Run() {
         int decoded = 0;
         size_t pos = 0;
@@ -69,8 +69,8 @@ public:
             bool cut = len > available;
             size_t take = cut ? available : len;
             DecodeVariable(id, codeset, m_data + pos + 2, take, len, cut);
+            if (!cut || take > 0) ++decoded;
             if (cut) break;
-            ++decoded;
             pos += 2 + len;
         }
         return decoded;

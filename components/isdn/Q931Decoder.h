@@ -13,7 +13,7 @@ namespace vexa::isdn {
 enum MessageStatus : int {
     kStatusNormal = 1,             // elements follow the message type
     kStatusHeaderOnly = 0,         // nothing follows the message type
-    kStatusBodyUndecodable = -4,   // octets follow, but not one element could be decoded
+    kStatusBodyUndecodable = -4,   // octets follow, but nothing of any element could be read
     kStatusUnknownDiscriminator = -5,
     kStatusBadCallReference = -6,
     kStatusUnknownMessageType = -7,

@@ -274,6 +274,12 @@ TEST(DecoderStatus, BodyThatCannotBeDecoded) {
     Decoded d = DecodeHex("08 02 80 01 45 08");
     EXPECT_EQ(d.status, -4);
     EXPECT_FALSE(d.message.valid);
+    Decoded empty = DecodeHex("08 02 80 01 45 08 05");
+    EXPECT_EQ(empty.status, -4);
+    // Part of the first element is there: the block shows it.
+    Decoded part = DecodeHex("08 02 80 01 45 08 05 82");
+    EXPECT_EQ(part.status, 1);
+    EXPECT_TRUE(HasLine(Part(part.message.text, "Cause (H'08)"), "Location: Public network serving the local user (LN)"));
 }
 
 TEST(DecoderErrors, MandatoryElementMissing) {
