@@ -1,8 +1,8 @@
 // vexa-interpret: interprets a signal trace without windows, the way a trace window does,
 // and prints the interpretation or the message list.
-#include "CQtProfile.h"
 #include "CVexaClientDoc.h"
 #include "CliViews.h"
+#include "IniProfileReader.h"
 #include "SettingsStore.h"
 #include "StringTable.h"
 
@@ -184,7 +184,7 @@ int main(int argc, char **argv) {
     if (int code = CheckTrace(options.trace); code >= 0) return code;
     const std::string trace = std::filesystem::absolute(options.trace).lexically_normal().string();
 
-    CQtProfile profile;
+    IniProfileReader profile(IniProfileReader::DefaultPath());
     VexaSettings settings;
     LoadSettings(profile, settings);
     ReadColors(profile, settings);

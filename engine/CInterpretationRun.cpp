@@ -60,7 +60,7 @@ bool CInterpretationRun::Start() {
     doc.m_IpHeldRows.clear();
     doc.m_bIpMarkOpen = false;
 
-    if (doc.m_strTracePath.empty() || !m_trace.Open(doc.m_strTracePath)) return false;
+    if (doc.m_strTracePath.empty() || !m_trace.Open(doc.m_strTracePath, doc.m_TraceLines, doc.m_TraceStamp)) return false;
     if (!m_out.Open(doc.m_strOutputPath)) {
         std::string text = LoadString(IDS_OUTPUT_NOT_WRITABLE);
         text += doc.m_strOutputPath;
@@ -78,9 +78,9 @@ bool CInterpretationRun::FindFirstRecordLine() {
         if (line.empty() || line == "\n") continue;
         if (!IsRecordLine(line)) continue;
         m_doc.m_bTraceRecognised = true;
-        m_line.assign(line);
+        m_line = line;
         m_client->ParseLine(m_line, m_lineKind, m_completion);
-        if (!m_writeAllRows && m_lineKind != 0) m_dataRows.push_back(m_line);
+        if (!m_writeAllRows && m_lineKind != 0) m_dataRows.emplace_back(m_line);
         if (m_writeAllRows) m_out.WriteOut(m_line);
         return true;
     }
@@ -98,7 +98,7 @@ void CInterpretationRun::ProcessLines() {
     std::string_view piece;
     for (;;) {
         if (m_trace.ReadLine(piece)) {
-            m_line.assign(piece);
+            m_line = piece;
         } else {
             if (IsIsdn() && m_doc.m_IsdnParser.GetPendingStatus() == kPendingIncomplete) WriteIncompleteBlock();
             if (m_endMarkFed) break;
@@ -119,7 +119,7 @@ void CInterpretationRun::ProcessLine() {
     CVexaClientDoc &doc = m_doc;
 
     if (!m_writeAllRows && m_completion == 0 && (!IsIp() || !doc.m_bIpMarkOpen)) {
-        if (m_writeHexInfo ? m_lineKind > 0 : IsRow(m_lineKind)) m_dataRows.push_back(m_line);
+        if (m_writeHexInfo ? m_lineKind > 0 : IsRow(m_lineKind)) m_dataRows.emplace_back(m_line);
     }
 
     if (IsIp()) {
@@ -175,7 +175,7 @@ void CInterpretationRun::HoldIpLines(std::vector<std::string> &held, bool holdEv
     } else if (m_status == kIpDiscard || m_lineKind == 0 || m_lineKind == 1) {
         held.clear();
     }
-    if (hold) held.push_back(m_line);
+    if (hold) held.emplace_back(m_line);
 }
 
 CInterpretationRun::Next CInterpretationRun::CompleteSignal() {
@@ -190,7 +190,7 @@ CInterpretationRun::Next CInterpretationRun::CompleteSignal() {
             if (m_writeAllRows || m_lineKind != 0) m_out.WriteOut(m_line);
             return Next::NextLine;
         }
-        m_dataRows.push_back(m_line);
+        m_dataRows.emplace_back(m_line);
         return Next::NextLine;
     }
     m_previousSequence = m_sequence;

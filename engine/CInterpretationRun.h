@@ -5,7 +5,7 @@
 
 #include "COutputWriter.h"
 #include "CVexaClientDoc.h"
-#include "TraceReader.h"
+#include "CTraceSource.h"
 
 #include <string>
 #include <vector>
@@ -44,10 +44,10 @@ private:
     int m_protocol = 0;
     bool m_writeAllRows = false;
     bool m_writeHexInfo = false;
-    TraceReader m_trace;
+    CTraceSource m_trace;
     COutputWriter m_out;
 
-    std::string m_line;
+    std::string_view m_line;  // the current line: a piece of the trace, the marked line or "END"
     std::vector<std::string> m_dataRows;
     int16_t m_lineKind = 0;
     int16_t m_completion = 0;

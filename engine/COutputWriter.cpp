@@ -5,25 +5,13 @@
 
 namespace vexa {
 
-bool COutputWriter::Open(const std::string &path) {
-    Close();
-    m_file = std::fopen(path.c_str(), "w");
-    if (m_file) std::setvbuf(m_file, nullptr, _IOFBF, 64 * 1024);
-    return m_file != nullptr;
-}
+bool COutputWriter::Open(const std::string &path) { return m_file.Open(path); }
 
-void COutputWriter::Close() {
-    if (m_file) std::fclose(m_file);
-    m_file = nullptr;
-}
+void COutputWriter::Close() { m_file.Close(); }
 
-void COutputWriter::Flush() {
-    if (m_file) fflush_unlocked(m_file);
-}
+void COutputWriter::Flush() { m_file.Flush(); }
 
-void COutputWriter::WriteFile(std::string_view text) {
-    if (m_file && !text.empty()) fwrite_unlocked(text.data(), 1, text.size(), m_file);
-}
+void COutputWriter::WriteFile(std::string_view text) { m_file.Write(text); }
 
 void COutputWriter::WriteOut(std::string_view text) {
     WriteFile(text);

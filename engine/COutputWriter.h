@@ -3,8 +3,8 @@
 #pragma once
 
 #include "LineArray.h"
+#include "OutputFile.h"
 
-#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -56,7 +56,7 @@ private:
 
     LineArray &m_runLines;
     bool m_writeAllRows;
-    FILE *m_file = nullptr;
+    OutputFile m_file;
     std::string m_scratch;
 };
 

@@ -2,20 +2,23 @@
 
 namespace vexa {
 
+CParserClient::CParserClient(const ParserDispIds &ids) : m_ids(ids) {
+    m_parseArgs[0].type = VEXA_T_STR;
+    m_parseArgs[1].type = VEXA_T_I2;
+    m_parseArgs[1].out = 1;
+    m_parseArgs[2].type = VEXA_T_I2;
+    m_parseArgs[2].out = 1;
+}
+
+// Called for every line of a trace: the arguments are set up once and reused.
 int16_t CParserClient::ParseLine(std::string_view line, int16_t &lineKind, int16_t &completion) {
-    VexaArg args[3] = {};
-    args[0].type = VEXA_T_STR;
-    args[0].str = line.data();
-    args[0].len = line.size();
-    args[1].type = VEXA_T_I2;
-    args[1].out = 1;
-    args[1].num = lineKind;
-    args[2].type = VEXA_T_I2;
-    args[2].out = 1;
-    args[2].num = completion;
-    int32_t status = InvokeRaw(m_ids.ParseLine, args, 3);
-    lineKind = static_cast<int16_t>(args[1].num);
-    completion = static_cast<int16_t>(args[2].num);
+    m_parseArgs[0].str = line.data();
+    m_parseArgs[0].len = line.size();
+    m_parseArgs[1].num = lineKind;
+    m_parseArgs[2].num = completion;
+    int32_t status = InvokeRaw(m_ids.ParseLine, m_parseArgs, 3);
+    lineKind = static_cast<int16_t>(m_parseArgs[1].num);
+    completion = static_cast<int16_t>(m_parseArgs[2].num);
     return static_cast<int16_t>(status);
 }
 

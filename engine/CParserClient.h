@@ -34,7 +34,7 @@ struct MessageRecord {
 
 class CParserClient : public CDispatchDriver {
 public:
-    explicit CParserClient(const ParserDispIds &ids) : m_ids(ids) {}
+    explicit CParserClient(const ParserDispIds &ids);
 
     const ParserDispIds &Ids() const { return m_ids; }
 
@@ -57,6 +57,7 @@ protected:
 
 private:
     const ParserDispIds &m_ids;
+    VexaArg m_parseArgs[3]{};  // the arguments of ParseLine, set up once
 };
 
 }  // namespace vexa

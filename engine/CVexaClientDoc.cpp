@@ -22,8 +22,9 @@ CVexaClientDoc::~CVexaClientDoc() {
 }
 
 bool CVexaClientDoc::OnOpenDocument(const std::string &path) {
-    TraceReader reader;
-    if (!reader.Open(path)) return false;
+    LineArray lines;
+    TraceStamp stamp;
+    if (!LoadTraceLines(path, lines, stamp)) return false;
     DeleteContents();
 
     size_t slash = path.rfind('/');
@@ -31,11 +32,8 @@ bool CVexaClientDoc::OnOpenDocument(const std::string &path) {
     m_bOpened = true;
     m_strTracePath = path;
 
-    std::string_view line;
-    while (reader.ReadLine(line)) {
-        if (line != "\n") m_TraceLines.Add(line);
-    }
-    reader.Close();
+    m_TraceLines = std::move(lines);
+    m_TraceStamp = stamp;
 
     m_nRunProtocol = Settings().m_nDefaultProtocol;
     m_nProtocol = Settings().m_nCurrentProtocol;

@@ -6,6 +6,7 @@
 #include "CIpParser.h"
 #include "CIsdnParser.h"
 #include "LineArray.h"
+#include "TraceReader.h"
 #include "ViewInterfaces.h"
 
 #include <array>
@@ -106,6 +107,7 @@ public:
     LineArray m_RunLines;
     LineArray m_DisplayLines;
     LineArray m_TraceLines;
+    TraceStamp m_TraceStamp;  // the trace file as its lines were read
 
     ContentSize m_sizeResult{1000, 3000};
     ContentSize m_sizeTraceExtent{1000, 3000};

@@ -6,21 +6,19 @@
 namespace vexa {
 
 namespace {
-constexpr size_t kBlockSize = 1 << 20;
+constexpr size_t kBlockSize = 2u << 20;
 }
 
 const char *LineArray::Store::Keep(std::string_view text) {
     if (text.empty()) return "";
     if (text.size() > kBlockSize / 4) {
         // A long text gets a block of its own, so that the current block keeps its room.
-        auto block = std::make_unique<char[]>(text.size());
+        auto block = MakeLargeBlock(text.size());
         std::memcpy(block.get(), text.data(), text.size());
-        const char *p = block.get();
-        m_blocks.insert(m_blocks.end() - (m_blocks.empty() ? 0 : 1), std::move(block));
-        return p;
+        return Adopt(std::move(block));
     }
     if (m_blocks.empty() || m_capacity - m_used < text.size()) {
-        m_blocks.push_back(std::make_unique<char[]>(kBlockSize));
+        m_blocks.push_back(MakeLargeBlock(kBlockSize));
         m_used = 0;
         m_capacity = kBlockSize;
     }
@@ -29,6 +27,16 @@ const char *LineArray::Store::Keep(std::string_view text) {
     m_used += text.size();
     return p;
 }
+
+char *LineArray::Store::Adopt(LargeBlock block) {
+    char *p = block.get();
+    // Before the current block, which keeps filling.
+    m_blocks.insert(m_blocks.end() - (m_blocks.empty() ? 0 : 1), std::move(block));
+    if (m_blocks.size() == 1) m_used = m_capacity = 0;
+    return p;
+}
+
+char *LineArray::AdoptBlock(LargeBlock block) { return m_store->Adopt(std::move(block)); }
 
 LineArray::LineArray() : m_store(std::make_shared<Store>()) {}
 

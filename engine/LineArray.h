@@ -3,6 +3,8 @@
 // lines, say) refers to the same characters instead of copying them.
 #pragma once
 
+#include "LargeMemory.h"
+
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -29,6 +31,12 @@ public:
     // Empties the array; lines that other arrays share stay valid there.
     void Clear();
 
+    // Takes a block of characters into the array's storage; AddView may then append
+    // lines that lie inside it, without copying them.
+    char *AdoptBlock(LargeBlock block);
+    void AddView(std::string_view text) { m_lines.push_back(text); }
+    void Reserve(size_t lines) { m_lines.reserve(lines); }
+
     auto begin() const { return m_lines.begin(); }
     auto end() const { return m_lines.end(); }
 
@@ -37,9 +45,10 @@ private:
     class Store {
     public:
         const char *Keep(std::string_view text);
+        char *Adopt(LargeBlock block);
 
     private:
-        std::vector<std::unique_ptr<char[]>> m_blocks;
+        std::vector<LargeBlock> m_blocks;
         size_t m_used = 0;
         size_t m_capacity = 0;
     };
@@ -48,7 +57,7 @@ private:
 
     std::shared_ptr<Store> m_store;
     std::vector<std::shared_ptr<Store>> m_shared;  // stores of other arrays whose lines this one holds
-    std::vector<std::string_view> m_lines;
+    std::vector<std::string_view, LargeAllocator<std::string_view>> m_lines;
 };
 
 }  // namespace vexa

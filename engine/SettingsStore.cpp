@@ -35,13 +35,13 @@ FontFields FieldsOf(FontRecord &f) {
              &f.lfQuality, &f.lfPitchAndFamily}};
 }
 
-std::string ReadText(IProfile &profile, const char *section, const std::string &key, const char *def) {
+std::string ReadText(IProfileReader &profile, const char *section, const std::string &key, const char *def) {
     std::string value = profile.GetProfileString(section, key, def);
     if (value.size() > kMaxProfileText) value.resize(kMaxProfileText);
     return value;
 }
 
-bool ReadYesNo(IProfile &profile, const char *key) {
+bool ReadYesNo(IProfileReader &profile, const char *key) {
     std::string value = ReadText(profile, kSectionOptions, key, "YES");
     std::transform(value.begin(), value.end(), value.begin(), [](unsigned char c) { return std::toupper(c); });
     return value == "YES";
@@ -49,7 +49,7 @@ bool ReadYesNo(IProfile &profile, const char *key) {
 
 const char *YesNo(bool v) { return v ? "YES" : "NO"; }
 
-void ReadFont(IProfile &profile, const std::string &prefix, FontRecord &font) {
+void ReadFont(IProfileReader &profile, const std::string &prefix, FontRecord &font) {
     const FontRecord defaults;
     FontRecord def = defaults;
     FontFields fields = FieldsOf(font);
@@ -101,6 +101,14 @@ int32_t DecimalValue(std::string_view text) {
     return static_cast<int32_t>(std::clamp<int64_t>(value, INT_MIN, INT_MAX));
 }
 
+int32_t ProfileInteger(std::string_view text, int32_t defaultValue) {
+    size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) ++i;
+    if (i >= text.size() || text[i] < '0' || text[i] > '9') return defaultValue;
+    return DecimalValue(text);
+}
+
 std::string TemporaryFolder() {
     std::string folder;
     if (const char *env = std::getenv("TMPDIR"); env && *env) folder = env;
@@ -109,7 +117,7 @@ std::string TemporaryFolder() {
     return folder;
 }
 
-bool LoadSettings(IProfile &profile, VexaSettings &s) {
+bool LoadSettings(IProfileReader &profile, VexaSettings &s) {
     s.m_strTempPath = TemporaryFolder();
     s.m_nRed = profile.GetProfileInt(kSectionOptions, "Red", 0);
     s.m_nGreen = profile.GetProfileInt(kSectionOptions, "Green", 0);
@@ -153,7 +161,7 @@ bool SaveSettings(IProfile &profile, VexaSettings &s) {
     return true;
 }
 
-void ReadColors(IProfile &profile, VexaSettings &s) {
+void ReadColors(IProfileReader &profile, VexaSettings &s) {
     int32_t incoming = profile.GetProfileInt("", kKeyIncomingColor, -1);
     if (incoming != -1) s.m_crIncoming = static_cast<ColorRef>(incoming);
     int32_t outgoing = profile.GetProfileInt("", kKeyOutgoingColor, -1);

@@ -20,11 +20,16 @@ inline constexpr const char *kKeySaveDirectory = "Save Directory";
 inline constexpr size_t kMaxProfileText = 259;
 
 // Reads every setting but the two colours (those are read at start-up by ReadColors).
-bool LoadSettings(IProfile &profile, VexaSettings &settings);
+bool LoadSettings(IProfileReader &profile, VexaSettings &settings);
 // Writes the "Options" and "Signal Names" sections.
 bool SaveSettings(IProfile &profile, VexaSettings &settings);
 // Takes "Incoming Color" and "Outgoing Color" when they are stored and not -1.
-void ReadColors(IProfile &profile, VexaSettings &settings);
+void ReadColors(IProfileReader &profile, VexaSettings &settings);
+
+// An integer value of the profile: the decimal value of the text when it starts with a
+// number, else the default (what the platform's store answers for a value that is no
+// integer).
+int32_t ProfileInteger(std::string_view text, int32_t defaultValue);
 
 // The folder for temporary files with its trailing "/": TMPDIR, else /tmp.
 std::string TemporaryFolder();

@@ -1,14 +1,89 @@
 #include "TraceReader.h"
 
+#include "TracePieces.h"
+
+#include "LineArray.h"
+
 #include <cstring>
+#include <fcntl.h>
+#include <memory>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace vexa {
 
 namespace {
 constexpr size_t kReadBlock = 256 * 1024;
-constexpr size_t kMaxPiece = TraceReader::kBufferSize - 1;
 }  // namespace
+
+namespace {
+
+TraceStamp StampOf(const struct stat &st) {
+    TraceStamp stamp;
+    stamp.device = st.st_dev;
+    stamp.inode = st.st_ino;
+    stamp.size = st.st_size;
+    stamp.modifiedNs = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    return stamp;
+}
+
+}  // namespace
+
+TraceStamp TraceStamp::Of(const std::string &path) {
+    struct stat st {};
+    if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return TraceStamp{};
+    return StampOf(st);
+}
+
+bool LoadTraceLines(const std::string &path, LineArray &lines, TraceStamp &stamp) {
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        close(fd);
+        return false;
+    }
+    stamp = StampOf(st);
+    // The whole file in one block; it may have grown since it was measured.
+    size_t capacity = static_cast<size_t>(st.st_size) + 1;
+    LargeBlock block = MakeLargeBlock(capacity);
+    size_t size = 0;
+    for (;;) {
+        if (size == capacity) {
+            LargeBlock bigger = MakeLargeBlock(capacity * 2);
+            std::memcpy(bigger.get(), block.get(), size);
+            block = std::move(bigger);
+            capacity *= 2;
+        }
+        const ssize_t got = read(fd, block.get() + size, capacity - size);
+        if (got < 0) {
+            close(fd);
+            return false;
+        }
+        if (got == 0) break;
+        size += static_cast<size_t>(got);
+    }
+    close(fd);
+    if (static_cast<int64_t>(size) != stamp.size) stamp.size = -1;  // changed while read: never reuse
+
+    char *text = lines.AdoptBlock(std::move(block));
+    const bool hasNul = std::memchr(text, '\0', size) != nullptr;
+    lines.Reserve(lines.size() + size / 48 + 16);
+    size_t pos = 0;
+    while (pos < size) {
+        char *p = text + pos;
+        const Piece piece = NextPiece(p, size - pos);
+        pos += piece.consumed;
+        if (piece.crlf) p[piece.length - 1] = '\n';  // the carriage return stands for the newline
+        size_t length = piece.length;
+        if (hasNul) {
+            if (const void *nul = std::memchr(p, '\0', length)) length = static_cast<size_t>(static_cast<char *>(const_cast<void *>(nul)) - p);
+        }
+        if (length == 1 && p[0] == '\n') continue;
+        lines.AddView(std::string_view(p, length));
+    }
+    return true;
+}
 
 TraceReader::~TraceReader() { Close(); }
 
@@ -67,32 +142,18 @@ bool TraceReader::ReadLine(std::string_view &line) {
     if (!m_file) return false;
     if (m_end - m_pos < kMaxPiece + 2 && !Fill()) return false;
     const char *p = m_buffer.data() + m_pos;
-    const size_t avail = m_end - m_pos;
-    const size_t window = avail < kMaxPiece + 2 ? avail : kMaxPiece + 2;
-    const char *nl = static_cast<const char *>(std::memchr(p, '\n', window));
-
-    size_t length;    // characters of the piece
-    size_t consumed;  // characters of the file it stands for
-    bool newline = false;
-    if (nl) {
-        size_t k = static_cast<size_t>(nl - p);
-        size_t content = (k > 0 && p[k - 1] == '\r') ? k - 1 : k;
-        if (content < kMaxPiece) {
-            length = content;
-            consumed = k + 1;
-            newline = true;
-        } else {
-            length = consumed = kMaxPiece;
-        }
-    } else {
-        length = consumed = avail < kMaxPiece ? avail : kMaxPiece;
+    const Piece piece = NextPiece(p, m_end - m_pos);
+    m_pos += piece.consumed;
+    const char *text = p;
+    if (piece.crlf) {
+        // The carriage return goes: the piece is the line's characters and a newline.
+        std::memcpy(m_line, p, piece.length - 1);
+        m_line[piece.length - 1] = '\n';
+        text = m_line;
     }
-    std::memcpy(m_line, p, length);
-    if (newline) m_line[length++] = '\n';
-    m_pos += consumed;
-    const void *nul = std::memchr(m_line, '\0', length);
-    if (nul) length = static_cast<size_t>(static_cast<const char *>(nul) - m_line);
-    line = std::string_view(m_line, length);
+    size_t length = piece.length;
+    if (const void *nul = std::memchr(text, '\0', length)) length = static_cast<size_t>(static_cast<const char *>(nul) - text);
+    line = std::string_view(text, length);
     return true;
 }
 

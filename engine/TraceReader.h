@@ -12,6 +12,25 @@
 
 namespace vexa {
 
+class LineArray;
+
+// What identifies the contents of a trace file at one moment: a run reads the lines kept
+// at open instead of the file as long as the file still has the same stamp.
+struct TraceStamp {
+    uint64_t device = 0;
+    uint64_t inode = 0;
+    int64_t size = -1;
+    int64_t modifiedNs = 0;
+    bool operator==(const TraceStamp &) const = default;
+    // The stamp of the file at path now; size -1 when it cannot be had.
+    static TraceStamp Of(const std::string &path);
+};
+
+// Reads the whole trace at path into lines, cut into the same pieces TraceReader gives,
+// leaving out pieces that are exactly "\n". False when the file cannot be read; stamp
+// gets the file's stamp as it was read.
+bool LoadTraceLines(const std::string &path, LineArray &lines, TraceStamp &stamp);
+
 class TraceReader {
 public:
     static constexpr size_t kBufferSize = 512;  // the line buffer: 511 characters and a NUL

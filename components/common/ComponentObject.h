@@ -60,8 +60,41 @@ private:
     VexaArg *m_result;
 };
 
-// True when the arguments of a call match a signature such as "s>H>H:h" (see above).
-bool MatchesSignature(const char *signature, const VexaArg *args, int32_t argc);
+// A signature read once: the type and direction each argument must have.
+struct CompiledSignature {
+    static constexpr int kMaxArgs = 16;
+    uint8_t codes[kMaxArgs] = {};
+    int8_t argc = -1;  // -1: the signature cannot be met by any call
+
+    static constexpr uint8_t Code(int32_t type, bool out) { return static_cast<uint8_t>((type << 1) | (out ? 1 : 0)); }
+    static constexpr uint8_t LetterCode(char letter) {
+        switch (letter) {
+        case 's': return Code(VEXA_T_STR, false);
+        case 'S': return Code(VEXA_T_STR, true);
+        case 'h': return Code(VEXA_T_I2, false);
+        case 'H': return Code(VEXA_T_I2, true);
+        case 'l': return Code(VEXA_T_I4, false);
+        case 'L': return Code(VEXA_T_I4, true);
+        case 'V': return Code(VEXA_T_VBOOL, true);
+        default: return 0;
+        }
+    }
+    constexpr explicit CompiledSignature(const char *signature) {
+        int n = 0;
+        for (; signature[n] && signature[n] != ':'; ++n) {
+            if (n == kMaxArgs || LetterCode(signature[n]) == 0) return;
+            codes[n] = LetterCode(signature[n]);
+        }
+        argc = static_cast<int8_t>(n);
+    }
+    bool Matches(const VexaArg *args, int32_t count) const {
+        if (count != argc) return false;
+        for (int32_t i = 0; i < count; ++i) {
+            if (static_cast<uint32_t>(args[i].type) > 0x7F || Code(args[i].type, args[i].out != 0) != codes[i]) return false;
+        }
+        return true;
+    }
+};
 
 // Base of every component object.
 class ComponentObject : public VexaObject {
@@ -86,10 +119,13 @@ private:
 // One row of a component's member table.
 template <class T>
 struct Member {
+    constexpr Member(int32_t id, const char *memberName, const char *memberSignature, void (T::*memberHandler)(Call &))
+        : dispid(id), name(memberName), signature(memberSignature), handler(memberHandler), compiled(memberSignature) {}
     int32_t dispid;
     const char *name;
     const char *signature;
     void (T::*handler)(Call &);
+    CompiledSignature compiled;
 };
 
 // Finds dispid in the table, checks the arguments and runs the handler.
@@ -97,7 +133,7 @@ template <class T>
 int32_t DispatchMember(T &self, std::span<const Member<T>> table, int32_t dispid, Call &call) {
     for (const Member<T> &m : table) {
         if (m.dispid != dispid) continue;
-        if (!MatchesSignature(m.signature, call.args(), call.argc())) return VEXA_E_ARGS;
+        if (!m.compiled.Matches(call.args(), call.argc())) return VEXA_E_ARGS;
         (self.*m.handler)(call);
         return VEXA_OK;
     }

@@ -1,5 +1,6 @@
 // The profile in the platform's settings store: where it lives, what a damaged file gives.
 #include "CQtProfile.h"
+#include "IniProfileReader.h"
 #include "SettingsStore.h"
 
 #include <gtest/gtest.h>
@@ -51,16 +52,50 @@ TEST_F(QtProfileTest, SettingsRoundTripThroughTheIniFile) {
     EXPECT_EQ(profile.GetProfileString("Options", "NoSuchKey", "dflt"), "dflt");
 }
 
+TEST_F(QtProfileTest, TheCommandLineReadsWhatTheWindowsWrite) {
+    const std::vector<std::pair<std::string, std::string>> values = {
+        {"Options/EFaceName", "DejaVu Sans Mono"}, {"Signal Names/DliData", "DLI, DATA \"x\""},
+        {"Open Directory", "/home/eng/traces 2026"}, {"Save Directory", "C:\\traces\\"},
+        {"Options/Odd", " leading and trailing "}, {"Options/At", "@home"}, {"Options/Unicode", "Stra\xc3\x9f\xe2\x82\xac"},
+        {"Options/Lines", "a\nb\tc;d=e#f"}, {"Options/Empty", ""}};
+    {
+        CQtProfile profile;
+        for (const auto &[path, value] : values) {
+            size_t slash = path.find('/');
+            profile.WriteProfileString(slash == std::string::npos ? "" : path.substr(0, slash),
+                                       slash == std::string::npos ? path : path.substr(slash + 1), value);
+        }
+        profile.WriteProfileInt("", kKeyIncomingColor, 255);
+        profile.WriteProfileInt("Options", "Negative", -42);
+    }
+    IniProfileReader reader(IniProfileReader::DefaultPath());
+    EXPECT_EQ(IniProfileReader::DefaultPath(), file);
+    for (const auto &[path, value] : values) {
+        size_t slash = path.find('/');
+        EXPECT_EQ(reader.GetProfileString(slash == std::string::npos ? "" : path.substr(0, slash),
+                                          slash == std::string::npos ? path : path.substr(slash + 1), "missing"),
+                  value)
+            << path;
+    }
+    EXPECT_EQ(reader.GetProfileInt("", kKeyIncomingColor, -1), 255);
+    EXPECT_EQ(reader.GetProfileInt("Options", "Negative", 0), -42);
+    EXPECT_EQ(reader.GetProfileInt("Options", "EFaceName", 7), 7);
+}
+
 TEST_F(QtProfileTest, AGarbledFileGivesDefaultsWhereItMakesNoSense) {
     fs::create_directories(fs::path(file).parent_path());
     std::ofstream(file) << "\x01\x02garbage\n[Options\nWriteAllRows=NO\nDefaultProtocol=abc\n[=]\nIncoming Color=red\n"
                         << std::string(3000, 'x') << "\n";
-    CQtProfile profile;
-    VexaSettings s;
-    LoadSettings(profile, s);
-    ReadColors(profile, s);
-    EXPECT_EQ(s.m_crIncoming, 0x0000FFu);
-    EXPECT_EQ(s.m_nColumnWidth[0], 100);
+    for (int reader = 0; reader < 2; ++reader) {
+        CQtProfile qt;
+        IniProfileReader ini(file);
+        IProfileReader &profile = reader ? static_cast<IProfileReader &>(ini) : qt;
+        VexaSettings s;
+        LoadSettings(profile, s);
+        ReadColors(profile, s);
+        EXPECT_EQ(s.m_crIncoming, 0x0000FFu);
+        EXPECT_EQ(s.m_nColumnWidth[0], 100);
+    }
 }
 
 TEST_F(QtProfileTest, AnUnreadableFileGivesTheDefaults) {

@@ -96,7 +96,7 @@ private:
     }
 
     void ParseLine(Call &c) {
-        Log("ParseLine " + std::string(c.text(0)));
+        if (m_log) Log("ParseLine " + std::string(c.text(0)));
         ParseAnswer a;
         if (!m_script.parses.empty()) {
             a = m_script.parses.front();
@@ -159,7 +159,7 @@ private:
         c.returnBool(true);
     }
     void GetPendingStatus(Call &c) {
-        Log("GetPendingStatus");
+        if (m_log) Log("GetPendingStatus");
         int16_t v = 0;
         if (!m_script.pendings.empty()) {
             v = m_script.pendings.front();

@@ -1,0 +1,36 @@
+// Reads the per-user profile file that the windows keep through the platform's settings
+// store (an INI file), without the platform: vexa-interpret starts fast and needs nothing
+// but the standard library to learn the user's settings.
+#pragma once
+
+#include "IProfile.h"
+
+#include <map>
+#include <string>
+#include <string_view>
+
+namespace vexa {
+
+class IniProfileReader : public IProfileReader {
+public:
+    // Reads the file at path; a missing or unreadable file gives an empty profile.
+    explicit IniProfileReader(const std::string &path);
+
+    std::string GetProfileString(const std::string &section, const std::string &key,
+                                 const std::string &defaultValue) override;
+    int32_t GetProfileInt(const std::string &section, const std::string &key, int32_t defaultValue) override;
+
+    // The profile file of the organisation "Vendrel/Harbek" and the application "Vexa" in
+    // the user's configuration folder.
+    static std::string DefaultPath();
+
+    // How the file writes section and key names, and values (exposed for the tests).
+    static std::string UnescapeKey(std::string_view key);
+    static std::string UnescapeValue(std::string_view value);
+
+private:
+    void Parse(std::string_view text);
+    std::map<std::string, std::string> m_values;  // "section/key" or "key" for the root
+};
+
+}  // namespace vexa

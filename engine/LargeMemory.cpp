@@ -1,0 +1,44 @@
+#include "LargeMemory.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <sys/mman.h>
+
+namespace vexa {
+
+namespace {
+constexpr size_t kLargePage = 2u << 20;
+
+size_t Rounded(size_t bytes) { return (bytes + kLargePage - 1) & ~(kLargePage - 1); }
+}  // namespace
+
+void *AllocateLarge(size_t bytes) {
+    if (bytes < kLargeAllocation) {
+        void *p = std::malloc(bytes ? bytes : 1);
+        if (!p) throw std::bad_alloc();
+        return p;
+    }
+    // Map a little more than needed and keep a range that starts on a large page.
+    const size_t size = Rounded(bytes);
+    void *raw = mmap(nullptr, size + kLargePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (raw == MAP_FAILED) throw std::bad_alloc();
+    const uintptr_t start = reinterpret_cast<uintptr_t>(raw);
+    const uintptr_t aligned = (start + kLargePage - 1) & ~(uintptr_t(kLargePage) - 1);
+    if (aligned > start) munmap(raw, aligned - start);
+    const uintptr_t end = start + size + kLargePage;
+    if (end > aligned + size) munmap(reinterpret_cast<void *>(aligned + size), end - (aligned + size));
+    void *p = reinterpret_cast<void *>(aligned);
+    madvise(p, size, MADV_HUGEPAGE);
+    return p;
+}
+
+void FreeLarge(void *p, size_t bytes) {
+    if (!p) return;
+    if (bytes < kLargeAllocation) {
+        std::free(p);
+        return;
+    }
+    munmap(p, Rounded(bytes));
+}
+
+}  // namespace vexa
