@@ -134,7 +134,7 @@ constexpr NamedValue kTr9577[] = {{0xCC, "Internet Protocol (RFC 791)"}, {0x80, 
                                   {0x81, "ISO/IEC 8473 (CLNP)"}, {0x82, "ISO/IEC 9542 (ES-IS)"}, {0x83, "ISO/IEC 10589 (IS-IS)"}};
 
 constexpr NamedValue kHlcInterpretation[] = {{4, "First (primary or only) high layer characteristics identification to be used in the call"}};
-constexpr NamedValue kHlcPresentation[] = {{1, "High layer protocol profile (without specification of attributes)"}};
+constexpr NamedValue kHlcPresentation[] = {{1, "High layer protocol profile (attributes not given)"}};
 constexpr NamedValue kHighLayerCharacteristics[] = {
     {0x01, "Telephony"},
     {0x04, "Facsimile Group 2/3 (F.182)"},
@@ -150,8 +150,8 @@ constexpr NamedValue kHighLayerCharacteristics[] = {
     {0x42, "FTAM application (ISO/IEC 8571)"},
     {0x5E, "Reserved for maintenance"},
     {0x5F, "Reserved for management"},
-    {0x60, "Videotelephony (F.720, F.721)"},
-    {0x61, "Videoconferencing (F.702, F.731)"},
+    {0x60, "Videotelephony (F.720, F.721 and F.731 profile 1a)"},
+    {0x61, "Videoconferencing (F.702, F.731 profile 1b)"},
     {0x62, "Audiographic conferencing (F.702, F.731)"},
     {0x68, "Multimedia services (F.700 series)"},
 };

@@ -161,11 +161,11 @@ void DecodeNetworkSpecificFacilities(ElementReader &r, MessageFacts &) {
         }
         r.Ia5("Network identification", octets);
     }
-    auto spec = r.TakeRest();
-    if (spec.empty())
-        r.Error("Element ends early: octet 4 (network-specific facility specification) missing");
+    auto facility = r.TakeRest();
+    if (facility.empty())
+        r.Error("Element ends early: octet 4 (network-specific facility) missing");
     else
-        r.Hex("Network-specific facility specification", spec);
+        r.Hex("Network-specific facility", facility);
 }
 
 }  // namespace vexa::isdn

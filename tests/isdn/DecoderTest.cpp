@@ -171,7 +171,7 @@ TEST(Decoder, NotifyAndNetworkFacilities) {
     EXPECT_TRUE(HasLine(f, "Type of network identification: National network identification"));
     EXPECT_TRUE(HasLine(f, "Network identification plan: Carrier identification code"));
     EXPECT_TRUE(HasLine(f, "Network identification: \"123\""));
-    EXPECT_TRUE(HasLine(f, "Network-specific facility specification: 05"));
+    EXPECT_TRUE(HasLine(f, "Network-specific facility: 05"));
     std::string tns = Part(nsf.message.text, "Transit network selection (H'78)");
     EXPECT_TRUE(HasLine(tns, "Network identification: \"4567\""));
 }
