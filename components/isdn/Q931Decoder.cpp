@@ -98,8 +98,8 @@ private:
         if (nonLocking) {
             once = target;
         } else {
-            if (target < locked) m_out.Error("Locking shift to a lower codeset");
-            else if (target == 0) m_out.Error("Locking shift to codeset 0");
+            // Q.931 4.5.3: a locking shift only goes to a codeset above the active one.
+            if (target <= locked) m_out.Error("Locking shift to a codeset not above the active codeset " + std::to_string(locked));
             locked = target;
         }
     }

@@ -220,6 +220,12 @@ TEST(Decoder, ShiftsAndCodesets) {
     std::string unknown = Part(gen.message.text, "Unknown information element (codeset 6, H'02)");
     EXPECT_TRUE(HasLine(unknown, "Contents: 00 31 32 33 34"));
 
+    // A locking shift may only go up (Q.931 4.5.3).
+    Decoded down = DecodeHex("08 02 80 01 45 08 02 82 90 96 95");
+    EXPECT_FALSE(down.message.valid);
+    EXPECT_TRUE(HasLine(Part(down.message.text, "Shift (H'95)"),
+                        "!!!Locking shift to a codeset not above the active codeset 6!!!"));
+
     // A non-locking shift applies to the next element only.
     Decoded once = DecodeHex("08 02 80 01 45 9E 02 01 41 08 02 82 90");
     EXPECT_FALSE(Part(once.message.text, "Unknown information element (codeset 6, H'02)").empty());
