@@ -37,12 +37,7 @@ std::string CQtProfile::GetProfileString(const std::string &section, const std::
 int32_t CQtProfile::GetProfileInt(const std::string &section, const std::string &key, int32_t defaultValue) {
     QVariant v = m_settings->value(KeyPath(section, key));
     if (!v.isValid()) return defaultValue;
-    const std::string text = ValueText(v);
-    // An integer value is a number; text without one counts as missing.
-    size_t i = text.find_first_not_of(" \t");
-    if (i != std::string::npos && (text[i] == '-' || text[i] == '+')) ++i;
-    if (i == std::string::npos || i >= text.size() || text[i] < '0' || text[i] > '9') return defaultValue;
-    return DecimalValue(text);
+    return ProfileInteger(ValueText(v), defaultValue);
 }
 
 void CQtProfile::WriteProfileString(const std::string &section, const std::string &key, const std::string &value) {

@@ -2,6 +2,7 @@
 // standard error, a progress line, and a message list that keeps its rows in memory.
 #pragma once
 
+#include "IProfile.h"
 #include "ViewInterfaces.h"
 
 #include <chrono>
@@ -12,9 +13,13 @@ namespace vexa::cli {
 
 class CliHost : public IDocumentHost {
 public:
-    explicit CliHost(VexaSettings settings) : m_settings(std::move(settings)) {}
+    CliHost(VexaSettings settings, IProfileReader &profile) : m_settings(std::move(settings)), m_profile(profile) {}
 
     VexaSettings &Settings() override { return m_settings; }
+    std::string ReadProfileString(const std::string &section, const std::string &key,
+                                  const std::string &defaultValue) override {
+        return m_profile.GetProfileString(section, key, defaultValue);
+    }
     // The command line leaves the user's profile as it is: it reads it, never writes it.
     void WriteProfileString(const std::string &, const std::string &, const std::string &) override {}
     void ShowMessage(const std::string &text) override;
@@ -27,6 +32,7 @@ public:
 
 private:
     VexaSettings m_settings;
+    IProfileReader &m_profile;
     std::vector<std::string> m_messages;
     std::chrono::steady_clock::time_point m_started = std::chrono::steady_clock::now();
     bool m_progressShown = false;

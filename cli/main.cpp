@@ -192,7 +192,7 @@ int main(int argc, char **argv) {
     if (options.allRows) settings.m_bWriteAllRows = *options.allRows;
     if (options.hex) settings.m_bWriteHexInfo = *options.hex;
 
-    cli::CliHost host(settings);
+    cli::CliHost host(settings, profile);
     cli::CliList list;
     CVexaClientDoc doc(host);
     doc.m_pListView = &list;

@@ -55,6 +55,9 @@ class IDocumentHost {
 public:
     virtual ~IDocumentHost() = default;
     virtual VexaSettings &Settings() = 0;
+    // Reads a value of the per-user profile ("Open Directory", "Save Directory").
+    virtual std::string ReadProfileString(const std::string &section, const std::string &key,
+                                          const std::string &defaultValue) = 0;
     // Writes a value of the per-user profile at once ("Open Directory").
     virtual void WriteProfileString(const std::string &section, const std::string &key, const std::string &value) = 0;
     // A message box titled "Vexa" with the stop icon.

@@ -21,6 +21,11 @@ class TestHost : public IDocumentHost {
 public:
     TestHost();
     VexaSettings &Settings() override { return settings; }
+    std::string ReadProfileString(const std::string &section, const std::string &key,
+                                  const std::string &defaultValue) override {
+        auto it = profileWrites.find(section + "/" + key);
+        return it == profileWrites.end() ? defaultValue : it->second;
+    }
     void WriteProfileString(const std::string &section, const std::string &key, const std::string &value) override {
         profileWrites[section + "/" + key] = value;
     }

@@ -1,0 +1,69 @@
+#include "QtPlatform.h"
+
+#include <QFontDatabase>
+#include <QMessageBox>
+#include <QWidget>
+
+#include <algorithm>
+
+#include <cmath>
+
+namespace vexa {
+
+QFont FontFromRecord(const FontRecord &record) {
+    QFont font;
+    const QString face = QString::fromStdString(record.FaceName());
+    if (face.isEmpty() || face.compare("System", Qt::CaseInsensitive) == 0) {
+        font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    } else {
+        font.setFamily(face);
+    }
+    const int height = record.lfHeight == 0 ? 13 : std::abs(record.lfHeight);
+    // A positive height is the cell height: the character height is about four fifths of it.
+    font.setPixelSize(record.lfHeight > 0 ? std::max(1, height * 4 / 5) : height);
+    if (record.lfWeight > 0) font.setWeight(static_cast<QFont::Weight>(std::clamp(record.lfWeight, 1, 1000)));
+    font.setItalic(record.lfItalic != 0);
+    font.setUnderline(record.lfUnderline != 0);
+    font.setStrikeOut(record.lfStrikeOut != 0);
+    font.setFixedPitch((record.lfPitchAndFamily & 0x3) == 1);
+    return font;
+}
+
+FontRecord RecordFromFont(const QFont &font) {
+    FontRecord record;
+    int pixels = font.pixelSize();
+    if (pixels <= 0) pixels = static_cast<int>(std::lround(font.pointSizeF() * 96.0 / 72.0));
+    record.lfHeight = -pixels;
+    record.lfWidth = 0;
+    record.lfWeight = font.weight();
+    record.lfItalic = font.italic() ? 1 : 0;
+    record.lfUnderline = font.underline() ? 1 : 0;
+    record.lfStrikeOut = font.strikeOut() ? 1 : 0;
+    record.SetFaceName(font.family().toStdString());
+    return record;
+}
+
+QFont PrinterFont(const FontRecord &record, int heightTwips, int deviceDpiY) {
+    QFont font = FontFromRecord(record);
+    font.setPixelSize(std::max(1, static_cast<int>(std::lround(std::abs(heightTwips) * deviceDpiY / 1440.0))));
+    return font;
+}
+
+void ShowStopMessage(QWidget *parent, const QString &text) {
+    QMessageBox::critical(parent, QStringLiteral("Vexa"), text);
+}
+
+namespace {
+std::function<void(int)> &HelpHandler() {
+    static std::function<void(int)> handler;
+    return handler;
+}
+}  // namespace
+
+void SetHelpHandler(std::function<void(int topic)> handler) { HelpHandler() = std::move(handler); }
+
+void RequestHelp(int topic) {
+    if (HelpHandler()) HelpHandler()(topic);
+}
+
+}  // namespace vexa
