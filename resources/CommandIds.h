@@ -23,6 +23,28 @@ constexpr int ID_WINDOW_TILE_HORZ = 57651;
 constexpr int ID_VIEW_TOOLBAR = 59392;
 constexpr int ID_VIEW_STATUS_BAR = 59393;
 
+constexpr int ID_FILE_NEW = 57600;
+constexpr int ID_NEXT_PANE = 57680;
+constexpr int ID_PREV_PANE = 57681;
+
+// The trace view and the document's commands.
+constexpr int ID_CONTEXT_INTERPRET = 32772;
+constexpr int ID_INTERPRET_CONTENTS = 32804;
+constexpr int ID_INTERPRET_START = 32808;
+constexpr int ID_CONTEXT_FONT = 32811;
+constexpr int ID_CONTEXT_ALL_ROWS = 32816;
+constexpr int ID_CONTEXT_HEX = 32817;
+constexpr int ID_PROTOCOL_BASE = 32825;  // + protocol number 1 to 6: 32826 to 32831
+constexpr int ID_SIGNAL_NAMES = 32832;
+constexpr int ID_SAVE_CURRENT_SETTINGS = 32833;
+constexpr int ID_COLOR_SETTINGS = 32836;
+
+// Dialog resources, for their help topics.
+constexpr int IDD_ABOUTBOX = 100;
+constexpr int IDD_COLOUR_SETTINGS = 130;
+constexpr int IDD_SIGNAL_NAMES = 158;
+constexpr int IDD_IP_FILTER = 159;
+
 // The result text view's menu 147 "Results".
 constexpr int ID_RESULTS_SAVE = 32799;
 constexpr int ID_RESULTS_PRINT_PREVIEW = 32800;

@@ -59,6 +59,11 @@ const std::unordered_map<int, std::string> &Table() {
         {IDS_OUTPUT_NOT_WRITABLE, "Unable to write the interpretation output file:\n"},
         {IDS_APP_TITLE, "VexaClient"},
         {IDS_USER_PART, "User Part"},
+        {IDS_PROMPT_FILE_OPEN, "Open an existing document\nOpen"},
+        {IDS_PROMPT_INTERPRET, "Interpret log file\nInterpret"},
+        {IDS_PROMPT_INTERPRET_CONTENTS, "Interpret Contents\nInterpret"},
+        {IDS_PROMPT_HELP, "Open the help file for Vexa\nHelp"},
+        {IDS_READY, "Ready"},
         {IDS_INCOMPLETE_MESSAGE, "Incomplete Message: "},
     };
     return table;

@@ -50,6 +50,12 @@ enum StringId : int {
     IDS_OUTPUT_NOT_WRITABLE = 50001,
     IDS_APP_TITLE = 57344,
     IDS_USER_PART = 61217,
+    // Prompts of commands: the status-bar text, a line break, the tool tip.
+    IDS_PROMPT_FILE_OPEN = 57601,
+    IDS_PROMPT_INTERPRET = 32808,
+    IDS_PROMPT_INTERPRET_CONTENTS = 32804,
+    IDS_PROMPT_HELP = 57667,
+    IDS_READY = 57345,
     IDS_INCOMPLETE_MESSAGE = 61218,
 };
 

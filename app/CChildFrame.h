@@ -1,0 +1,45 @@
+// The window of one trace document: the trace view on the left and the results frame
+// (result text above the message list) on the right, always maximised.
+#pragma once
+
+#include <QMdiSubWindow>
+
+class QSplitter;
+
+namespace vexa {
+
+class CVexaClientDoc;
+class CVexaClientView;
+class CVexaMdiEditView;
+struct VexaSettings;
+
+class CChildFrame : public QMdiSubWindow {
+    Q_OBJECT
+public:
+    // firstWindow: the document's first window, whose views the document reaches.
+    CChildFrame(CVexaClientDoc &doc, VexaSettings &settings, bool firstWindow);
+
+    CVexaClientDoc &Document() const { return m_doc; }
+    CVexaClientView *TraceView() const { return m_traceView; }
+    CVexaMdiEditView *ResultsFrame() const { return m_results; }
+    QSplitter *Splitter() const { return m_wndSplitter; }
+
+    // Shows the window maximised and active.
+    void ActivateFrame();
+    void SetTitleFromDocument();
+    // F6 / Shift+F6: the keyboard focus to the next or previous pane.
+    void CyclePane(bool forward);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    CVexaClientDoc &m_doc;
+    QSplitter *m_wndSplitter = nullptr;
+    CVexaClientView *m_traceView = nullptr;
+    CVexaMdiEditView *m_results = nullptr;
+    bool m_splitDone = false;
+};
+
+}  // namespace vexa

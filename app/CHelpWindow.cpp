@@ -1,0 +1,62 @@
+#include "CHelpWindow.h"
+
+#include "CRegistryAccess.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QPointer>
+#include <QTextBrowser>
+#include <QTextDocument>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace vexa {
+
+CHelpWindow::CHelpWindow() {
+    setWindowTitle(tr("Vexa Help"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    m_browser = new QTextBrowser(this);
+    m_browser->setOpenLinks(true);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_browser);
+    resize(760, 640);
+}
+
+QString CHelpWindow::HelpFilePath() {
+    const QString installed = GetInstallDir() + QStringLiteral("/vexa.hlp");
+    if (QFileInfo::exists(installed)) return installed;
+    const QString beside = QCoreApplication::applicationDirPath() + QStringLiteral("/vexa.hlp");
+    return QFileInfo::exists(beside) ? beside : installed;
+}
+
+QString CHelpWindow::Anchor(int topic) {
+    if (topic == 0) return QStringLiteral("contents");
+    return QStringLiteral("topic-0x%1").arg(QString::number(topic, 16).toUpper());
+}
+
+CHelpWindow *CHelpWindow::Show(int topic) {
+    static QPointer<CHelpWindow> window;
+    if (!window) window = new CHelpWindow;
+    const QString path = HelpFilePath();
+    if (QFileInfo::exists(path)) {
+        QUrl url = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
+        window->m_browser->setSearchPaths({QFileInfo(path).absolutePath()});
+        // The file is HTML whatever its extension says.
+        window->m_browser->document()->setMetaInformation(QTextDocument::DocumentUrl, url.toString());
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly)) window->m_browser->setHtml(QString::fromUtf8(file.readAll()));
+        window->m_browser->scrollToAnchor(Anchor(topic));
+    } else {
+        window->m_browser->setHtml(tr("<h2>Vexa Help</h2><p>The help file <b>%1</b> cannot be found. Vexa looks for it "
+                                      "in its installation folder and beside the program.</p>")
+                                       .arg(path.toHtmlEscaped()));
+    }
+    window->show();
+    window->raise();
+    window->activateWindow();
+    return window;
+}
+
+}  // namespace vexa

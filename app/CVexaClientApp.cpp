@@ -1,0 +1,180 @@
+#include "CVexaClientApp.h"
+
+#include "CAboutDialog.h"
+#include "CChildFrame.h"
+#include "CHelpWindow.h"
+#include "CMainFrame.h"
+#include "CommandIds.h"
+#include "QtPlatform.h"
+#include "SettingsStore.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QStatusBar>
+
+#include <algorithm>
+
+namespace vexa {
+
+CVexaClientApp::CVexaClientApp(int &argc, char **argv) : QApplication(argc, argv) {
+    // The built-in values before the settings are loaded.
+    m_settings.m_nRed = m_settings.m_nGreen = m_settings.m_nBlue = 0;
+    m_settings.m_crIncoming = 0x000000FF;
+    m_settings.m_crOutgoing = 0x00FF0000;
+}
+
+CVexaClientApp::~CVexaClientApp() {
+    for (auto &entry : m_documents) entry->doc->OnCloseDocument();
+    delete m_pMainFrame;
+}
+
+CVexaClientApp *CVexaClientApp::Instance() { return static_cast<CVexaClientApp *>(QCoreApplication::instance()); }
+
+bool CVexaClientApp::InitInstance() {
+    setApplicationName(QStringLiteral("Vexa"));
+    setOrganizationName(QStringLiteral("Vendrel/Harbek"));
+    setWindowIcon(QIcon(QStringLiteral(":/vexa/vexa.xpm")));
+    m_profile = std::make_unique<CQtProfile>();
+
+    m_pMainFrame = new CMainFrame(*this);
+    m_pMainFrame->m_bInterpretOnOpen = true;
+    SetHelpHandler([this](int topic) { OnHelp(topic); });
+
+    LoadSettings(*m_profile, m_settings);
+    ReadColors(*m_profile, m_settings);
+
+    QStringList args = arguments();
+    args.removeFirst();
+    QString trace;
+    for (const QString &a : args) {
+        const QString bare = a.startsWith('-') || a.startsWith('/') ? a.mid(1) : a;
+        if (bare.compare("Embedding", Qt::CaseInsensitive) == 0 || bare.compare("Automation", Qt::CaseInsensitive) == 0) {
+            m_startedAsServer = true;
+        } else if (trace.isEmpty()) {
+            trace = a;
+        }
+    }
+    if (m_startedAsServer) return true;
+
+    if (!trace.isEmpty() && !OpenDocumentFile(trace)) return false;
+    m_pMainFrame->showMaximized();
+    if (args.isEmpty()) {
+        m_pMainFrame->m_bInterpretOnOpen = false;
+        OnFileOpen();
+    }
+    return true;
+}
+
+std::string CVexaClientApp::ReadProfileString(const std::string &section, const std::string &key,
+                                              const std::string &defaultValue) {
+    return m_profile->GetProfileString(section, key, defaultValue);
+}
+
+void CVexaClientApp::WriteProfileString(const std::string &section, const std::string &key, const std::string &value) {
+    m_profile->WriteProfileString(section, key, value);
+}
+
+void CVexaClientApp::ShowMessage(const std::string &text) {
+    if (overrideCursor()) restoreOverrideCursor();
+    ShowStopMessage(m_pMainFrame, QString::fromStdString(text));
+}
+
+bool CVexaClientApp::InterpretOnOpen() const { return m_pMainFrame && m_pMainFrame->m_bInterpretOnOpen; }
+
+// A run is synchronous: a long one shows how far it has come in the status bar, and
+// the windows are repainted, but no input is taken until it ends.
+void CVexaClientApp::RunProgress(int64_t bytesRead, int64_t bytesTotal) {
+    if (!m_runTimer.isValid()) m_runTimer.start();
+    if (!m_runShowsProgress && m_runTimer.elapsed() < 500) return;
+    if (!m_runShowsProgress) {
+        m_runShowsProgress = true;
+        setOverrideCursor(Qt::WaitCursor);
+    }
+    const int percent = bytesTotal > 0 ? static_cast<int>(bytesRead * 100 / bytesTotal) : 0;
+    if (m_pMainFrame) m_pMainFrame->statusBar()->showMessage(tr("Interpreting... %1%").arg(percent));
+    processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void CVexaClientApp::RunFinished() {
+    if (m_runShowsProgress) {
+        restoreOverrideCursor();
+        if (m_pMainFrame) m_pMainFrame->statusBar()->showMessage(Text(IDS_READY));
+    }
+    m_runShowsProgress = false;
+    m_runTimer.invalidate();
+}
+
+CChildFrame *CVexaClientApp::CreateFrame(OpenDocument &entry, bool firstWindow) {
+    auto *frame = new CChildFrame(*entry.doc, m_settings, firstWindow);
+    ++entry.frames;
+    m_pMainFrame->AddChildFrame(frame);
+    return frame;
+}
+
+CVexaClientDoc *CVexaClientApp::OpenDocumentFile(const QString &path) {
+    const QFileInfo info(path);
+    QString problem;
+    if (!info.exists()) problem = tr("%1\nThe file cannot be found.");
+    else if (info.isDir()) problem = tr("%1\nThis is a folder, not a signal trace file.");
+    else if (!info.isReadable()) problem = tr("%1\nThe file cannot be read.");
+    if (!problem.isEmpty()) {
+        ShowStopMessage(m_pMainFrame, problem.arg(QDir::toNativeSeparators(path)));
+        return nullptr;
+    }
+    auto entry = std::make_unique<OpenDocument>();
+    entry->doc = std::make_unique<CVexaClientDoc>(*this);
+    OpenDocument &e = *entry;
+    m_documents.push_back(std::move(entry));
+    CChildFrame *frame = CreateFrame(e, true);
+    if (!e.doc->OnOpenDocument(info.absoluteFilePath().toStdString())) {
+        ShowStopMessage(m_pMainFrame, tr("%1\nThe file cannot be read.").arg(QDir::toNativeSeparators(path)));
+        frame->close();
+        return nullptr;
+    }
+    frame->SetTitleFromDocument();
+    return e.doc.get();
+}
+
+CChildFrame *CVexaClientApp::NewWindow(CVexaClientDoc &doc) {
+    for (auto &entry : m_documents) {
+        if (entry->doc.get() != &doc) continue;
+        CChildFrame *frame = CreateFrame(*entry, false);
+        frame->SetTitleFromDocument();
+        return frame;
+    }
+    return nullptr;
+}
+
+void CVexaClientApp::FrameClosed(CVexaClientDoc &doc) {
+    auto it = std::find_if(m_documents.begin(), m_documents.end(),
+                           [&](const auto &entry) { return entry->doc.get() == &doc; });
+    if (it == m_documents.end() || --(*it)->frames > 0) return;
+    (*it)->doc->OnCloseDocument();
+    m_documents.erase(it);
+}
+
+std::vector<CVexaClientDoc *> CVexaClientApp::Documents() const {
+    std::vector<CVexaClientDoc *> docs;
+    for (const auto &entry : m_documents) docs.push_back(entry->doc.get());
+    return docs;
+}
+
+void CVexaClientApp::OnFileOpen() {
+    const QString before = QDir::currentPath();
+    const QString remembered = QString::fromStdString(m_profile->GetProfileString("", kKeyOpenDirectory, ""));
+    if (!remembered.isEmpty()) QDir::setCurrent(remembered);
+    const QStringList files = QFileDialog::getOpenFileNames(m_pMainFrame, tr("Open"), QDir::currentPath());
+    for (const QString &file : files) OpenDocumentFile(file);
+    QDir::setCurrent(before);
+}
+
+void CVexaClientApp::OnHelp(int topic) { CHelpWindow::Show(topic); }
+
+void CVexaClientApp::OnAppAbout() {
+    CAboutDialog dialog(m_pMainFrame);
+    dialog.exec();
+}
+
+}  // namespace vexa
