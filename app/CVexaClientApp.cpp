@@ -32,7 +32,7 @@ CVexaClientApp::~CVexaClientApp() {
 
 CVexaClientApp *CVexaClientApp::Instance() { return static_cast<CVexaClientApp *>(QCoreApplication::instance()); }
 
-bool CVexaClientApp::InitInstance() {
+bool CVexaClientApp::CreateMainWindow() {
     setApplicationName(QStringLiteral("Vexa"));
     setOrganizationName(QStringLiteral("Vendrel/Harbek"));
     setWindowIcon(QIcon(QStringLiteral(":/vexa/vexa.xpm")));
@@ -44,7 +44,11 @@ bool CVexaClientApp::InitInstance() {
 
     LoadSettings(*m_profile, m_settings);
     ReadColors(*m_profile, m_settings);
+    return true;
+}
 
+bool CVexaClientApp::InitInstance() {
+    if (!CreateMainWindow()) return false;
     QStringList args = arguments();
     args.removeFirst();
     QString trace;

@@ -27,6 +27,9 @@ public:
     // Starts the program: the main window, the settings and the command line. False ends
     // the program at once.
     bool InitInstance();
+    // The first part of the start-up: the main window and the settings, without the
+    // command line.
+    bool CreateMainWindow();
 
     static CVexaClientApp *Instance();
 

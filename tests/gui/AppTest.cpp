@@ -1,0 +1,244 @@
+// The application shell as a user meets it: the main window's menus, a trace window, the
+// trace view's commands, Go To and scrolling, the settings dialogs and saving the settings.
+#include "CAboutDialog.h"
+#include "CChildFrame.h"
+#include "CColourSettingsDialog.h"
+#include "CHelpWindow.h"
+#include "CMainFrame.h"
+#include "CSignalNamesDialog.h"
+#include "CVexaClientApp.h"
+#include "CVexaClientView.h"
+#include "CommandIds.h"
+#include "IniProfileReader.h"
+#include "QtPlatform.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMdiArea>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTest>
+#include <QTimer>
+
+using namespace vexa;
+using namespace vexa::ids;
+
+class AppTest : public QObject {
+    Q_OBJECT
+public:
+    explicit AppTest(CVexaClientApp &app) : m_app(app) {}
+
+private:
+    CVexaClientApp &m_app;
+    QTemporaryDir m_dir;
+
+    CChildFrame *Open(const QString &path) {
+        m_app.MainFrame()->m_bInterpretOnOpen = true;
+        CVexaClientDoc *doc = m_app.OpenDocumentFile(path);
+        if (!doc) return nullptr;
+        QApplication::processEvents();
+        return m_app.MainFrame()->ActiveChildFrame();
+    }
+    QStringList MenuTitles() const {
+        QStringList titles;
+        for (QAction *a : m_app.MainFrame()->menuBar()->actions()) titles << a->text();
+        return titles;
+    }
+    void CloseAll() {
+        m_app.MainFrame()->MdiArea()->closeAllSubWindows();
+        QApplication::processEvents();
+    }
+
+private slots:
+    void menusFollowTheActiveDocument() {
+        CloseAll();
+        QCOMPARE(MenuTitles(), (QStringList{"&File", "&View", "&Help"}));
+        CChildFrame *frame = Open(VEXA_SAMPLES "/isdn-call.trc");
+        QVERIFY(frame);
+        QCOMPARE(MenuTitles(),
+                 (QStringList{"&File", "&Protocol", "&Interpret", "&View", "&Window", "&Options", "&Help"}));
+        QCOMPARE(m_app.MainFrame()->ProtocolText(), QString("ISDN - Generic"));
+        QVERIFY(frame->isMaximized());
+        CloseAll();
+        QCOMPARE(MenuTitles(), (QStringList{"&File", "&View", "&Help"}));
+        QVERIFY(m_app.Documents().empty());
+    }
+
+    void aTraceIsInterpretedWhenOpenedAndItsWindowSplitInTwo() {
+        CChildFrame *frame = Open(VEXA_SAMPLES "/isdn-call.trc");
+        QVERIFY(frame);
+        CVexaClientDoc &doc = frame->Document();
+        QVERIFY(doc.m_bTraceRecognised);
+        QVERIFY(doc.m_bOutputLoaded);
+        QVERIFY(doc.m_pListView && doc.m_pListView->GetRowCount() > 0);
+        QVERIFY(!doc.m_DisplayLines.empty());
+        QCOMPARE(frame->Splitter()->count(), 2);
+        const QString output = QString::fromStdString(doc.m_strOutputPath);
+        QVERIFY(QFile::exists(output));
+        CloseAll();
+        QVERIFY(!QFile::exists(output));  // the temporary output goes with the document
+    }
+
+    void protocolChoiceAndOutputOptions() {
+        CChildFrame *frame = Open(VEXA_SAMPLES "/isdn-call.trc");
+        CVexaClientView *view = frame->TraceView();
+        VexaSettings &s = m_app.Settings();
+        m_app.MainFrame()->OnCommand(ID_PROTOCOL_BASE + 5);
+        QCOMPARE(frame->Document().m_nProtocol, 5);
+        QCOMPARE(s.m_nCurrentProtocol, 5);
+        QCOMPARE(m_app.MainFrame()->ProtocolText(), QString("DECT/GDI"));
+        QVERIFY(m_app.MainFrame()->Action(ID_PROTOCOL_BASE + 5)->isChecked());
+        QVERIFY(!m_app.MainFrame()->Action(ID_PROTOCOL_BASE + 1)->isChecked());
+        m_app.MainFrame()->OnCommand(ID_PROTOCOL_BASE + 1);
+
+        s.m_bWriteAllRows = false;
+        s.m_bWriteHexInfo = false;
+        view->OnCommand(ID_CONTEXT_ALL_ROWS);
+        QVERIFY(s.m_bWriteAllRows && s.m_bWriteHexInfo);
+        view->OnCommand(ID_CONTEXT_HEX);  // ignored while all rows are on
+        QVERIFY(s.m_bWriteHexInfo);
+        view->OnCommand(ID_CONTEXT_ALL_ROWS);
+        QVERIFY(!s.m_bWriteAllRows && s.m_bWriteHexInfo);
+        view->OnCommand(ID_CONTEXT_HEX);
+        QVERIFY(!s.m_bWriteHexInfo);
+
+        std::unique_ptr<QMenu> menu(view->BuildContextMenu());
+        QVERIFY(menu);
+        QStringList items;
+        for (QAction *a : menu->actions()) items << (a->isSeparator() ? "-" : a->text());
+        QCOMPARE(items, (QStringList{"Interpret", "-", "Font", "Include all Rows", "Include Hex"}));
+        QVERIFY(!menu->actions()[3]->isChecked());
+        CloseAll();
+    }
+
+    void goToShowsTheLineAsTheSecondOfTheWindow() {
+        CChildFrame *frame = Open(VEXA_SAMPLES "/isdn-call.trc");
+        CVexaClientView *view = frame->TraceView();
+        view->resize(600, 120);
+        CVexaClientDoc &doc = frame->Document();
+        const int n = doc.FindTraceLine(" 00005 ");
+        QVERIFY(n > 2);
+        const int h = QFontMetrics(view->ViewFont()).height();
+        view->GoToKey(" 00005 ");
+        // Every line before it is one font height; one line's height stays above it.
+        const int expected = std::min(n * h - std::abs(view->LineHeight()), view->verticalScrollBar()->maximum());
+        QCOMPARE(view->GetDeviceScrollPosition().y(), expected);
+        view->GoToKey(" 99999 ");
+        QCOMPARE(view->GetDeviceScrollPosition().y(), 0);
+        CloseAll();
+    }
+
+    void signalNamesRules() {
+        CChildFrame *frame = Open(VEXA_SAMPLES "/isdn-call.trc");
+        CVexaClientDoc &doc = frame->Document();
+        CSignalNamesDialog dialog(nullptr, doc);
+        QString error;
+        dialog.m_showError = [&](const QString &text) { error = text; };
+        QCOMPARE(dialog.Edit(0)->maxLength(), 30);
+        QVERIFY(dialog.Edit(4)->maxLength() > 30);
+        dialog.Edit(0)->setText("DLX");
+        dialog.Edit(2)->setText("DLX");
+        dialog.accept();
+        QCOMPARE(error, QString("Please enter unique names in all fields"));
+        QCOMPARE(doc.m_strSignalNames[0], std::string("DLRDATA"));
+        error.clear();
+        dialog.Edit(2)->setText("dlx");
+        dialog.Edit(1)->setText("");
+        dialog.Edit(3)->setText("");
+        dialog.accept();
+        QVERIFY(error.isEmpty());
+        QCOMPARE(doc.m_strSignalNames[0], std::string("DLX"));
+        QCOMPARE(doc.m_strSignalNames[1], std::string("dlx"));
+        QCOMPARE(doc.m_strSignalNames[2], std::string(""));
+
+        CSignalNamesDialog again(nullptr, doc);
+        again.Reset();
+        QCOMPARE(again.Edit(1)->text(), QString("DLIDATA"));
+        again.reject();
+        QCOMPARE(doc.m_strSignalNames[0], std::string("DLX"));
+        CloseAll();
+    }
+
+    void colourSettingsChangeOnlyOnOk() {
+        CColourSettingsDialog dialog;
+        dialog.SetColours(Rgb(1, 2, 3), Rgb(4, 5, 6));
+        dialog.m_pickColour = [](QColor &c, QWidget *) {
+            c = QColor(0, 128, 0);
+            return true;
+        };
+        dialog.ChangeIncomingButton()->click();
+        QCOMPARE(dialog.m_crIncoming, Rgb(0, 128, 0));
+        QCOMPARE(dialog.m_crOutgoing, Rgb(4, 5, 6));
+        dialog.m_pickColour = [](QColor &, QWidget *) { return false; };
+        dialog.ChangeOutgoingButton()->click();
+        QCOMPARE(dialog.m_crOutgoing, Rgb(4, 5, 6));
+    }
+
+    void saveCurrentSettingsWritesTheLiveState() {
+        CChildFrame *frame = Open(VEXA_SAMPLES "/isdn-call.trc");
+        CVexaClientView *view = frame->TraceView();
+        m_app.Settings().m_bWriteAllRows = false;
+        m_app.Settings().m_bWriteHexInfo = true;
+        view->OnCommand(ID_PROTOCOL_BASE + 2);  // chosen but not run: not what is saved
+        view->SaveCurrentSettings();
+        IniProfileReader saved(m_app.Profile().FileName());
+        QCOMPARE(saved.GetProfileString("Options", "DefaultProtocol", ""), std::string("1"));
+        QCOMPARE(saved.GetProfileString("Options", "WriteAllRows", ""), std::string("NO"));
+        QCOMPARE(saved.GetProfileString("Options", "WriteHexInfo", ""), std::string("YES"));
+        QCOMPARE(saved.GetProfileString("Options", "SigSeqNo", ""), std::string("100"));
+        QCOMPARE(saved.GetProfileString("Options", "MsgTo", ""), std::string("300"));
+        QVERIFY(!saved.GetProfileString("Options", "CFaceName", "").empty());
+        CloseAll();
+    }
+
+    void helpTopicsAndAbout() {
+        QCOMPARE(CHelpWindow::Anchor(0), QString("contents"));
+        QCOMPARE(CHelpWindow::Anchor(kHelpDialogBase + IDD_COLOUR_SETTINGS), QString("topic-0x20082"));
+        QCOMPARE(CHelpWindow::Anchor(kHelpDialogBase + IDD_IP_FILTER), QString("topic-0x2009F"));
+        QFile help(VEXA_HELP_FILE);
+        QVERIFY(help.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(help.readAll());
+        for (const QString &anchor : {QString("contents"), QString("topic-0x20082"), QString("topic-0x2009F")})
+            QVERIFY2(text.contains("name=\"" + anchor + "\""), qPrintable(anchor));
+        CAboutDialog about;
+        QVERIFY(!about.ProductName().isEmpty());
+        QVERIFY(about.Release().contains(VEXA_TEST_VERSION));
+        QVERIFY(!about.Copyright().isEmpty());
+    }
+
+    void foldersAndMissingFilesAreRefusedWithAMessage() {
+        const size_t before = m_app.Documents().size();
+        // The refusal is shown in a message box; here only that nothing opens.
+        QTimer::singleShot(0, [] {
+            for (QWidget *w : QApplication::topLevelWidgets())
+                if (w->inherits("QMessageBox")) w->close();
+        });
+        QVERIFY(!m_app.OpenDocumentFile(m_dir.path()));
+        QCOMPARE(m_app.Documents().size(), before);
+    }
+};
+
+int main(int argc, char **argv) {
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    qputenv("TMPDIR", config.path().toLocal8Bit());
+    CVexaClientApp app(argc, argv);
+    // Message boxes and the open dialog of a start without a trace would wait for a click:
+    // close each one as it appears.
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [] {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (w->isVisible() && (w->inherits("QMessageBox") || w->inherits("QFileDialog"))) w->close();
+    });
+    closer.start(50);
+    if (!app.InitInstance()) return 1;
+    AppTest test(app);
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "AppTest.moc"

@@ -1,0 +1,115 @@
+// Takes screenshots of the Vexa windows as a user sees them: the main window with an
+// interpreted trace, the context menus and each dialog. Usage:
+//   vexa_screenshots OUTPUT_FOLDER TRACE
+// Run it on a display (scripts/screenshots.sh starts one with Xvfb).
+#include "CChildFrame.h"
+#include "CMainFrame.h"
+#include "CVexaClientApp.h"
+#include "CVexaClientView.h"
+#include "CVexaListView.h"
+#include "CVexaMdiEditView.h"
+#include "CommandIds.h"
+
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QTimer>
+#include <QWidget>
+
+#include <cstdio>
+#include <functional>
+
+using namespace vexa;
+
+namespace {
+
+QString g_folder;
+
+void Save(QWidget *widget, const QString &name) {
+    if (!widget) {
+        std::fprintf(stderr, "no window for %s\n", qPrintable(name));
+        return;
+    }
+    const QString path = g_folder + "/" + name + ".png";
+    QPixmap shot = widget->screen() ? widget->screen()->grabWindow(0, widget->frameGeometry().x(), widget->frameGeometry().y(),
+                                                                   widget->frameGeometry().width(), widget->frameGeometry().height())
+                                    : widget->grab();
+    if (shot.isNull() || shot.width() < 2) shot = widget->grab();
+    shot.save(path);
+    std::printf("%s\n", qPrintable(path));
+}
+
+// Runs action, which opens a menu or a dialog, and saves a shot of what it opened.
+void ShootModal(const QString &name, const std::function<void()> &action) {
+    QTimer::singleShot(600, [name] {
+        QWidget *w = QApplication::activePopupWidget();
+        if (!w) w = QApplication::activeModalWidget();
+        Save(w, name);
+        if (w) w->close();
+    });
+    action();
+    QApplication::processEvents();
+}
+
+void Wait(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: vexa_screenshots OUTPUT_FOLDER TRACE\n");
+        return 2;
+    }
+    g_folder = QString::fromLocal8Bit(argv[1]);
+    QDir().mkpath(g_folder);
+    char *appArgs[] = {argv[0], argv[2], nullptr};
+    int appArgc = 2;
+    CVexaClientApp app(appArgc, appArgs);
+    if (!app.InitInstance()) return 1;
+    CMainFrame *main = app.MainFrame();
+    main->resize(1400, 900);
+    Wait(800);
+    Save(main, "main-window");
+
+    CChildFrame *frame = main->ActiveChildFrame();
+    if (!frame) return 1;
+    CVexaClientView *trace = frame->TraceView();
+    ShootModal("trace-context-menu", [&] {
+        QMenu *menu = trace->BuildContextMenu();
+        menu->exec(trace->mapToGlobal(QPoint(80, 80)));
+        delete menu;
+    });
+    QWidget *result = frame->ResultsFrame()->EditView();
+    ShootModal("results-context-menu", [&] {
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(80, 80), result->mapToGlobal(QPoint(80, 80)));
+        QApplication::sendEvent(result, &event);
+    });
+    QWidget *list = frame->ResultsFrame()->ListView()->List();
+    ShootModal("list-context-menu", [&] {
+        QWidget *target = list->findChild<QWidget *>("qt_scrollarea_viewport");
+        if (!target) target = list;
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(60, 40), target->mapToGlobal(QPoint(60, 40)));
+        QApplication::sendEvent(target, &event);
+    });
+    ShootModal("protocol-menu", [&] {
+        for (QAction *a : main->menuBar()->actions())
+            if (a->text() == "&Protocol") a->menu()->exec(main->mapToGlobal(QPoint(60, 30)));
+    });
+    ShootModal("colour-settings", [&] { main->OnCommand(ids::ID_COLOR_SETTINGS); });
+    ShootModal("signal-names", [&] { main->OnCommand(ids::ID_SIGNAL_NAMES); });
+    ShootModal("about", [&] { main->OnCommand(ids::ID_APP_ABOUT); });
+    main->OnCommand(ids::ID_HELP);
+    Wait(600);
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w->isVisible() && w->inherits("vexa::CHelpWindow")) {
+            Save(w, "help");
+            w->close();
+        }
+    return 0;
+}
