@@ -1,0 +1,72 @@
+#include "ResultLayout.h"
+
+#include "LineArray.h"
+
+#include <algorithm>
+#include <climits>
+#include <string>
+
+namespace vexa {
+
+void CResultLayout::Build(const LineArray &lines) {
+    Clear();
+    m_rowLine.reserve(lines.size());
+    m_rowColour.reserve(lines.size());
+    CResultColourState state;
+    std::string text;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const LineMarker marker = ToDisplayText(lines[i], text);
+        const LineColour colour = state.Next(marker, text);
+        if (i + 1 == lines.size()) m_rowsAboveLast = m_rowLine.size();
+        if (!text.empty()) {
+            m_rowLine.push_back(static_cast<uint32_t>(i));
+            m_rowColour.push_back(colour);
+        }
+    }
+    m_lineCount = lines.size();
+    if (!lines.empty()) {
+        m_firstData = lines[0].data();
+        m_lastData = lines.back().data();
+        m_lastSize = lines.back().size();
+    }
+}
+
+void CResultLayout::Clear() {
+    m_rowLine.clear();
+    m_rowColour.clear();
+    m_rowsAboveLast = 0;
+    m_lineCount = 0;
+    m_firstData = m_lastData = nullptr;
+    m_lastSize = 0;
+}
+
+bool CResultLayout::Matches(const LineArray &lines) const {
+    if (lines.size() != m_lineCount) return false;
+    if (lines.empty()) return true;
+    return lines[0].data() == m_firstData && lines.back().data() == m_lastData && lines.back().size() == m_lastSize;
+}
+
+int32_t CResultLayout::GrownHeight(int32_t height, int rowHeight, size_t rowsAboveLast) {
+    // The line tops are 0, h, 2h, ... up to the last line's top, each met in turn; a top
+    // below the height moves the height to 500 below that top.
+    const int64_t h = std::max(rowHeight, 0);
+    const int64_t lastTop = h * static_cast<int64_t>(rowsAboveLast);
+    int64_t grown = height;
+    while (lastTop > grown) {
+        const int64_t row = grown < 0 || h == 0 ? 0 : grown / h + 1;  // the first top below
+        grown = row * h + 500;
+    }
+    return static_cast<int32_t>(std::min<int64_t>(grown, INT32_MAX));
+}
+
+size_t StoredRowsBefore(const LineArray &lines, size_t n) {
+    size_t rows = 0;
+    n = std::min(n, lines.size());
+    for (size_t i = 0; i < n; ++i) {
+        const std::string_view line = lines[i];
+        if (!line.empty() && !line.starts_with(">>>>") && !line.starts_with("<<<<")) ++rows;
+    }
+    return rows;
+}
+
+}  // namespace vexa

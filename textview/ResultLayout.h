@@ -1,0 +1,55 @@
+// The rows of the result text, worked out once each time the display lines change: which
+// display lines take a row on screen and in which colour. A paint then draws only the
+// rows in view, and still shows exactly what a walk over every line from the first would.
+#pragma once
+
+#include "ResultLines.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace vexa {
+
+class LineArray;
+
+class CResultLayout {
+public:
+    // Walks every display line from the first with the colour state.
+    void Build(const LineArray &lines);
+    void Clear();
+    // Whether the layout was built from these lines (the same count and the same first
+    // and last line in the same place): a cheap check for lines changed behind its back.
+    bool Matches(const LineArray &lines) const;
+
+    // Rows: the display lines whose text is not empty once the markers are read; each
+    // takes one font height on screen (a text that starts with a line-feed takes its row
+    // but shows nothing). Marker lines and empty lines take no space.
+    size_t RowCount() const { return m_rowLine.size(); }
+    size_t RowLine(size_t row) const { return m_rowLine[row]; }
+    LineColour RowColour(size_t row) const { return m_rowColour[row]; }
+    // The number of rows above the last display line: its top is this many rows down.
+    size_t RowsAboveLastLine() const { return m_rowsAboveLast; }
+
+    // The content height after a paint of all lines that starts at height: whenever a
+    // line's top lies below the height, the height becomes that top plus 500.
+    static int32_t GrownHeight(int32_t height, int rowHeight, size_t rowsAboveLast);
+
+private:
+    std::vector<uint32_t> m_rowLine;
+    std::vector<LineColour> m_rowColour;
+    size_t m_rowsAboveLast = 0;
+
+    size_t m_lineCount = 0;
+    const char *m_firstData = nullptr;
+    const char *m_lastData = nullptr;
+    size_t m_lastSize = 0;
+};
+
+// The number of lines before index n that take a row when measured as stored (Go To
+// measures the lines that way): every line but the empty ones and the ">>>>" and "<<<<"
+// markers.
+size_t StoredRowsBefore(const LineArray &lines, size_t n);
+
+}  // namespace vexa
