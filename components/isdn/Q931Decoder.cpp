@@ -164,7 +164,7 @@ DecodedMessage Q931Decoder::Decode(const uint8_t *data, size_t size, const std::
         msg.status = status;
         msg.valid = !out.HasErrors();
         msg.text = out.Take();
-        return msg;
+        return std::move(msg);
     };
     // The special blocks show the decoded text on one header line: what is wrong with the
     // header, followed by what the line reader found.
@@ -175,7 +175,7 @@ DecodedMessage Q931Decoder::Decode(const uint8_t *data, size_t size, const std::
         msg.status = status;
         msg.valid = false;
         msg.text = std::move(line);
-        return msg;
+        return std::move(msg);
     };
     // Protocol discriminator.
     if (size == 0) {

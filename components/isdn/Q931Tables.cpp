@@ -114,9 +114,14 @@ constexpr NamedValue kDiscriminators[] = {
 }  // namespace
 
 const MessageType *FindMessageType(uint8_t value) {
-    for (const MessageType &m : kMessageTypes)
-        if (m.value == value) return &m;
-    return nullptr;
+    // The first entry of each value, looked up in an array built once.
+    static const std::array<const MessageType *, 256> index = [] {
+        std::array<const MessageType *, 256> a{};
+        for (const MessageType &m : kMessageTypes)
+            if (!a[m.value]) a[m.value] = &m;
+        return a;
+    }();
+    return index[value];
 }
 
 const ElementType *FindElementType(uint8_t id) {
@@ -142,7 +147,9 @@ const char *ElementName(uint8_t id) {
     return e ? e->name : nullptr;
 }
 
-std::string DiscriminatorText(uint8_t pd) {
+namespace {
+
+std::string MakeDiscriminatorText(uint8_t pd) {
     std::string s = component::HexByte(pd);
     s += ' ';
     if (const char *n = FindName(kDiscriminators, pd))
@@ -156,6 +163,17 @@ std::string DiscriminatorText(uint8_t pd) {
     else
         s += "Reserved";
     return s;
+}
+
+}  // namespace
+
+const std::string &DiscriminatorText(uint8_t pd) {
+    static const std::array<std::string, 256> kTexts = [] {
+        std::array<std::string, 256> texts;
+        for (unsigned v = 0; v < 256; ++v) texts[v] = MakeDiscriminatorText(static_cast<uint8_t>(v));
+        return texts;
+    }();
+    return kTexts[pd];
 }
 
 std::span<const MessageType> AllMessageTypes() { return kMessageTypes; }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 
 namespace vexa::isdn {
 
@@ -53,7 +54,7 @@ const ElementType *FindElementType(uint8_t id);
 const char *ElementName(uint8_t id);
 
 // Protocol discriminator text ("H'08 Q.931 user-network call control messages").
-std::string DiscriminatorText(uint8_t pd);
+const std::string &DiscriminatorText(uint8_t pd);
 
 std::span<const MessageType> AllMessageTypes();
 std::span<const ElementType> AllElementTypes();
