@@ -46,100 +46,121 @@ IsdnParser::IsdnParser(const VexaHost *host)
     : ComponentObject(host), m_q931Text(DiscriminatorText(kProtocolDiscriminatorQ931)) {}
 
 int32_t IsdnParser::Invoke(int32_t dispid, Call &call) {
-    return component::DispatchMember(*this, Members(), dispid, call);
+    // The members by dispatch id, looked up once: ParseLine and GetPendingStatus are
+    // called for every line of a trace.
+    static const auto kByDispid = [] {
+        std::array<const Member<IsdnParser> *, 64> table{};
+        for (const Member<IsdnParser> &m : Members())
+            if (m.dispid >= 0 && m.dispid < static_cast<int32_t>(table.size()) && !table[m.dispid]) table[m.dispid] = &m;
+        return table;
+    }();
+    if (dispid < 0 || dispid >= static_cast<int32_t>(kByDispid.size()) || !kByDispid[dispid])
+        return component::DispatchMember(*this, Members(), dispid, call);
+    const Member<IsdnParser> &m = *kByDispid[dispid];
+    if (!m.compiled.Matches(call.args(), call.argc())) return VEXA_E_ARGS;
+    (this->*m.handler)(call);
+    return VEXA_OK;
 }
 
 void IsdnParser::ParseLine(Call &call) {
-    LineResult r = m_assembler.Feed(call.text(0));
+    m_assembler.Feed(call.text(0), m_line);
     int status = 0;
-    if (!r.completed.empty()) {
-        m_recentTexts.clear();
-        std::vector<StoredMessage> messages;
-        messages.reserve(r.completed.size());
-        for (AssembledMessage &a : r.completed) {
+    if (m_line.count) {
+        if (m_recentTexts.size() < m_line.count) m_recentTexts.resize(m_line.count);
+        m_recentCount = 0;
+        m_store.BeginCompletion();
+        int32_t first = 0;
+        for (AssembledMessage &a : m_line.Completed()) {
             DecodedMessage d = m_decoder.Decode(a.octets.data(), a.octets.size(), a.problems);
-            StoredMessage m;
+            MessageToStore m;
             m.sequence = a.header.sequence;
             m.status = d.status;
             m.valid = d.valid;
-            m.direction = std::move(a.header.direction);
-            m.signalName = std::move(a.header.signalName);
-            m.messageName = std::move(d.messageName);
-            m.time = std::move(a.header.time);
-            m.originator = std::move(a.header.originator);
-            m.destination = std::move(a.header.destination);
-            m_recentTexts.push_back(std::move(d.text));
-            m.octets = std::move(a.octets);
-            m.octets.shrink_to_fit();
-            m.problems = std::move(a.problems);
             m.variant = m_decoder.GetVariant();
+            m.direction = a.header.direction;
+            m.signalName = a.header.signalName;
+            m.messageName = d.messageName;
+            m.time = a.header.time;
+            m.originator = a.header.originator;
+            m.destination = a.header.destination;
             // The common discriminator text is not kept with every message.
-            if (d.discriminator != m_q931Text) m.discriminator = std::move(d.discriminator);
-            m.equ = std::move(a.header.equ);
+            if (d.discriminator != m_q931Text) m.discriminator = d.discriminator;
+            m.equ = a.header.equ;
+            m.octets = a.octets;
             m.callReferenceRead = d.callReferenceRead;
-            m.callReference = std::move(d.callReference);
             m.hasCallingNumber = d.hasCallingNumber;
-            m.callingNumber = std::move(d.callingNumber);
-            if (messages.empty()) status = m.status;
-            messages.push_back(std::move(m));
+            m.callingNumber = d.callingNumber;
+            int32_t index = m_store.Add(m, std::move(a.problems));
+            a.problems.clear();
+            if (m_recentCount == 0) {
+                first = index;
+                status = m.status;
+            }
+            m_recentTexts[m_recentCount++].swap(d.text);
         }
-        int32_t last = m_store.AddCompletion(std::move(messages));
-        m_recentFirst = last - static_cast<int32_t>(m_recentTexts.size()) + 1;
+        m_store.EndCompletion();
+        m_recentFirst = first;
     }
-    call.setNumber(1, r.kind);
-    call.setNumber(2, r.completion);
+    call.setNumber(1, m_line.kind);
+    call.setNumber(2, m_line.completion);
     call.returnShort(status);
 }
 
 void IsdnParser::GetLastMessageIndex(Call &call) { call.returnLong(m_store.Count() ? m_store.LastIndex() : -1); }
 
-void IsdnParser::GetSequenceNumber(Call &call) {
-    const StoredMessage *m = m_store.Get(call.number(0));
-    call.returnShort(m ? m->sequence : 0);
-}
+void IsdnParser::GetSequenceNumber(Call &call) { call.returnShort(m_store.SequenceOf(call.number(0))); }
 
 void IsdnParser::GetSequenceMessageCount(Call &call) { call.returnLong(m_store.SequenceCount(call.shortNumber(0))); }
 
-void IsdnParser::PutMessage(Call &call, int first, int32_t index, const StoredMessage &m) const {
+bool IsdnParser::WantsText(const Call &call, int i) const {
+    const VexaHost *h = host();
+    return h && h->setText && call.arg(i).sink;
+}
+
+void IsdnParser::PutMessage(Call &call, int first, int32_t index, const StoredMessage &m) {
     call.setText(first + 0, m.direction);
     call.setText(first + 1, m.signalName);
     call.setText(first + 2, m.messageName);
-    call.setText(first + 3, m.time);
+    call.setText(first + 3, m.time());
     call.setText(first + 4, m.originator);
     call.setText(first + 5, m.destination);
-    call.setText(first + 6, TextOf(index, m));
+    if (WantsText(call, first + 6)) call.setText(first + 6, TextOf(index, m));
     call.setFlag(first + 7, m.valid);
-    call.setText(first + 8, m.discriminator.empty() ? m_q931Text : m.discriminator);
+    call.setText(first + 8, m.discriminator.empty() ? std::string_view(m_q931Text) : m.discriminator);
 }
 
-std::string IsdnParser::TextOf(int32_t index, const StoredMessage &m) const {
+const std::string &IsdnParser::TextOf(int32_t index, const StoredMessage &m) {
     int32_t recent = index - m_recentFirst;
-    if (recent >= 0 && recent < static_cast<int32_t>(m_recentTexts.size())) return m_recentTexts[recent];
-    return Q931Decoder(m.variant).Decode(m.octets.data(), m.octets.size(), m.problems).text;
+    if (recent >= 0 && recent < static_cast<int32_t>(m_recentCount)) return m_recentTexts[recent];
+    for (const CachedText &c : m_cache)
+        if (c.index == index) return c.text;
+    CachedText &c = m_cache[m_cacheNext];
+    m_cacheNext = (m_cacheNext + 1) % kCachedTexts;
+    c.index = index;
+    c.text = Q931Decoder(m.variant).Decode(m.octets.data(), m.octets.size(), *m.problems).text;
+    return c.text;
 }
 
 void IsdnParser::GetSequenceMessage(Call &call) {
     int32_t index = m_store.SequenceIndex(call.shortNumber(1), call.shortNumber(0));
-    const StoredMessage *m = m_store.Get(index);
-    if (!m) {
+    if (!m_store.Get(index, m_message)) {
         call.setFlag(9, false);
         call.returnShort(0);
         return;
     }
-    PutMessage(call, 2, index, *m);
+    PutMessage(call, 2, index, m_message);
     call.returnShort(1);
 }
 
 void IsdnParser::GetMessage(Call &call) {
-    const StoredMessage *m = m_store.Get(call.number(0));
-    if (!m) {
+    if (!m_store.Get(call.number(0), m_message)) {
         call.setNumber(1, 0);
         call.setFlag(9, false);
         call.returnBool(false);
         return;
     }
-    call.setNumber(1, m->sequence);
-    PutMessage(call, 2, call.number(0), *m);
+    call.setNumber(1, m_message.sequence);
+    PutMessage(call, 2, call.number(0), m_message);
     call.returnBool(true);
 }
 
@@ -156,6 +177,9 @@ void IsdnParser::Reset(Call &call) {
     m_store.Clear();
     m_recentTexts.clear();
     m_recentFirst = 0;
+    m_recentCount = 0;
+    m_cache = {};
+    m_cacheNext = 0;
     m_assembler.Reset();
     call.returnBool(true);
 }
@@ -163,12 +187,11 @@ void IsdnParser::Reset(Call &call) {
 void IsdnParser::GetPendingStatus(Call &call) { call.returnShort(m_assembler.TakePending() ? -10 : 0); }
 
 void IsdnParser::GetCallReference(Call &call) {
-    const StoredMessage *m = m_store.Get(call.number(0));
-    if (!m) {
+    if (!m_store.Get(call.number(0), m_message)) {
         call.returnBool(false);
         return;
     }
-    call.setText(1, component::HexByteList(m->callReference.data(), m->callReference.size(), "||"));
+    call.setText(1, component::HexByteList(m_message.callReference.data(), m_message.callReference.size(), "||"));
     call.returnBool(true);
 }
 
@@ -203,12 +226,11 @@ void IsdnParser::SetSignalNames(Call &call) {
 }
 
 void IsdnParser::GetEquNumber(Call &call) {
-    const StoredMessage *m = m_store.Get(call.number(0));
-    if (!m) {
+    if (!m_store.Get(call.number(0), m_message)) {
         call.returnBool(false);
         return;
     }
-    call.setText(1, m->equ);
+    call.setText(1, m_message.equ);
     call.returnBool(true);
 }
 

@@ -7,7 +7,10 @@
 #include "Q931Decoder.h"
 #include "SignalAssembler.h"
 
+#include <array>
 #include <span>
+#include <string>
+#include <vector>
 
 namespace vexa::isdn {
 
@@ -46,17 +49,30 @@ private:
     void FindNextByEquNumber(component::Call &call);
 
     // Writes strings 1-7, the valid flag and string 8 of m into the arguments from `first`.
-    void PutMessage(component::Call &call, int first, int32_t index, const StoredMessage &m) const;
-    // The decoded text of message index (kept from its completion for the block the
-    // program writes next, decoded again from its octets otherwise).
-    std::string TextOf(int32_t index, const StoredMessage &m) const;
+    void PutMessage(component::Call &call, int first, int32_t index, const StoredMessage &m);
+    // The decoded text of message index: kept from its completion for the block the
+    // program writes next, or from a recent request, or decoded again from its octets.
+    const std::string &TextOf(int32_t index, const StoredMessage &m);
+    // True when the program reads text out argument i (it may pass none).
+    bool WantsText(const component::Call &call, int i) const;
 
     SignalAssembler m_assembler;
+    LineResult m_line;  // the result of the latest line (its buffers are used again)
     Q931Decoder m_decoder;
     MessageStore m_store;
+    StoredMessage m_message;  // a message read back from the store
     const std::string m_q931Text;            // "H'08 Q.931 user-network call control messages"
     int32_t m_recentFirst = 0;               // index of the first message of the latest completion
-    std::vector<std::string> m_recentTexts;  // their decoded texts
+    size_t m_recentCount = 0;                // how many messages it had
+    std::vector<std::string> m_recentTexts;  // their decoded texts (the first m_recentCount)
+    // Texts decoded again on request, the latest few.
+    static constexpr size_t kCachedTexts = 8;
+    struct CachedText {
+        int32_t index = 0;
+        std::string text;
+    };
+    std::array<CachedText, kCachedTexts> m_cache;
+    size_t m_cacheNext = 0;
 };
 
 }  // namespace vexa::isdn

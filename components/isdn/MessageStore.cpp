@@ -3,79 +3,209 @@
 #include "HexText.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace vexa::isdn {
 
-std::string MessageStore::CallReferenceKey(const std::vector<uint8_t> &octets) {
-    std::string key;
-    key.reserve(octets.size() * 2);
-    for (size_t i = 0; i < octets.size(); ++i) {
-        uint8_t o = i == 0 ? octets[i] & 0x7F : octets[i];
-        key += static_cast<char>('a' + (o >> 4));
-        key += static_cast<char>('a' + (o & 15));
+namespace {
+
+const std::vector<std::string> kNoProblems;
+
+constexpr int kSequenceNumbers = 32768;
+constexpr uint32_t kPoolTime = 0x80000000u;
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// "hh.mm.ss.cc" as four octets (one per pair of digits), or false.
+bool PackTime(std::string_view t, uint32_t &packed) {
+    if (t.size() != 11 || t[2] != '.' || t[5] != '.' || t[8] != '.') return false;
+    uint32_t v = 0;
+    for (size_t at = 0; at < 11; at += 3) {
+        if (!IsDigit(t[at]) || !IsDigit(t[at + 1])) return false;
+        v = v << 8 | static_cast<uint32_t>((t[at] - '0') * 10 + (t[at + 1] - '0'));
     }
+    packed = v;
+    return true;
+}
+
+void UnpackTime(uint32_t packed, char *out) {
+    for (int pair = 0; pair < 4; ++pair) {
+        unsigned v = (packed >> (8 * (3 - pair))) & 0xFF;
+        out[pair * 3] = static_cast<char>('0' + v / 10);
+        out[pair * 3 + 1] = static_cast<char>('0' + v % 10);
+        if (pair < 3) out[pair * 3 + 2] = '.';
+    }
+}
+
+}  // namespace
+
+MessageStore::TextPool::TextPool() { Clear(); }
+
+uint32_t MessageStore::TextPool::Intern(std::string_view text) {
+    if (text.empty()) return 0;
+    auto it = m_ids.find(text);
+    if (it != m_ids.end()) return it->second;
+    uint32_t id = static_cast<uint32_t>(m_texts.size());
+    m_texts.emplace_back(text);
+    m_ids.emplace(std::string_view(m_texts.back()), id);
+    return id;
+}
+
+int64_t MessageStore::TextPool::Find(std::string_view text) const {
+    if (text.empty()) return 0;
+    auto it = m_ids.find(text);
+    return it == m_ids.end() ? -1 : static_cast<int64_t>(it->second);
+}
+
+void MessageStore::TextPool::Clear() {
+    m_ids = {};
+    m_texts = {};
+    m_texts.emplace_back();
+}
+
+MessageStore::MessageStore() = default;
+MessageStore::~MessageStore() = default;
+
+std::string MessageStore::CallReferenceKey(std::span<const uint8_t> octets) {
+    std::string key(octets.begin(), octets.end());
+    if (!key.empty()) key[0] = static_cast<char>(key[0] & 0x7F);
     return key;
 }
 
-int32_t MessageStore::AddCompletion(std::vector<StoredMessage> messages) {
-    if (messages.empty()) return m_lastIndex;
-    IndexList group;
-    int sequence = messages.front().sequence;
-    for (StoredMessage &m : messages) {
-        m_messages.push_back(std::move(m));
-        const StoredMessage &s = m_messages.back();
-        int32_t index = static_cast<int32_t>(m_messages.size());
-        group.push_back(index);
-        m_byDirection[s.direction].push_back(index);
-        m_byName[s.messageName].push_back(index);
-        if (s.callReferenceRead) m_byCallReference[CallReferenceKey(s.callReference)].push_back(index);
-        if (!s.equ.empty()) {
-            m_byEqu[s.equ].push_back(index);
-            // The equipment number alone ("001-0-02-01") finds the same messages.
-            std::string_view number = std::string_view(s.equ).substr(6);
-            while (!number.empty() && number.front() == ' ') number.remove_prefix(1);
-            if (!number.empty() && number != s.equ) m_byEqu[std::string(number)].push_back(index);
-        }
-        if (s.hasCallingNumber && m_firstByCalling.emplace(s.callingNumber, index).second)
-            m_callingNumbers.push_back(s.callingNumber);
-        m_lastIndex = index;
+uint64_t MessageStore::KeepOctets(std::span<const uint8_t> octets) {
+    if (octets.empty()) return 0;
+    if (octets.size() > kOctetBlockSize - m_octetBlockUsed) {
+        // A new block (a message never spans two); a message larger than a block gets
+        // a block of its own size.
+        m_octetBlocks.push_back(std::make_unique_for_overwrite<uint8_t[]>(std::max(kOctetBlockSize, octets.size())));
+        m_octetBlockUsed = 0;
     }
-    m_latestBySequence[sequence] = std::move(group);
-    return m_lastIndex;
+    uint64_t at = static_cast<uint64_t>(m_octetBlocks.size() - 1) << 32 | m_octetBlockUsed;
+    std::memcpy(m_octetBlocks.back().get() + m_octetBlockUsed, octets.data(), octets.size());
+    m_octetBlockUsed = std::min(kOctetBlockSize, m_octetBlockUsed + octets.size());
+    return at;
 }
 
-const StoredMessage *MessageStore::Get(int32_t index) const {
-    if (index < 1 || index > Count()) return nullptr;
-    return &m_messages[index - 1];
+void MessageStore::BeginCompletion() { m_completionFirst = m_count + 1; }
+
+int32_t MessageStore::Add(const MessageToStore &m, std::vector<std::string> &&problems) {
+    size_t slot = static_cast<size_t>(m_count);
+    if (slot % kRecordsPerBlock == 0) m_records.push_back(std::make_unique<Record[]>(kRecordsPerBlock));
+    Record &r = m_records[slot / kRecordsPerBlock][slot % kRecordsPerBlock];
+    const int32_t index = ++m_count;
+
+    r.octetsAt = KeepOctets(m.octets);
+    r.octetCount = static_cast<uint32_t>(m.octets.size());
+    if (!PackTime(m.time, r.time)) r.time = kPoolTime | m_pool.Intern(m.time);
+    r.direction = m_pool.Intern(m.direction);
+    r.signalName = m_pool.Intern(m.signalName);
+    r.messageName = m_pool.Intern(m.messageName);
+    r.originator = m_pool.Intern(m.originator);
+    r.destination = m_pool.Intern(m.destination);
+    r.discriminator = m_pool.Intern(m.discriminator);
+    r.equ = m_pool.Intern(m.equ);
+    r.sequence = m.sequence;
+    r.status = static_cast<int8_t>(m.status);
+    r.variant = static_cast<uint8_t>(m.variant);
+    r.flags = (m.valid ? kValid : 0) | (m.callReferenceRead ? kCallReferenceRead : 0);
+    if (!problems.empty()) {
+        r.flags |= kHasProblems;
+        m_problems.emplace(index, std::move(problems));
+    }
+
+    m_byDirection[r.direction].push_back(index);
+    m_byName[r.messageName].push_back(index);
+    if (m.callReferenceRead) {
+        size_t length = m.octets[1] & 0x0F;
+        m_byCallReference[CallReferenceKey(m.octets.subspan(2, length))].push_back(index);
+    }
+    if (!m.equ.empty()) {
+        m_byEqu[r.equ].push_back(index);
+        // The equipment number alone ("001-0-02-01") finds the same messages.
+        std::string_view number = m.equ.substr(std::min<size_t>(6, m.equ.size()));
+        while (!number.empty() && number.front() == ' ') number.remove_prefix(1);
+        if (!number.empty() && number != m.equ) m_byEqu[m_pool.Intern(number)].push_back(index);
+    }
+    if (m.hasCallingNumber) {
+        auto [it, added] = m_firstByCalling.emplace(std::string(m.callingNumber), index);
+        if (added) m_callingNumbers.push_back(it->first);
+    }
+    m_lastIndex = index;
+    return index;
 }
+
+void MessageStore::EndCompletion() {
+    if (m_count < m_completionFirst) return;
+    SequenceGroup group{m_completionFirst, m_count - m_completionFirst + 1};
+    int sequence = RecordAt(m_completionFirst)->sequence;
+    if (sequence >= 0 && sequence < kSequenceNumbers) {
+        if (m_latestBySequence.empty()) m_latestBySequence.resize(kSequenceNumbers);
+        m_latestBySequence[sequence] = group;
+    } else {
+        m_latestByOtherSequence[sequence] = group;
+    }
+}
+
+bool MessageStore::Get(int32_t index, StoredMessage &out) const {
+    if (!Has(index)) return false;
+    const Record &r = *RecordAt(index);
+    out.sequence = r.sequence;
+    out.status = r.status;
+    out.valid = r.flags & kValid;
+    out.variant = r.variant;
+    out.direction = m_pool.Text(r.direction);
+    out.signalName = m_pool.Text(r.signalName);
+    out.messageName = m_pool.Text(r.messageName);
+    out.originator = m_pool.Text(r.originator);
+    out.destination = m_pool.Text(r.destination);
+    out.discriminator = m_pool.Text(r.discriminator);
+    out.equ = m_pool.Text(r.equ);
+    if (r.octetCount)
+        out.octets = std::span<const uint8_t>(m_octetBlocks[r.octetsAt >> 32].get() + (r.octetsAt & 0xFFFFFFFFu),
+                                              r.octetCount);
+    else
+        out.octets = {};
+    out.problems = &kNoProblems;
+    if (r.flags & kHasProblems) out.problems = &m_problems.find(index)->second;
+    out.callReferenceRead = r.flags & kCallReferenceRead;
+    out.callReference = out.callReferenceRead ? out.octets.subspan(2, out.octets[1] & 0x0F) : std::span<const uint8_t>();
+    if (r.time & kPoolTime) {
+        out.m_packedTime = false;
+        out.m_timeText = m_pool.Text(r.time & ~kPoolTime);
+    } else {
+        out.m_packedTime = true;
+        UnpackTime(r.time, out.m_time);
+    }
+    return true;
+}
+
+int MessageStore::SequenceOf(int32_t index) const { return Has(index) ? RecordAt(index)->sequence : 0; }
 
 int32_t MessageStore::SequenceCount(int sequence) const {
-    auto it = m_latestBySequence.find(sequence);
-    return it == m_latestBySequence.end() ? 0 : static_cast<int32_t>(it->second.size());
-}
-
-const StoredMessage *MessageStore::SequenceMessage(int sequence, int i) const {
-    return Get(SequenceIndex(sequence, i));
+    if (sequence >= 0 && sequence < kSequenceNumbers)
+        return m_latestBySequence.empty() ? 0 : m_latestBySequence[sequence].count;
+    auto it = m_latestByOtherSequence.find(sequence);
+    return it == m_latestByOtherSequence.end() ? 0 : it->second.count;
 }
 
 int32_t MessageStore::SequenceIndex(int sequence, int i) const {
-    auto it = m_latestBySequence.find(sequence);
-    if (it == m_latestBySequence.end() || i < 1 || i > static_cast<int>(it->second.size())) return 0;
-    return it->second[i - 1];
+    int32_t count = SequenceCount(sequence);
+    if (i < 1 || i > count) return 0;
+    if (sequence >= 0 && sequence < kSequenceNumbers) return m_latestBySequence[sequence].first + i - 1;
+    return m_latestByOtherSequence.find(sequence)->second.first + i - 1;
 }
 
-int32_t MessageStore::NextIn(const std::unordered_map<std::string, IndexList> &map, const std::string &key,
-                             int32_t after) {
-    auto it = map.find(key);
-    if (it == map.end()) return -1;
-    auto pos = std::upper_bound(it->second.begin(), it->second.end(), after);
-    return pos == it->second.end() ? -1 : *pos;
+int32_t MessageStore::NextIn(const IndexList *list, int32_t after) {
+    if (!list) return -1;
+    auto pos = std::upper_bound(list->begin(), list->end(), after);
+    return pos == list->end() ? -1 : *pos;
 }
 
 int32_t MessageStore::FindNextByText(std::string_view text, int32_t after) const {
-    std::string key(text);
-    int32_t a = NextIn(m_byDirection, key, after);
-    int32_t b = NextIn(m_byName, key, after);
+    int64_t id = m_pool.Find(text);
+    if (id < 0) return -1;
+    int32_t a = NextIn(ListOf(m_byDirection, static_cast<uint32_t>(id)), after);
+    int32_t b = NextIn(ListOf(m_byName, static_cast<uint32_t>(id)), after);
     if (a < 0) return b;
     if (b < 0) return a;
     return std::min(a, b);
@@ -84,11 +214,13 @@ int32_t MessageStore::FindNextByText(std::string_view text, int32_t after) const
 int32_t MessageStore::FindNextByCallReference(std::string_view text, int32_t after) const {
     std::vector<uint8_t> octets;
     if (!component::ParseLooseHex(text, octets)) return -1;
-    return NextIn(m_byCallReference, CallReferenceKey(octets), after);
+    return NextIn(ListOf(m_byCallReference, CallReferenceKey(octets)), after);
 }
 
 int32_t MessageStore::FindNextByEqu(std::string_view text, int32_t after) const {
-    return NextIn(m_byEqu, std::string(text), after);
+    int64_t id = m_pool.Find(text);
+    if (id < 0) return -1;
+    return NextIn(ListOf(m_byEqu, static_cast<uint32_t>(id)), after);
 }
 
 int32_t MessageStore::FindFirstByCallingNumber(std::string_view number) const {
@@ -103,6 +235,23 @@ int32_t MessageStore::NextCallingNumber(int32_t handle, std::string &number) con
     return next;
 }
 
-void MessageStore::Clear() { *this = MessageStore(); }
+void MessageStore::Clear() {
+    m_pool.Clear();
+    std::vector<std::unique_ptr<Record[]>>().swap(m_records);
+    std::vector<std::unique_ptr<uint8_t[]>>().swap(m_octetBlocks);
+    m_octetBlockUsed = kOctetBlockSize;
+    m_problems = {};
+    m_count = 0;
+    m_lastIndex = 0;
+    m_completionFirst = 0;
+    m_latestBySequence = {};
+    m_latestByOtherSequence = {};
+    m_byDirection = {};
+    m_byName = {};
+    m_byCallReference = {};
+    m_byEqu = {};
+    m_firstByCalling = {};
+    m_callingNumbers = {};
+}
 
 }  // namespace vexa::isdn

@@ -1,9 +1,18 @@
 // The decoded messages of one run, by index (1 upwards, in the order they were completed),
 // with the indexes that the program's lookups need: by signal sequence number, direction,
 // message name, call reference (flag bit ignored), equipment and calling party number.
+//
+// A run of a million trace lines completes some 200,000 messages, so a message is kept
+// small: its octets (in large shared blocks), the record-line words as numbers of texts
+// kept once, the time packed in four octets, and what the first decoding found (status,
+// valid flag, message name, discriminator). The decoded text is not kept: it is made
+// again from the octets when it is asked for.
 #pragma once
 
 #include <cstdint>
+#include <deque>
+#include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -11,37 +20,67 @@
 
 namespace vexa::isdn {
 
+// What the store is given for one completed message.
+struct MessageToStore {
+    int sequence = 0;
+    int status = 1;
+    bool valid = true;
+    int variant = 1;
+    std::string_view direction, signalName, messageName, time, originator, destination;
+    std::string_view discriminator;  // string 8; empty for H'08 (Q.931)
+    std::string_view equ;
+    std::span<const uint8_t> octets;
+    bool callReferenceRead = false;  // the call reference is octets 3 on (length in octet 2)
+    bool hasCallingNumber = false;
+    std::string_view callingNumber;
+};
+
+// A stored message as read back; the views stay valid until the store is cleared (time
+// points into the StoredMessage itself).
 struct StoredMessage {
     int sequence = 0;
     int status = 1;
     bool valid = true;
-    std::string direction, signalName, messageName, time, originator, destination;
-    // The message's octets and what the line reader found: the decoded text is made again
-    // from them when it is asked for, so that a run of a million lines keeps only these.
-    std::vector<uint8_t> octets;
-    std::vector<std::string> problems;
     int variant = 1;
-    std::string discriminator;  // string 8; empty for H'08 (Q.931)
-    std::string equ;
+    std::string_view direction, signalName, messageName, originator, destination;
+    std::string_view discriminator;  // empty for H'08 (Q.931)
+    std::string_view equ;
+    std::span<const uint8_t> octets;
+    const std::vector<std::string> *problems = nullptr;  // what the line reader found (never null)
     bool callReferenceRead = false;
-    std::vector<uint8_t> callReference;
-    bool hasCallingNumber = false;
-    std::string callingNumber;
+    std::span<const uint8_t> callReference;  // the call reference value octets as read
+    std::string_view time() const { return m_packedTime ? std::string_view(m_time, 11) : m_timeText; }
+
+private:
+    friend class MessageStore;
+    bool m_packedTime = false;
+    char m_time[11] = {};
+    std::string_view m_timeText;  // a time not of the form hh.mm.ss.cc (never from a record line)
 };
 
 class MessageStore {
 public:
-    // Adds the messages one signal completed; returns the index of the last one.
-    int32_t AddCompletion(std::vector<StoredMessage> messages);
+    MessageStore();
+    ~MessageStore();
+    MessageStore(const MessageStore &) = delete;
+    MessageStore &operator=(const MessageStore &) = delete;
 
-    int32_t Count() const { return static_cast<int32_t>(m_messages.size()); }
+    // The messages of one signal's completion are added between BeginCompletion and
+    // EndCompletion; Add returns the index of the message.
+    void BeginCompletion();
+    int32_t Add(const MessageToStore &m, std::vector<std::string> &&problems);
+    void EndCompletion();
+
+    int32_t Count() const { return m_count; }
     int32_t LastIndex() const { return m_lastIndex; }
-    // nullptr when index is not 1..Count().
-    const StoredMessage *Get(int32_t index) const;
+    // False when index is not 1..Count().
+    bool Get(int32_t index, StoredMessage &out) const;
+    bool Has(int32_t index) const { return index >= 1 && index <= m_count; }
+    // Sequence number of message index (0 when there is none).
+    int SequenceOf(int32_t index) const;
 
     // The messages of the latest completion of the signal with this sequence number.
     int32_t SequenceCount(int sequence) const;
-    const StoredMessage *SequenceMessage(int sequence, int i) const;
     // Index of that message, or 0.
     int32_t SequenceIndex(int sequence, int i) const;
 
@@ -54,21 +93,75 @@ public:
     int32_t NextCallingNumber(int32_t handle, std::string &number) const;
 
     // The key of a call reference for lookups: the octets with the flag bit cleared.
-    static std::string CallReferenceKey(const std::vector<uint8_t> &octets);
+    static std::string CallReferenceKey(std::span<const uint8_t> octets);
 
     void Clear();
 
 private:
-    using IndexList = std::vector<int32_t>;
-    static int32_t NextIn(const std::unordered_map<std::string, IndexList> &map, const std::string &key, int32_t after);
+    // Texts kept once each (directions, names, originators, equipment); 0 is the empty text.
+    class TextPool {
+    public:
+        TextPool();
+        uint32_t Intern(std::string_view text);
+        // The number of text, or -1 when it is not in the pool.
+        int64_t Find(std::string_view text) const;
+        std::string_view Text(uint32_t id) const { return m_texts[id]; }
+        void Clear();
 
-    std::vector<StoredMessage> m_messages;
+    private:
+        std::deque<std::string> m_texts;
+        std::unordered_map<std::string_view, uint32_t> m_ids;
+    };
+
+    // One message: 56 octets.
+    struct Record {
+        uint64_t octetsAt = 0;  // block << 32 | offset in the block
+        uint32_t octetCount = 0;
+        uint32_t time = 0;  // four pairs of digits, one per octet; bit 31: a pool text instead
+        uint32_t direction = 0, signalName = 0, messageName = 0, originator = 0, destination = 0;
+        uint32_t discriminator = 0, equ = 0;
+        int32_t sequence = 0;
+        int8_t status = 0;
+        uint8_t variant = 1;
+        uint8_t flags = 0;
+    };
+    static constexpr uint8_t kValid = 1, kCallReferenceRead = 2, kHasProblems = 4;
+
+    static constexpr size_t kRecordsPerBlock = 4096;
+    static constexpr size_t kOctetBlockSize = 1 << 20;
+
+    using IndexList = std::vector<int32_t>;
+    struct SequenceGroup {
+        int32_t first = 0;
+        int32_t count = 0;
+    };
+
+    const Record *RecordAt(int32_t index) const {
+        size_t i = static_cast<size_t>(index - 1);
+        return &m_records[i / kRecordsPerBlock][i % kRecordsPerBlock];
+    }
+    uint64_t KeepOctets(std::span<const uint8_t> octets);
+    static int32_t NextIn(const IndexList *list, int32_t after);
+    template <class Map, class Key>
+    static const IndexList *ListOf(const Map &map, const Key &key) {
+        auto it = map.find(key);
+        return it == map.end() ? nullptr : &it->second;
+    }
+
+    TextPool m_pool;
+    std::vector<std::unique_ptr<Record[]>> m_records;
+    std::vector<std::unique_ptr<uint8_t[]>> m_octetBlocks;
+    size_t m_octetBlockUsed = kOctetBlockSize;  // room left in the last block: none
+    std::unordered_map<int32_t, std::vector<std::string>> m_problems;
+    int32_t m_count = 0;
     int32_t m_lastIndex = 0;
-    std::unordered_map<int, IndexList> m_latestBySequence;
-    std::unordered_map<std::string, IndexList> m_byDirection;
-    std::unordered_map<std::string, IndexList> m_byName;
+    int32_t m_completionFirst = 0;
+    std::vector<SequenceGroup> m_latestBySequence;  // by sequence number 0-32767
+    std::unordered_map<int, SequenceGroup> m_latestByOtherSequence;
+    std::unordered_map<uint32_t, IndexList> m_byDirection;
+    std::unordered_map<uint32_t, IndexList> m_byName;
     std::unordered_map<std::string, IndexList> m_byCallReference;
-    std::unordered_map<std::string, IndexList> m_byEqu;
+    std::unordered_map<uint32_t, IndexList> m_byEqu;  // the EQU NO text and the bare number
     std::unordered_map<std::string, int32_t> m_firstByCalling;
     std::vector<std::string> m_callingNumbers;
 };

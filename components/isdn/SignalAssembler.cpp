@@ -48,8 +48,40 @@ void SignalAssembler::AddProblem(std::vector<std::string> &list, std::string pro
         list.push_back("Further problems not listed");
 }
 
-LineResult SignalAssembler::Feed(std::string_view piece) {
-    LineResult result;
+void SignalAssembler::ClearOpen() {
+    m_open.carriage = Carriage::None;
+    m_open.closed = true;
+    SignalHeader &h = m_open.header;
+    h.sequence = 0;
+    h.time.clear();
+    h.direction.clear();
+    h.signalName.clear();
+    h.originator.clear();
+    h.destination.clear();
+    h.equ.clear();
+    m_open.octets.clear();
+    m_open.droppedOctets = 0;
+    m_open.problems.clear();
+    m_open.hasPart = false;
+    m_open.partIndex = 0;
+    m_open.partCount = 0;
+}
+
+AssembledMessage &SignalAssembler::NewMessage(LineResult &result) {
+    if (result.count == result.completed.size()) result.completed.emplace_back();
+    return result.completed[result.count++];
+}
+
+void SignalAssembler::TakeOpen(AssembledMessage &msg) {
+    std::swap(msg.header, m_open.header);
+    msg.octets.swap(m_open.octets);
+    msg.problems.swap(m_open.problems);
+}
+
+void SignalAssembler::Feed(std::string_view piece, LineResult &result) {
+    result.kind = kOther;
+    result.completion = 0;
+    result.count = 0;
     bool continuation = m_midLine;
     bool ended = !piece.empty() && piece.back() == '\n';
     m_midLine = !ended && piece.size() >= kPieceLength;
@@ -59,7 +91,7 @@ LineResult SignalAssembler::Feed(std::string_view piece) {
     if (continuation && line != "END") {
         if (m_lastWasData && !m_open.closed)
             AddProblem(m_open.problems, "DATA row longer than 511 characters: its end was not read");
-        return result;
+        return;
     }
     m_lastWasData = false;
 
@@ -69,8 +101,8 @@ LineResult SignalAssembler::Feed(std::string_view piece) {
         if (!m_waiting.empty() || m_abandoned) m_pending = true;
         m_waiting.clear();
         m_abandoned = false;
-        m_open = OpenSignal{};
-        return result;
+        ClearOpen();
+        return;
     }
 
     RecordLine rec;
@@ -79,7 +111,7 @@ LineResult SignalAssembler::Feed(std::string_view piece) {
             CloseOpenSignal(false, result);
             if (result.completion) result.completion = 2;
         }
-        m_open = OpenSignal{};
+        ClearOpen();
         int nameIndex = -1;
         for (int i = 0; i < 5; ++i) {
             if (!m_names[i].empty() && rec.signalName == m_names[i]) {
@@ -87,7 +119,7 @@ LineResult SignalAssembler::Feed(std::string_view piece) {
                 break;
             }
         }
-        if (nameIndex < 0) return result;
+        if (nameIndex < 0) return;
         result.kind = kRecordLine;
         m_open.carriage = CarriesPart(nameIndex) ? Carriage::Part : Carriage::Whole;
         m_open.closed = false;
@@ -98,11 +130,11 @@ LineResult SignalAssembler::Feed(std::string_view piece) {
         h.signalName.assign(rec.signalName);
         h.originator.assign(rec.originator);
         h.destination.assign(rec.destination);
-        return result;
+        return;
     }
 
     std::string_view keyword;
-    if (m_open.closed || !SplitRow(line, keyword)) return result;
+    if (m_open.closed || !SplitRow(line, keyword)) return;
 
     std::string_view rest;
     if (TakeKeyword(keyword, "EQU", rest) && TakeKeyword(rest, "NO", rest)) {
@@ -112,7 +144,7 @@ LineResult SignalAssembler::Feed(std::string_view piece) {
         result.kind = kControlRow;
         if (m_open.carriage != Carriage::Part) {
             AddProblem(m_open.problems, "PART row in a signal that carries a whole message (ignored)");
-            return result;
+            return;
         }
         long long i = 0, n = 0;
         std::string_view t = TrimBlanks(rest);
@@ -130,7 +162,7 @@ LineResult SignalAssembler::Feed(std::string_view piece) {
                 m_open.partIndex = 0;
                 m_open.partCount = 0;
             }
-            return result;
+            return;
         }
         m_open.hasPart = true;
         m_open.partIndex = i;
@@ -143,7 +175,6 @@ LineResult SignalAssembler::Feed(std::string_view piece) {
         result.kind = kControlRow;
         ReadLenRow(rest, result);
     }
-    return result;
 }
 
 void SignalAssembler::ReadDataRow(std::string_view text) {
@@ -182,11 +213,7 @@ void SignalAssembler::CloseOpenSignal(bool lenSeen, LineResult &result) {
                                         std::to_string(m_open.droppedOctets) + " octets not kept");
     if (m_open.carriage == Carriage::Whole) {
         if (!lenSeen) AddProblem(m_open.problems, "LEN row missing: the signal may be incomplete");
-        AssembledMessage msg;
-        msg.header = std::move(m_open.header);
-        msg.octets = std::move(m_open.octets);
-        msg.problems = std::move(m_open.problems);
-        result.completed.push_back(std::move(msg));
+        TakeOpen(NewMessage(result));
         result.completion = 1;
         return;
     }
@@ -194,12 +221,9 @@ void SignalAssembler::CloseOpenSignal(bool lenSeen, LineResult &result) {
 }
 
 void SignalAssembler::Standalone(std::string problem, LineResult &result) {
-    AssembledMessage msg;
-    msg.header = std::move(m_open.header);
-    msg.octets = std::move(m_open.octets);
-    msg.problems = std::move(m_open.problems);
+    AssembledMessage &msg = NewMessage(result);
+    TakeOpen(msg);
     if (!problem.empty()) AddProblem(msg.problems, std::move(problem));
-    result.completed.push_back(std::move(msg));
     result.completion = 1;
 }
 
@@ -252,12 +276,11 @@ void SignalAssembler::FinishPart(bool lenSeen, LineResult &result) {
     }
     ++w.nextPart;
     if (i < n) return;
-    AssembledMessage msg;
+    AssembledMessage &msg = NewMessage(result);
     msg.header = std::move(w.header);
     msg.octets = std::move(w.octets);
     msg.problems = std::move(w.problems);
     m_waiting.erase(it);
-    result.completed.push_back(std::move(msg));
     result.completion = 1;
 }
 

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <map>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -38,7 +39,11 @@ enum LineKind : int { kOther = 0, kRecordLine = 1, kHeaderRow = 2, kControlRow =
 struct LineResult {
     int kind = kOther;
     int completion = 0;  // 0 none, 1 ended with this line, 2 ended before this line
+    // The messages the line completed are the first `count` of `completed` (the vector
+    // and the buffers of its messages are used again for the next lines).
+    size_t count = 0;
     std::vector<AssembledMessage> completed;
+    std::span<AssembledMessage> Completed() { return std::span<AssembledMessage>(completed.data(), count); }
 };
 
 class SignalAssembler {
@@ -56,7 +61,13 @@ public:
     void SetSignalNames(const std::array<std::string, 5> &names);
 
     // One piece of a trace line (at most 511 characters, with its "\n" when the line ended).
-    LineResult Feed(std::string_view piece);
+    // result is filled anew.
+    void Feed(std::string_view piece, LineResult &result);
+    LineResult Feed(std::string_view piece) {
+        LineResult result;
+        Feed(piece, result);
+        return result;
+    }
 
     // True once after an end line found a message unfinished; forgets it.
     bool TakePending();
@@ -87,6 +98,13 @@ private:
         bool overflow = false;
     };
 
+    // The open signal made empty for the next one (its buffers are kept).
+    void ClearOpen();
+    // The next message slot of result, emptied.
+    static AssembledMessage &NewMessage(LineResult &result);
+    // Moves the open signal's header, octets and problems into msg (msg's buffers go to
+    // the open signal for use again).
+    void TakeOpen(AssembledMessage &msg);
     void CloseOpenSignal(bool lenSeen, LineResult &result);
     void FinishPart(bool lenSeen, LineResult &result);
     void Standalone(std::string problem, LineResult &result);
