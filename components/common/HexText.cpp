@@ -1,14 +1,30 @@
 #include "HexText.h"
 
+#include <algorithm>
+#include <array>
+
 namespace vexa::component {
 
 namespace {
 
+// What a character of a DATA row is: 0-15 a hex digit, kSeparator a blank between
+// tokens, kOther anything else.
+constexpr uint8_t kSeparator = 16, kOther = 17;
+constexpr std::array<uint8_t, 256> kCharClass = [] {
+    std::array<uint8_t, 256> t{};
+    for (auto &v : t) v = kOther;
+    for (int c = '0'; c <= '9'; ++c) t[c] = static_cast<uint8_t>(c - '0');
+    for (int c = 'A'; c <= 'F'; ++c) t[c] = static_cast<uint8_t>(c - 'A' + 10);
+    for (int c = 'a'; c <= 'f'; ++c) t[c] = static_cast<uint8_t>(c - 'a' + 10);
+    t[' '] = t['\t'] = t['\r'] = t['\n'] = kSeparator;
+    return t;
+}();
+
+uint8_t ClassOf(char c) { return kCharClass[static_cast<unsigned char>(c)]; }
+
 int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
+    uint8_t v = ClassOf(c);
+    return v < 16 ? v : -1;
 }
 
 const char kDigits[] = "0123456789ABCDEF";
@@ -20,35 +36,35 @@ size_t AppendHexOctets(std::string_view text, std::vector<uint8_t> &out, HexRowP
     size_t dropped = 0;
     size_t i = 0;
     const size_t n = text.size();
+    // At most one octet per two characters.
+    if (out.size() < maxOctets) out.reserve(std::min(maxOctets, out.size() + n / 2));
     while (i < n) {
-        char c = text[i];
-        if (c == ' ' || c == '\t' || c == '\r' || c == '\n') {
+        if (ClassOf(text[i]) == kSeparator) {
             ++i;
             continue;
         }
-        // One token: up to the next blank.
-        size_t start = i;
-        while (i < n && text[i] != ' ' && text[i] != '\t' && text[i] != '\r' && text[i] != '\n') ++i;
-        std::string_view token = text.substr(start, i - start);
+        // One token: up to the next blank. Its octets are the pairs of hex digits in front
+        // of the first character that is not one.
         ++problems.tokens;
         size_t digits = 0;
-        bool bad = false;
-        for (char t : token) {
-            if (HexValue(t) < 0) {
-                bad = true;
-                break;
-            }
+        uint8_t v = ClassOf(text[i]);
+        while (v < 16) {
             ++digits;
+            if (digits % 2 == 0) {
+                uint8_t octet = static_cast<uint8_t>(ClassOf(text[i - 1]) << 4 | v);
+                if (out.size() < maxOctets)
+                    out.push_back(octet);
+                else
+                    ++dropped;
+            }
+            if (++i == n) break;
+            v = ClassOf(text[i]);
         }
-        if (bad) ++problems.badCharacters;
+        if (i < n && v != kSeparator) {
+            ++problems.badCharacters;
+            while (i < n && ClassOf(text[i]) != kSeparator) ++i;
+        }
         if (digits % 2) ++problems.oddDigits;
-        for (size_t k = 0; k + 1 < digits; k += 2) {
-            uint8_t v = static_cast<uint8_t>(HexValue(token[k]) * 16 + HexValue(token[k + 1]));
-            if (out.size() < maxOctets)
-                out.push_back(v);
-            else
-                ++dropped;
-        }
     }
     return dropped;
 }

@@ -24,11 +24,16 @@ const char *CodesetName(int codeset) {
     }
 }
 
-std::string ElementTitle(const char *name, int codeset, uint8_t id) {
-    std::string s = name ? name : "Unknown information element";
+// "Called party number (H'70)", "Charging information (codeset 6, H'02)", written into s.
+const std::string &ElementTitle(std::string &s, const char *name, int codeset, uint8_t id) {
+    s.assign(name ? name : "Unknown information element");
     s += " (";
-    if (codeset != 0) s += "codeset " + std::to_string(codeset) + ", ";
-    s += HexByte(id);
+    if (codeset != 0) {
+        s += "codeset ";
+        s += std::to_string(codeset);
+        s += ", ";
+    }
+    component::AppendHexByte(s, id);
     s += ')';
     return s;
 }
@@ -60,7 +65,7 @@ public:
                 continue;
             }
             if (pos + 1 >= m_size) {
-                m_out.BeginPart(ElementTitle(Name(id, codeset), codeset, id));
+                m_out.BeginPart(ElementTitle(m_title, Name(id, codeset), codeset, id));
                 m_out.Error("Length octet missing: the message ends after the identifier");
                 break;
             }
@@ -91,7 +96,7 @@ private:
     void Shift(uint8_t id, int &locked, int &once) {
         int target = id & 7;
         bool nonLocking = id & 8;
-        m_out.BeginPart(ElementTitle("Shift", 0, id));
+        m_out.BeginPart(ElementTitle(m_title, "Shift", 0, id));
         m_out.Field("Shift type", nonLocking ? "Non-locking shift" : "Locking shift");
         m_out.Field("Codeset", std::to_string(target) + " (" + CodesetName(target) + ")");
         if (target >= 1 && target <= 3) m_out.Error("Shift to a reserved codeset");
@@ -109,19 +114,19 @@ private:
             m_seen.set(id & 0xF0);
             if (id == 0xA0 || id == 0xA1) m_seen.set(id);
             const char *name = ElementName(id);
-            m_out.BeginPart(ElementTitle(name ? name : "Reserved single octet element", 0, id));
+            m_out.BeginPart(ElementTitle(m_title, name ? name : "Reserved single octet element", 0, id));
             DecodeSingleOctet(id, m_out);
             return;
         }
         const NationalElement *n = FindNationalElement(m_variant, codeset, id);
-        m_out.BeginPart(ElementTitle(n ? n->name : "Single octet element", codeset, id));
+        m_out.BeginPart(ElementTitle(m_title, n ? n->name : "Single octet element", codeset, id));
     }
 
     void DecodeVariable(uint8_t id, int codeset, const uint8_t *contents, size_t take, size_t len, bool cut) {
         const ElementType *type = codeset == 0 ? FindElementType(id) : nullptr;
         const NationalElement *national = codeset != 0 ? FindNationalElement(m_variant, codeset, id) : nullptr;
         const char *name = type ? type->name : national ? national->name : nullptr;
-        m_out.BeginPart(ElementTitle(name, codeset, id));
+        m_out.BeginPart(ElementTitle(m_title, name, codeset, id));
         m_out.Field("Length", std::to_string(len));
         if (codeset == 0) m_seen.set(id);
         if (cut) {
@@ -148,6 +153,7 @@ private:
     DecodedText &m_out;
     MessageFacts &m_facts;
     std::bitset<256> m_seen;
+    std::string m_title;  // the title of the element being written
 };
 
 }  // namespace

@@ -73,7 +73,14 @@ AssembledMessage &SignalAssembler::NewMessage(LineResult &result) {
 }
 
 void SignalAssembler::TakeOpen(AssembledMessage &msg) {
-    std::swap(msg.header, m_open.header);
+    SignalHeader &a = msg.header, &b = m_open.header;
+    std::swap(a.sequence, b.sequence);
+    a.time.swap(b.time);
+    a.direction.swap(b.direction);
+    a.signalName.swap(b.signalName);
+    a.originator.swap(b.originator);
+    a.destination.swap(b.destination);
+    a.equ.swap(b.equ);
     msg.octets.swap(m_open.octets);
     msg.problems.swap(m_open.problems);
 }
