@@ -1,0 +1,205 @@
+// The message list's context menu and the commands behind it: the direction choice, the
+// filters, Go To, the column switches, the font and printing.
+#include "CFilterDialog.h"
+#include "CIpFilterDialog.h"
+#include "CListCtrlEx.h"
+#include "CVexaClientDoc.h"
+#include "CVexaListView.h"
+#include "CommandIds.h"
+#include "FilteredFills.h"
+#include "QtPlatform.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QFontDialog>
+#include <QHeaderView>
+
+#include <cstdlib>
+#include <cstring>
+
+namespace vexa {
+
+namespace {
+
+// The items of the context menu, in their order; 0 stands for a separator.
+struct MenuItemSpec {
+    int textId;
+    int iconId;
+    int commandId;
+};
+constexpr MenuItemSpec kMenuItems[] = {
+    {IDS_MENU_OUTGOING, 135, ids::ID_LIST_OUTGOING},
+    {IDS_MENU_INCOMING, 136, ids::ID_LIST_INCOMING},
+    {IDS_MENU_ALL, 138, ids::ID_LIST_ALL},
+    {IDS_MENU_FILTER, 152, ids::ID_LIST_FILTER},
+    {0, 0, 0},
+    {IDS_MENU_GOTO, 148, ids::ID_LIST_GOTO},
+    {0, 0, 0},
+    {IDS_COL_SIG_SEQ_NO, 141, ids::ID_LIST_COLUMN_FIRST + 0},
+    {IDS_COL_MSG_DIRECTION, 147, ids::ID_LIST_COLUMN_FIRST + 1},
+    {IDS_COL_MESSAGE, 139, ids::ID_LIST_COLUMN_FIRST + 2},
+    {IDS_COL_TIME, 143, ids::ID_LIST_COLUMN_FIRST + 3},
+    {IDS_COL_MESSAGE_FROM, 144, ids::ID_LIST_COLUMN_FIRST + 4},
+    {IDS_COL_MESSAGE_TO, 145, ids::ID_LIST_COLUMN_FIRST + 5},
+    {0, 0, 0},
+    {IDS_MENU_FONT, 156, ids::ID_LIST_FONT},
+    {0, 0, 0},
+    {IDS_MENU_PRINT_PREVIEW, 155, ids::ID_LIST_PRINT_PREVIEW},
+    {IDS_MENU_PRINT, 151, ids::ID_LIST_PRINT},
+};
+
+// Sends WM_GOTO_MESSAGE with the key to a view, when the view is a window object.
+template <typename View>
+void SendGotoMessage(View *view, const QString &key) {
+    if (auto *target = dynamic_cast<QObject *>(view)) {
+        GotoMessageEvent event(key);
+        QCoreApplication::sendEvent(target, &event);
+    }
+}
+
+}  // namespace
+
+// The menu --------------------------------------------------------------------------
+
+void CListCtrlEx::PrepareContextMenu() {
+    if (!m_bMenuEnabled || !m_pDoc) return;
+    if (m_pDoc->m_bOutputLoaded && !m_pDoc->m_bContextMenuBuilt) {
+        m_pDoc->m_bContextMenuBuilt = true;
+        BuildContextMenu();
+    }
+}
+
+void CListCtrlEx::BuildContextMenu() {
+    m_menu.SetIconSize(25, 25);
+    m_menu.SetFlatHighlight(false);
+    m_menu.SetMenuTextColor(QColor(0, 0, 0));
+    m_menu.SetMenuBackColor(QColor(192, 192, 192));
+    m_menu.SetMenuHighlightColor(QColor(0, 0, 255));
+    int record = 0;
+    for (const MenuItemSpec &item : kMenuItems) {
+        if (item.commandId == 0) {
+            m_menu.addSeparator();
+            continue;
+        }
+        AppendMenuItem(Text(item.textId), record++, item.iconId, item.commandId);
+    }
+}
+
+bool CListCtrlEx::AppendMenuItem(const QString &text, int record, int iconId, int commandId) {
+    MenuItemData &data = m_menuItems[static_cast<size_t>(record)];
+    const QByteArray bytes = text.toLatin1();
+    std::strncpy(data.text, bytes.constData(), sizeof data.text - 1);
+    data.text[sizeof data.text - 1] = '\0';
+    data.iconId = iconId;
+    QAction *action = m_menu.AppendOwnerDrawnItem(commandId, &data);
+    connect(action, &QAction::triggered, this, [this, commandId] { OnListCommand(commandId); });
+    return true;
+}
+
+// The commands ---------------------------------------------------------------------
+
+void CListCtrlEx::OnListCommand(int id) {
+    if (!m_pDoc) return;
+    switch (id) {
+    case ids::ID_LIST_OUTGOING:
+    case ids::ID_LIST_INCOMING:
+    case ids::ID_LIST_ALL: {
+        ClearRowColours();
+        m_pDoc->m_strSearchText = id == ids::ID_LIST_OUTGOING   ? LoadString(IDS_SEARCH_OUTGOING)
+                                  : id == ids::ID_LIST_INCOMING ? LoadString(IDS_SEARCH_INCOMING)
+                                                                : std::string();
+        if (m_pView) {
+            QEvent refill(WM_REFILL_LIST);
+            QCoreApplication::sendEvent(m_pView, &refill);
+        }
+        RebuildResultText();
+        break;
+    }
+    case ids::ID_LIST_FILTER: RunFilter(); break;
+    case ids::ID_LIST_GOTO: GoTo(); break;
+    case ids::ID_LIST_FONT: ChangeListFont(); break;
+    case ids::ID_LIST_PRINT_PREVIEW:
+        if (m_pView) {
+            m_pDoc->m_pPreviewView = m_pView;
+            m_pView->FilePrintPreview();
+        }
+        break;
+    case ids::ID_LIST_PRINT:
+        if (m_pView) m_pView->FilePrint();
+        break;
+    default:
+        if (id >= ids::ID_LIST_COLUMN_FIRST && id < ids::ID_LIST_COLUMN_FIRST + kColumnCount)
+            SwitchColumn(id - ids::ID_LIST_COLUMN_FIRST);
+        break;
+    }
+}
+
+void CListCtrlEx::GoTo() {
+    const int row = GetFirstSelectedRow();
+    if (row < 0) return;
+    const QByteArray shown = GetItemText(row, 0).left(128).toLatin1();
+    m_strGoToKey = QString::asprintf(" %05d ", std::atoi(shown.constData()));
+    SendGotoMessage(m_pDoc->m_pResultView, m_strGoToKey);
+    SendGotoMessage(m_pDoc->m_pTraceView, m_strGoToKey);
+}
+
+void CListCtrlEx::SwitchColumn(int column) {
+    if (GetColumnWidth(column) != 0)
+        SetColumnWidth(column, 0);
+    else
+        SetColumnWidth(column, kDefaultColumnWidths[static_cast<size_t>(column)]);
+    viewport()->update();
+    header()->viewport()->update();
+}
+
+void CListCtrlEx::ChangeListFont() {
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, m_pListFont, this, Text(IDS_MENU_FONT));
+    if (ok) ApplyListFont(chosen);
+}
+
+// Filters ---------------------------------------------------------------------------
+
+void CListCtrlEx::RunFilter() {
+    if (!m_pDoc) return;
+    if (m_pDoc->m_nRunProtocol != 6) {
+        int kind = kFilterNone;
+        std::string value;
+        CFilterDialog dialog(kind, value, this, *m_pDoc);
+        if (dialog.exec() != QDialog::Accepted) return;
+        DeleteAllItems();
+        switch (kind) {
+        case kFilterCallReference: FillByCallReference(value); break;
+        case kFilterCallingParty: FillByCallingPartyNumber(value); break;
+        case kFilterEquNumber: FillByEquNumber(value); break;
+        case kFilterScpId: FillByScpId(value); break;
+        case kFilterTransactionFlag: FillByTransactionFlag(value); break;
+        default: break;
+        }
+        RebuildResultText();
+    } else {
+        CIpFilterDialog dialog(this);
+        if (dialog.exec() != QDialog::Accepted) return;
+        DeleteAllItems();
+        FillByProtocol(IpProtocolKey(dialog.Choice()));
+        RebuildResultText();
+    }
+}
+
+void CListCtrlEx::FilterRows(void (*fill)(CVexaClientDoc &, std::string_view), const std::string &key) {
+    ClearRowColours();
+    if (m_pDoc) fill(*m_pDoc, key);
+}
+
+void CListCtrlEx::FillByCallReference(const std::string &key) { FilterRows(&vexa::FillByCallReference, key); }
+void CListCtrlEx::FillByCallingPartyNumber(const std::string &key) { FilterRows(&vexa::FillByCallingPartyNumber, key); }
+void CListCtrlEx::FillByEquNumber(const std::string &key) { FilterRows(&vexa::FillByEquNumber, key); }
+void CListCtrlEx::FillByScpId(const std::string &key) { FilterRows(&vexa::FillByScpId, key); }
+void CListCtrlEx::FillByTransactionFlag(const std::string &key) { FilterRows(&vexa::FillByTransactionFlag, key); }
+void CListCtrlEx::FillByProtocol(const std::string &key) { FilterRows(&vexa::FillByProtocol, key); }
+
+void CListCtrlEx::RebuildResultText() {
+    if (m_pDoc) m_pDoc->RebuildResultText();
+}
+
+}  // namespace vexa
