@@ -1,5 +1,7 @@
 #include "TraceLine.h"
 
+#include <cstring>
+
 namespace vexa::component {
 
 namespace {
@@ -28,6 +30,9 @@ std::string_view StripLineEnd(std::string_view line) {
 }
 
 std::string_view TrimBlanks(std::string_view text) {
+    // Rows begin with 24 blanks: eight at a time first.
+    static constexpr char kEightBlanks[8] = {' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
+    while (text.size() >= 8 && std::memcmp(text.data(), kEightBlanks, 8) == 0) text.remove_prefix(8);
     while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
     while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
     return text;

@@ -73,14 +73,17 @@ AssembledMessage &SignalAssembler::NewMessage(LineResult &result) {
 }
 
 void SignalAssembler::TakeOpen(AssembledMessage &msg) {
-    SignalHeader &a = msg.header, &b = m_open.header;
-    std::swap(a.sequence, b.sequence);
-    a.time.swap(b.time);
-    a.direction.swap(b.direction);
-    a.signalName.swap(b.signalName);
-    a.originator.swap(b.originator);
-    a.destination.swap(b.destination);
-    a.equ.swap(b.equ);
+    // The header's words are short: copied into msg's buffers (ClearOpen empties the open
+    // signal's before the next record line).
+    SignalHeader &a = msg.header;
+    const SignalHeader &b = m_open.header;
+    a.sequence = b.sequence;
+    a.time.assign(b.time);
+    a.direction.assign(b.direction);
+    a.signalName.assign(b.signalName);
+    a.originator.assign(b.originator);
+    a.destination.assign(b.destination);
+    a.equ.assign(b.equ);
     msg.octets.swap(m_open.octets);
     msg.problems.swap(m_open.problems);
 }
