@@ -10,6 +10,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <random>
 #include <string>
@@ -159,6 +160,109 @@ void BM_ParseTraceLines(benchmark::State &state) {
     state.counters["lines"] = static_cast<double>(lines.size());
 }
 BENCHMARK(BM_ParseTraceLines)->Arg(20000)->Unit(benchmark::kMillisecond);
+
+// The component's whole share of an interpretation run, with the calls the program makes:
+// ParseLine and GetPendingStatus for every line; at each completion GetLastMessageIndex,
+// GetSequenceNumber, GetSequenceMessageCount, GetSequenceMessage, GetCallReference and
+// DecodeCallReference; after the run GetMessageCount and GetMessage for every message
+// (the list). The trace is VEXA_BENCH_TRACE when set (a file written by
+// scripts/gen-isdn-trace.py), else 20,000 signals of the decoding mix.
+struct Caller {
+    VexaObject *o;
+    int32_t Call(int32_t id, VexaArg *a, int32_t n) {
+        VexaArg r{};
+        o->vtbl->invoke(o, id, a, n, &r);
+        return r.num;
+    }
+};
+
+VexaArg In(int32_t type, int32_t v) {
+    VexaArg a{};
+    a.type = type;
+    a.num = v;
+    return a;
+}
+
+VexaArg Out(int32_t type, std::string *sink = nullptr) {
+    VexaArg a{};
+    a.type = type;
+    a.out = 1;
+    a.sink = sink;
+    return a;
+}
+
+void BM_ProgramCalls(benchmark::State &state) {
+    std::string trace;
+    if (const char *path = std::getenv("VEXA_BENCH_TRACE")) {
+        if (FILE *f = std::fopen(path, "rb")) {
+            char buf[1 << 16];
+            size_t n;
+            while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) trace.append(buf, n);
+            std::fclose(f);
+        }
+    }
+    if (trace.empty()) trace = Trace(20000);
+    std::vector<std::string_view> lines;
+    for (size_t p = 0; p < trace.size();) {
+        size_t nl = trace.find('\n', p);
+        if (nl == std::string::npos) nl = trace.size() - 1;
+        lines.push_back(std::string_view(trace).substr(p, nl + 1 - p));
+        p = nl + 1;
+    }
+    const auto &ids = vexa::kIsdnDispIds;
+    int64_t messages = 0;
+    std::string s[8], raw, value;
+    for (auto _ : state) {
+        VexaObject *o = VexaCreateObject("VexaParser", &kHost);
+        Caller c{o};
+        for (std::string_view line : lines) {
+            VexaArg a[3] = {};
+            a[0].type = VEXA_T_STR;
+            a[0].str = line.data();
+            a[0].len = line.size();
+            a[1] = Out(VEXA_T_I2);
+            a[2] = Out(VEXA_T_I2);
+            c.Call(ids.ParseLine, a, 3);
+            if (a[2].num) {
+                int32_t index = c.Call(ids.GetLastMessageIndex, nullptr, 0);
+                VexaArg q = In(VEXA_T_I4, index);
+                int32_t sequence = c.Call(ids.GetSequenceNumber, &q, 1);
+                VexaArg sq = In(VEXA_T_I2, sequence);
+                int32_t count = c.Call(ids.GetSequenceMessageCount, &sq, 1);
+                for (int32_t i = 1; i <= count; ++i) {
+                    VexaArg m[11] = {In(VEXA_T_I2, i), In(VEXA_T_I2, sequence)};
+                    for (int k = 0; k < 7; ++k) m[2 + k] = Out(VEXA_T_STR, &s[k]);
+                    m[9] = Out(VEXA_T_VBOOL);
+                    m[10] = Out(VEXA_T_STR, &s[7]);
+                    if (c.Call(ids.GetSequenceMessage, m, 11) == 0) break;
+                    VexaArg cr[2] = {In(VEXA_T_I4, index), Out(VEXA_T_STR, &raw)};
+                    c.Call(ids.GetCallReference, cr, 2);
+                    VexaArg dc[2] = {Out(VEXA_T_STR, &raw), Out(VEXA_T_STR, &value)};
+                    dc[0].str = raw.data();
+                    dc[0].len = raw.size();
+                    c.Call(ids.DecodeCallReference, dc, 2);
+                }
+            }
+            c.Call(ids.GetPendingStatus, nullptr, 0);
+        }
+        VexaArg n = Out(VEXA_T_I4);
+        c.Call(ids.GetMessageCount, &n, 1);
+        for (int32_t index = 1; index <= n.num; ++index) {
+            VexaArg m[11] = {In(VEXA_T_I4, index), Out(VEXA_T_I2)};
+            for (int k = 0; k < 7; ++k) m[2 + k] = Out(VEXA_T_STR, &s[k]);
+            m[9] = Out(VEXA_T_VBOOL);
+            m[10] = Out(VEXA_T_STR, &s[7]);
+            c.Call(ids.GetMessage, m, 11);
+        }
+        messages = n.num;
+        c.Call(ids.Reset, nullptr, 0);
+        o->vtbl->release(o);
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(lines.size()));
+    state.counters["lines"] = static_cast<double>(lines.size());
+    state.counters["messages"] = static_cast<double>(messages);
+}
+BENCHMARK(BM_ProgramCalls)->Unit(benchmark::kMillisecond);
 
 // The list's filtered walks after a run of 200,000 messages: each step must not scan.
 void BM_FindByCallReference(benchmark::State &state) {
