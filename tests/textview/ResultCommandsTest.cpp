@@ -61,9 +61,7 @@ class ResultCommandsTest : public QObject {
 
 private slots:
     void cleanup() { StopWatchingDialogs(); }
-    void saveRefusesTheTraceItself();
-    void saveCopiesAndKeepsTheOutput();
-    void failedCopyIsReported();
+    void saveRules();
     void saveDialogOffersTheTraceNameInTheLastFolder();
     void printedPagesHoldTheLinesPerPage();
     void nothingPrintedUntilTheTraceIsRecognised();
@@ -72,16 +70,20 @@ private slots:
     void printPreviewRecordsTheView();
 };
 
-void ResultCommandsTest::saveRefusesTheTraceItself() {
+void ResultCommandsTest::saveRules() {
     TestHost host;
     TempFolder folder;
+    TempFolder target;
     auto doc = InterpretSample(host, folder, "isdn-call.trc");
     QVERIFY(doc && doc->m_bOutputLoaded);
     CVexaEditView view(*doc, host.settings);
     const std::string trace = doc->m_strTracePath;
-    const std::string before = ReadFile(trace);
+    const std::string traceText = ReadFile(trace);
     const std::string output = doc->m_strOutputPath;
+    const std::string text = ReadFile(output);
+    QVERIFY(text.find("Outgoing Message: SETUP") != std::string::npos);
 
+    // Onto the trace itself: refused with message 3010, the trace untouched.
     Box box;
     Expect(box);
     QVERIFY(!view.SaveResultsTo(QString::fromStdString(trace)));
@@ -89,49 +91,12 @@ void ResultCommandsTest::saveRefusesTheTraceItself() {
     QCOMPARE(box.title, QStringLiteral("Vexa"));
     QCOMPARE(box.text, QStringLiteral("Source file name and the saved output file name cannot be the same"));
     QCOMPARE(box.icon, QMessageBox::Critical);
-    QCOMPARE(ReadFile(trace), before);
+    QCOMPARE(ReadFile(trace), traceText);
     QCOMPARE(doc->m_strOutputPath, output);
     QVERIFY(!doc->m_bOutputKept);
-}
 
-void ResultCommandsTest::saveCopiesAndKeepsTheOutput() {
-    TestHost host;
-    TempFolder folder;
-    TempFolder target;
-    auto doc = InterpretSample(host, folder, "isdn-call.trc");
-    QVERIFY(doc);
-    CVexaEditView view(*doc, host.settings);
-    const std::string output = doc->m_strOutputPath;
-    const std::string text = ReadFile(output);
-    QVERIFY(text.find("Outgoing Message: SETUP") != std::string::npos);
-
-    const std::string saved = target.File("call.out");
-    QVERIFY(view.SaveResultsTo(QString::fromStdString(saved)));
-    QCOMPARE(ReadFile(saved), text);
-    QCOMPARE(doc->m_strOutputPath, saved);
-    QVERIFY(doc->m_bOutputKept);
-    QCOMPARE(host.profile["/Save Directory"], target.Path() + "/");
-    QVERIFY(fs::exists(output));  // the earlier output stays where it is
-
-    // Saving onto the output itself: nothing to copy, still kept, no message.
-    Box box;
-    Expect(box);
-    QVERIFY(view.SaveResultsTo(QString::fromStdString(saved)));
-    QTest::qWait(30);
-    QVERIFY(!box.shown);
-    QCOMPARE(ReadFile(saved), text);
-    QVERIFY(doc->m_bOutputKept);
-}
-
-void ResultCommandsTest::failedCopyIsReported() {
-    TestHost host;
-    TempFolder folder;
-    auto doc = InterpretSample(host, folder, "isdn-call.trc");
-    QVERIFY(doc);
-    CVexaEditView view(*doc, host.settings);
-    const std::string output = doc->m_strOutputPath;
-
-    Box box;
+    // A copy that fails: the platform's reason under "Error", nothing changed.
+    box = Box();
     Expect(box);
     QVERIFY(!view.SaveResultsTo(QString::fromStdString(folder.File("no-such-folder/call.out"))));
     QVERIFY(box.shown);
@@ -141,6 +106,23 @@ void ResultCommandsTest::failedCopyIsReported() {
     QCOMPARE(doc->m_strOutputPath, output);
     QVERIFY(!doc->m_bOutputKept);
     QVERIFY(!host.profile.count("/Save Directory"));
+
+    // A new file: the interpretation copied there and kept; the folder remembered.
+    const std::string saved = target.File("call.out");
+    QVERIFY(view.SaveResultsTo(QString::fromStdString(saved)));
+    QCOMPARE(ReadFile(saved), text);
+    QCOMPARE(doc->m_strOutputPath, saved);
+    QVERIFY(doc->m_bOutputKept);
+    QCOMPARE(host.profile["/Save Directory"], target.Path() + "/");
+    QVERIFY(fs::exists(output));  // the earlier output stays where it is
+
+    // Onto the output itself: nothing to copy, still kept, no message.
+    box = Box();
+    Expect(box);
+    QVERIFY(view.SaveResultsTo(QString::fromStdString(saved)));
+    QTest::qWait(30);
+    QVERIFY(!box.shown);
+    QCOMPARE(ReadFile(saved), text);
 }
 
 void ResultCommandsTest::saveDialogOffersTheTraceNameInTheLastFolder() {

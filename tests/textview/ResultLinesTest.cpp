@@ -1,7 +1,7 @@
-// How display lines become the shown text and which colour each line gets: the marker
-// rules on written records, and the colours of a real interpretation of an ISDN call.
+// How display lines become the shown text and which colour each line gets, on the records
+// the interpretation writes. (The colours of a whole real interpretation are checked on
+// screen in ResultViewTest.)
 #include "ResultLines.h"
-#include "TextViewTestSupport.h"
 
 #include <QTest>
 
@@ -9,7 +9,6 @@
 #include <vector>
 
 using namespace vexa;
-using namespace vexa::test;
 
 Q_DECLARE_METATYPE(vexa::LineMarker)
 
@@ -55,12 +54,8 @@ class ResultLinesTest : public QObject {
 private slots:
     void shownText_data();
     void shownText();
-    void blockBodyIsMagentaThenBrownUntilTheEnd();
-    void commentIsNavyAndStartsABody();
-    void headerLinesAreBlueAndPlainLinesAfterThemStayBlue();
-    void alertIsRedAndCutAtTheSecondMark();
-    void directionColumnColoursTraceLines();
-    void realInterpretationOfACall();
+    void colours_data();
+    void colours();
 };
 
 void ResultLinesTest::shownText_data() {
@@ -108,108 +103,53 @@ void ResultLinesTest::shownText() {
     QCOMPARE(QByteArray::fromStdString(ToPrintedText(line.toStdString())), printed);
 }
 
-void ResultLinesTest::blockBodyIsMagentaThenBrownUntilTheEnd() {
-    // The opening marker uses up one magenta count; the closing one draws black and resets.
-    const std::vector<std::string> block = {">>>>\n", "Outgoing Message: SETUP", "Call Reference: 01\n",
-                                            "Protocol Discriminator: H'08", "      Bearer capability",
-                                            "<<<<\n\n", "                        LEN 39\n"};
-    QCOMPARE(Names(Colours(block)),
-             QStringList({"magenta", "magenta", "magenta", "brown", "brown", "black", "black"}));
+void ResultLinesTest::colours_data() {
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QStringList>("colours");
 
-    // The next block starts over with magenta.
-    std::vector<std::string> two = block;
-    two.insert(two.end(), {">>>>\n", "Incoming Message: ALERTING"});
-    QCOMPARE(Names(Colours(two)).mid(7), QStringList({"magenta", "magenta"}));
-}
-
-void ResultLinesTest::commentIsNavyAndStartsABody() {
-    const std::vector<std::string> lines = {"/*SCP Message: CC-SETUP\n*/", "      first", "      second",
-                                            "      third"};
-    QCOMPARE(Names(Colours(lines)), QStringList({"navy", "magenta", "magenta", "brown"}));
-    std::string text;
-    ToDisplayText(lines[0], text);
-    QCOMPARE(QString::fromStdString(text), QStringLiteral("SCP Message: CC-SETUP"));
-}
-
-void ResultLinesTest::headerLinesAreBlueAndPlainLinesAfterThemStayBlue() {
-    const std::vector<std::string> lines = {">>>>\n", "@@@Protocol Discriminator: CC", "@@@Transaction Value: 1\n",
-                                            "      plain", "      plain too", "<<<<\n\n"};
-    QCOMPARE(Names(Colours(lines)), QStringList({"magenta", "blue", "blue", "blue", "blue", "black"}));
-}
-
-void ResultLinesTest::alertIsRedAndCutAtTheSecondMark() {
-    const std::vector<std::string> lines = {">>>>\n", "      x!!!WRONG LENGTH!!!hidden", "      after"};
-    QCOMPARE(Names(Colours(lines)), QStringList({"magenta", "red", "magenta"}));
-    QCOMPARE(QString::fromStdString(ToPrintedText(lines[1])), QStringLiteral("      xWRONG LENGTH"));
-}
-
-void ResultLinesTest::directionColumnColoursTraceLines() {
-    // Outside a block a trace line takes its direction's colour, and the lines that follow
+    // The opening marker uses up one magenta count; the closing one draws black, resets
+    // the count, and the next block starts over with magenta.
+    QTest::newRow("message block")
+        << QStringList({">>>>\n", "Outgoing Message: SETUP", "Call Reference: 01\n", "Protocol Discriminator: H'08",
+                        "      Bearer capability", "<<<<\n\n", "                        LEN 39\n", ">>>>\n",
+                        "Incoming Message: ALERTING"})
+        << QStringList({"magenta", "magenta", "magenta", "brown", "brown", "black", "black", "magenta", "magenta"});
+    QTest::newRow("SCP line starts a body")
+        << QStringList({"/*SCP Message: CC-SETUP\n*/", "      first", "      second", "      third"})
+        << QStringList({"navy", "magenta", "magenta", "brown"});
+    QTest::newRow("plain lines after a DECT header stay blue")
+        << QStringList({">>>>\n", "@@@Protocol Discriminator: CC", "@@@Transaction Value: 1\n", "      plain",
+                        "<<<<\n\n"})
+        << QStringList({"magenta", "blue", "blue", "blue", "black"});
+    QTest::newRow("alert, then the body goes on")
+        << QStringList({">>>>\n", "      x!!!WRONG LENGTH!!!hidden", "      after"})
+        << QStringList({"magenta", "red", "magenta"});
+    // Outside a block a trace line takes its direction's colour and the lines after it
     // keep it; an internal signal (SWSW, HWHW) draws black.
-    const std::vector<std::string> outside = {
-        "09.41.07.25 00042  SWHW DLRDATALONG  ISDNCP-01  DLB-0102\n",
-        "                        EQU NO      001-0-02-01\n",
-        "09.41.07.31 00044  HWSW DLIDATALONG  DLB-0102   ISDNCP-01\n",
-        "09.41.07.26 00043  SWSW CALLSUP      ISDNCP-01  CALLCTL-01\n",
-        "09.41.07.27 00046  HWHW LINETEST     DLB-0102   DLB-0102\n",
-        "                        B-CHANNEL 1 RESERVED\n",
-    };
-    QCOMPARE(Names(Colours(outside)),
-             QStringList({"outgoing", "outgoing", "incoming", "black", "black", "black"}));
-
+    QTest::newRow("trace lines")
+        << QStringList({"09.41.07.25 00042  SWHW DLRDATALONG  ISDNCP-01  DLB-0102\n",
+                        "                        EQU NO      001-0-02-01\n",
+                        "09.41.07.31 00044  HWSW DLIDATALONG  DLB-0102   ISDNCP-01\n",
+                        "09.41.07.26 00043  SWSW CALLSUP      ISDNCP-01  CALLCTL-01\n",
+                        "09.41.07.27 00046  HWHW LINETEST     DLB-0102   DLB-0102\n",
+                        "                        B-CHANNEL 1 RESERVED\n"})
+        << QStringList({"outgoing", "outgoing", "incoming", "black", "black", "black"});
     // Inside a block the body rule wins over the direction; an internal signal ends the
-    // block's colouring, so the lines after it keep black.
-    const std::vector<std::string> inside = {
-        ">>>>\n",
-        "      09.41.07.31 00044  HWSW",  // direction not at column 19: plain body line
-        "0123456789012345678HWSW inside",
-        "0123456789012345678SWSW inside",
-        "      body after the internal signal",
-    };
-    QCOMPARE(Names(Colours(inside)), QStringList({"magenta", "magenta", "magenta", "black", "black"}));
-
-    // A direction needs a line of at least 22 characters.
-    QCOMPARE(Names(Colours({"0123456789012345678HW"})), QStringList({"black"}));
+    // block's colouring.
+    QTest::newRow("directions inside a block")
+        << QStringList({">>>>\n", "      09.41.07.31 00044  HWSW", "0123456789012345678HWSW inside",
+                        "0123456789012345678SWSW inside", "      after the internal signal"})
+        << QStringList({"magenta", "magenta", "magenta", "black", "black"});
+    QTest::newRow("direction needs 22 characters") << QStringList({"0123456789012345678HW"})
+                                                   << QStringList({"black"});
 }
 
-void ResultLinesTest::realInterpretationOfACall() {
-    TestHost host;
-    TempFolder folder;
-    auto doc = InterpretSample(host, folder, "isdn-call.trc");
-    QVERIFY(doc);
-    QVERIFY(doc->m_bTraceRecognised);
-    const LineArray &lines = doc->m_DisplayLines;
-    QVERIFY(lines.size() > 50);
-
-    std::vector<LineColour> colours;
-    CResultColourState state;
-    std::string text;
-    for (std::string_view line : lines) {
-        const LineMarker marker = ToDisplayText(line, text);
-        colours.push_back(state.Next(marker, text));
-    }
-    auto colourOf = [&](const std::string &what, size_t from = 0) {
-        const size_t i = FirstLineWith(lines, what, from);
-        return i < lines.size() ? QString(Name(colours[i])) : QStringLiteral("missing: ") + QString::fromStdString(what);
-    };
-
-    // The SETUP signal: its trace lines in the outgoing colour, its block magenta at the
-    // top and brown below.
-    QCOMPARE(colourOf("00042  SWHW"), QStringLiteral("outgoing"));
-    QCOMPARE(colourOf("EQU NO"), QStringLiteral("outgoing"));
-    QCOMPARE(colourOf("Outgoing Message: SETUP"), QStringLiteral("magenta"));
-    const size_t setup = FirstLineWith(lines, "Outgoing Message: SETUP");
-    QCOMPARE(colourOf("Call Reference", setup), QStringLiteral("magenta"));
-    QCOMPARE(colourOf("Protocol Discriminator", setup), QStringLiteral("brown"));
-    QCOMPARE(colourOf("Sending complete", setup), QStringLiteral("brown"));
-    QCOMPARE(colourOf("Number digits", setup), QStringLiteral("brown"));
-    // After the block: the closing marker's black, an internal signal black, an
-    // incoming signal in the incoming colour and its block magenta again.
-    QCOMPARE(colourOf("LEN 39"), QStringLiteral("black"));
-    QCOMPARE(colourOf("00043  SWSW"), QStringLiteral("black"));
-    QCOMPARE(colourOf("B-CHANNEL 1 RESERVED"), QStringLiteral("black"));
-    QCOMPARE(colourOf("00044  HWSW"), QStringLiteral("incoming"));
-    QCOMPARE(colourOf("Incoming Message: ALERTING"), QStringLiteral("magenta"));
+void ResultLinesTest::colours() {
+    QFETCH(QStringList, lines);
+    QFETCH(QStringList, colours);
+    std::vector<std::string> text;
+    for (const QString &line : lines) text.push_back(line.toStdString());
+    QCOMPARE(Names(Colours(text)), colours);
 }
 
 QTEST_GUILESS_MAIN(ResultLinesTest)

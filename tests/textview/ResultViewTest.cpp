@@ -131,7 +131,6 @@ void ResultViewTest::realInterpretationInItsColours() {
                                 .arg(ink.size())
                                 .arg(ink.isEmpty() ? 0 : *ink.begin(), 8, 16)));
     }
-    view.grab().save(QStringLiteral("/tmp/vexa-result-view.png"));
 }
 
 void ResultViewTest::nothingShownUntilTheTraceIsRecognised() {

@@ -65,11 +65,6 @@ std::string ReadFile(const std::string &path) {
     return text.str();
 }
 
-void WriteFile(const std::string &path, const std::string &content) {
-    std::ofstream out(path, std::ios::binary);
-    out << content;
-}
-
 std::unique_ptr<CVexaClientDoc> InterpretSample(TestHost &host, const TempFolder &folder, const std::string &sample) {
     host.settings.m_strTempPath = folder.Path() + "/";
     const std::string trace = folder.File(sample);

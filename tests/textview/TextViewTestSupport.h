@@ -71,7 +71,6 @@ private:
 };
 
 std::string ReadFile(const std::string &path);
-void WriteFile(const std::string &path, const std::string &content);
 
 // A document that holds the interpretation of a sample trace by the ISDN component,
 // copied into folder so that the samples stay untouched.
