@@ -19,6 +19,8 @@ CZoomView::CZoomView(QWidget *parent) : QAbstractScrollArea(parent) {
     viewport()->setPalette(palette);
     viewport()->setBackgroundRole(QPalette::Base);
     viewport()->setAutoFillBackground(true);
+    // A click or Tab gives the view the keyboard, for its scrolling keys.
+    setFocusPolicy(Qt::StrongFocus);
 
     connect(horizontalScrollBar(), &QScrollBar::actionTriggered, this,
             [this](int action) { OnScrollAction(Qt::Horizontal, action); });
