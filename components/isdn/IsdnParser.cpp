@@ -196,7 +196,8 @@ void IsdnParser::GetCallReference(Call &call) {
 }
 
 void IsdnParser::DecodeCallReference(Call &call) {
-    std::vector<uint8_t> octets;
+    std::vector<uint8_t> &octets = m_callReference;
+    octets.clear();
     if (!component::ParseLooseHex(call.text(0), octets)) {
         call.setText(1, "");
         call.returnBool(false);

@@ -61,6 +61,7 @@ private:
     Q931Decoder m_decoder;
     MessageStore m_store;
     StoredMessage m_message;  // a message read back from the store
+    std::vector<uint8_t> m_callReference;  // DecodeCallReference's octets
     const std::string m_q931Text;            // "H'08 Q.931 user-network call control messages"
     int32_t m_recentFirst = 0;               // index of the first message of the latest completion
     size_t m_recentCount = 0;                // how many messages it had

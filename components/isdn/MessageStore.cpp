@@ -41,14 +41,28 @@ void UnpackTime(uint32_t packed, char *out) {
 
 MessageStore::TextPool::TextPool() { Clear(); }
 
+size_t MessageStore::TextPool::QuickHash(std::string_view text) {
+    size_t h = text.size();
+    size_t n = text.size();
+    h = h * 31 + static_cast<unsigned char>(text[0]);
+    h = h * 31 + static_cast<unsigned char>(text[n / 2]);
+    h = h * 31 + static_cast<unsigned char>(text[n - 1]);
+    if (n > 2) h = h * 31 + static_cast<unsigned char>(text[n - 2]);
+    if (n > 3) h = h * 31 + static_cast<unsigned char>(text[n - 3]);
+    return h;
+}
+
 uint32_t MessageStore::TextPool::Intern(std::string_view text) {
     if (text.empty()) return 0;
+    uint32_t &recent = m_recent[QuickHash(text) % m_recent.size()];
+    if (m_views[recent] == text) return recent;
     auto it = m_ids.find(text);
-    if (it != m_ids.end()) return it->second;
+    if (it != m_ids.end()) return recent = it->second;
     uint32_t id = static_cast<uint32_t>(m_texts.size());
     m_texts.emplace_back(text);
-    m_ids.emplace(std::string_view(m_texts.back()), id);
-    return id;
+    m_views.push_back(m_texts.back());
+    m_ids.emplace(m_views.back(), id);
+    return recent = id;
 }
 
 int64_t MessageStore::TextPool::Find(std::string_view text) const {
@@ -60,7 +74,10 @@ int64_t MessageStore::TextPool::Find(std::string_view text) const {
 void MessageStore::TextPool::Clear() {
     m_ids = {};
     m_texts = {};
+    m_views = {};
     m_texts.emplace_back();
+    m_views.push_back(m_texts.back());
+    m_recent.fill(0);
 }
 
 MessageStore::MessageStore() = default;

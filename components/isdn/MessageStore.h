@@ -9,6 +9,7 @@
 // again from the octets when it is asked for.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -105,12 +106,17 @@ private:
         uint32_t Intern(std::string_view text);
         // The number of text, or -1 when it is not in the pool.
         int64_t Find(std::string_view text) const;
-        std::string_view Text(uint32_t id) const { return m_texts[id]; }
+        std::string_view Text(uint32_t id) const { return m_views[id]; }
         void Clear();
 
     private:
-        std::deque<std::string> m_texts;
+        static size_t QuickHash(std::string_view text);
+        std::deque<std::string> m_texts;       // never moved: the views stay valid
+        std::vector<std::string_view> m_views;  // by number
         std::unordered_map<std::string_view, uint32_t> m_ids;
+        // The numbers of recently kept texts by a cheap hash: most texts of a message are
+        // those of the messages before it.
+        std::array<uint32_t, 1024> m_recent{};
     };
 
     // One message: 56 octets.
