@@ -28,6 +28,12 @@ public:
     std::string Take() { return std::move(m_text); }
     void Clear();
     void Reserve(size_t chars) { m_text.reserve(chars); }
+    // Starts again with buffer's storage (its contents are dropped).
+    void Adopt(std::string &&buffer) {
+        Clear();
+        m_text.swap(buffer);
+        m_text.clear();
+    }
 
     // Upper bound on the text of one message; lines beyond it are dropped (one marked line
     // says so), so that a hostile message cannot make the text grow without limit.

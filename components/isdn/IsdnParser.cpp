@@ -71,7 +71,8 @@ void IsdnParser::ParseLine(Call &call) {
         m_store.BeginCompletion();
         int32_t first = 0;
         for (AssembledMessage &a : m_line.Completed()) {
-            DecodedMessage d = m_decoder.Decode(a.octets.data(), a.octets.size(), a.problems);
+            DecodedMessage d = m_decoder.Decode(a.octets.data(), a.octets.size(), a.problems,
+                                                std::move(m_recentTexts[m_recentCount]));
             MessageToStore m;
             m.sequence = a.header.sequence;
             m.status = d.status;
@@ -137,7 +138,7 @@ const std::string &IsdnParser::TextOf(int32_t index, const StoredMessage &m) {
     CachedText &c = m_cache[m_cacheNext];
     m_cacheNext = (m_cacheNext + 1) % kCachedTexts;
     c.index = index;
-    c.text = Q931Decoder(m.variant).Decode(m.octets.data(), m.octets.size(), *m.problems).text;
+    c.text = Q931Decoder(m.variant).Decode(m.octets.data(), m.octets.size(), *m.problems, std::move(c.text)).text;
     return c.text;
 }
 

@@ -158,9 +158,11 @@ private:
 
 }  // namespace
 
-DecodedMessage Q931Decoder::Decode(const uint8_t *data, size_t size, const std::vector<std::string> &problems) const {
+DecodedMessage Q931Decoder::Decode(const uint8_t *data, size_t size, const std::vector<std::string> &problems,
+                                   std::string textBuffer) const {
     DecodedMessage msg;
     DecodedText out;
+    out.Adopt(std::move(textBuffer));
     out.Reserve(512);
     if (!problems.empty()) {
         out.BeginPart("Trace data");
@@ -193,7 +195,7 @@ DecodedMessage Q931Decoder::Decode(const uint8_t *data, size_t size, const std::
     msg.discriminator = DiscriminatorText(pd);
     if (pd != kProtocolDiscriminatorQ931) {
         msg.messageName = "UNKNOWN PROTOCOL";
-        return special(kStatusUnknownDiscriminator, msg.discriminator + ": not a Q.931 message");
+        return special(kStatusUnknownDiscriminator, std::string(msg.discriminator) + ": not a Q.931 message");
     }
     // Call reference: length octet (bits 4-1, bits 8-5 spare), then the value.
     if (size < 2) {

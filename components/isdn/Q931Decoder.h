@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vexa::isdn {
@@ -26,7 +27,7 @@ struct DecodedMessage {
     int status = kStatusNormal;
     bool valid = true;
     std::string messageName;     // "SETUP"
-    std::string discriminator;   // "H'08 Q.931 user-network call control messages"
+    std::string_view discriminator;  // "H'08 Q.931 user-network call control messages" (a lasting text)
     std::vector<uint8_t> callReference;  // the call reference value octets as read
     bool callReferenceRead = false;
     std::string text;            // decoded text: parts separated by "||"
@@ -43,7 +44,9 @@ public:
     // Decodes size octets. problems are lines the line reader found wrong with the signal
     // (odd hex digits, fewer octets than LEN, missing parts); they are shown first and
     // make the message invalid.
-    DecodedMessage Decode(const uint8_t *data, size_t size, const std::vector<std::string> &problems = {}) const;
+    // textBuffer: a string whose storage the decoded text may use (its contents are dropped).
+    DecodedMessage Decode(const uint8_t *data, size_t size, const std::vector<std::string> &problems = {},
+                          std::string textBuffer = {}) const;
 
 private:
     int m_variant;
