@@ -144,8 +144,10 @@ int32_t MessageStore::Add(const MessageToStore &m, std::vector<std::string> &&pr
         if (!number.empty() && number != m.equ) m_byEqu[m_pool.Intern(number)].push_back(index);
     }
     if (m.hasCallingNumber) {
-        uint32_t id = m_pool.Intern(m.callingNumber);
-        if (m_firstByCalling.emplace(id, index).second) m_callingNumbers.push_back(id);
+        // Calling party numbers are many: they have a table of their own, so that the pool
+        // of the few record-line words and names stays small.
+        auto [it, added] = m_firstByCalling.emplace(std::string(m.callingNumber), index);
+        if (added) m_callingNumbers.push_back(it->first);
     }
     m_lastIndex = index;
     return index;
@@ -241,16 +243,14 @@ int32_t MessageStore::FindNextByEqu(std::string_view text, int32_t after) const 
 }
 
 int32_t MessageStore::FindFirstByCallingNumber(std::string_view number) const {
-    int64_t id = m_pool.Find(number);
-    if (id < 0) return -1;
-    auto it = m_firstByCalling.find(static_cast<uint32_t>(id));
+    auto it = m_firstByCalling.find(std::string(number));
     return it == m_firstByCalling.end() ? -1 : it->second;
 }
 
 int32_t MessageStore::NextCallingNumber(int32_t handle, std::string &number) const {
     int32_t next = handle < 0 ? 0 : handle + 1;
     if (next >= static_cast<int32_t>(m_callingNumbers.size())) return -1;
-    number = m_pool.Text(m_callingNumbers[next]);
+    number = m_callingNumbers[next];
     return next;
 }
 

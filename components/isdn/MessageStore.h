@@ -168,8 +168,8 @@ private:
     std::unordered_map<uint32_t, IndexList> m_byName;
     std::unordered_map<std::string, IndexList> m_byCallReference;
     std::unordered_map<uint32_t, IndexList> m_byEqu;  // the EQU NO text and the bare number
-    std::unordered_map<uint32_t, int32_t> m_firstByCalling;  // by the number's text
-    std::vector<uint32_t> m_callingNumbers;
+    std::unordered_map<std::string, int32_t> m_firstByCalling;
+    std::vector<std::string_view> m_callingNumbers;  // the keys of m_firstByCalling, in order
 };
 
 }  // namespace vexa::isdn
