@@ -33,7 +33,6 @@ CChildFrame::CChildFrame(CVexaClientDoc &doc, VexaSettings &settings, bool first
     m_wndSplitter->addWidget(m_results);
     setWidget(m_wndSplitter);
     m_traceView->OnInitialUpdate();
-    m_results->EditView()->OnInitialUpdate();
 }
 
 void CChildFrame::SetTitleFromDocument() {
@@ -58,7 +57,7 @@ void CChildFrame::showEvent(QShowEvent *event) {
 }
 
 void CChildFrame::CyclePane(bool forward) {
-    QList<QWidget *> panes = {m_traceView, m_results->EditView(), m_results->ListView()->List()};
+    QList<QWidget *> panes = {m_traceView, m_results->EditView(), &m_results->ListView()->ListCtrl()};
     int current = -1;
     for (int i = 0; i < panes.size(); ++i)
         if (panes[i]->hasFocus() || panes[i]->isAncestorOf(focusWidget())) current = i;

@@ -6,6 +6,7 @@
 #include "CMainFrame.h"
 #include "CVexaClientApp.h"
 #include "CVexaClientView.h"
+#include "CVexaEditView.h"
 #include "CVexaListView.h"
 #include "CVexaMdiEditView.h"
 #include "CommandIds.h"
@@ -90,7 +91,7 @@ int main(int argc, char **argv) {
         QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(80, 80), result->mapToGlobal(QPoint(80, 80)));
         QApplication::sendEvent(result, &event);
     });
-    QWidget *list = frame->ResultsFrame()->ListView()->List();
+    QWidget *list = &frame->ResultsFrame()->ListView()->ListCtrl();
     ShootModal("list-context-menu", [&] {
         QWidget *target = list->findChild<QWidget *>("qt_scrollarea_viewport");
         if (!target) target = list;
