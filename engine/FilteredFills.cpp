@@ -4,6 +4,9 @@
 #include "StringTable.h"
 
 #include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <cstdint>
 #include <unordered_set>
 
@@ -258,6 +261,132 @@ void FillByFilterKind(CVexaClientDoc &doc, int kind, std::string_view value) {
     case kFilterTransactionFlag: FillByTransactionFlag(doc, value); break;
     default: break;
     }
+}
+
+}  // namespace vexa
+
+namespace vexa {
+
+namespace {
+
+constexpr int32_t kNotWanted = -2;
+constexpr int32_t kNotFound = -1;
+
+// The first run line holding each wanted five-digit key "%05d" (0 to 99999): one pass over
+// the lines, looking at every five digits in a row, that stops once every key is found.
+void FindFirstLines(const LineArray &lines, std::vector<int32_t> &first, size_t wanted) {
+    for (size_t i = 0; i < lines.size() && wanted > 0; ++i) {
+        const std::string_view line = lines[i];
+        int run = 0;
+        uint32_t value = 0;
+        for (char c : line) {
+            const unsigned digit = static_cast<unsigned char>(c) - '0';
+            if (digit > 9) {
+                run = 0;
+                continue;
+            }
+            value = (value % 10000) * 10 + digit;
+            if (++run >= 5 && first[value] == kNotFound) {
+                first[value] = static_cast<int32_t>(i);
+                if (--wanted == 0) break;
+            }
+        }
+    }
+}
+
+// The block that starts at run line index, appended to the display lines as the
+// document's AppendMessageBlock does: up to and with the closing line "..<".
+void AppendBlockAt(CVexaClientDoc &doc, size_t index) {
+    const LineArray &run = doc.m_RunLines;
+    const size_t n = run.size();
+    size_t current = index;
+    if (current + 1 >= n) return;
+    for (;;) {
+        doc.m_DisplayLines.AddFrom(run, current);
+        ++current;
+        const std::string_view line = run[current];
+        if (line.size() >= 3 && line[2] == '<') {
+            doc.m_DisplayLines.AddFrom(run, current);
+            return;
+        }
+        if (current + 1 >= n) return;
+    }
+}
+
+// Writes the display lines to a new output file, as the document's RewriteOutput does
+// ("@", "/" and "*" left out, a newline after each line that holds none), in large writes.
+bool WriteDisplayLines(CVexaClientDoc &doc) {
+    doc.Settings().m_bOverwriteFile = false;
+    doc.NewOutputName();
+    if (FILE *file = std::fopen(doc.m_strOutputPath.c_str(), "w")) {
+        constexpr size_t kChunk = 1 << 20;
+        std::string buffer;
+        buffer.reserve(2 * kChunk);
+        for (std::string_view line : doc.m_DisplayLines) {
+            const size_t at = buffer.size();
+            buffer.resize(at + line.size() + 1);
+            char *out = buffer.data() + at;
+            const char *p = line.data();
+            const size_t n = line.size();
+            if (!std::memchr(p, '@', n) && !std::memchr(p, '/', n) && !std::memchr(p, '*', n)) {
+                std::memcpy(out, p, n);  // most lines hold none of the three
+                out += n;
+            } else {
+                for (char c : line)
+                    if (c != '@' && c != '/' && c != '*') *out++ = c;
+            }
+            // The left-out characters are no newlines: the copy holds one when the line does.
+            if (!std::memchr(p, '\n', n)) *out++ = '\n';
+            buffer.resize(static_cast<size_t>(out - buffer.data()));
+            if (buffer.size() >= kChunk) {
+                std::fwrite(buffer.data(), 1, buffer.size(), file);
+                buffer.clear();
+            }
+        }
+        std::fwrite(buffer.data(), 1, buffer.size(), file);
+        std::fclose(file);
+    }
+    if (doc.m_pResultView) {
+        doc.m_pResultView->SetContentSizes(doc.m_sizeResult, {}, {});
+        doc.m_pResultView->Repaint();
+    }
+    return true;
+}
+
+}  // namespace
+
+bool RebuildResultText(CVexaClientDoc &doc) {
+    doc.ClearDisplay();
+    IListView *list = doc.m_pListView;
+    const int rows = list ? list->GetRowCount() : 0;
+    if (rows > 0) {
+        // The key of each row: its first column as a number, "%05d".
+        std::vector<int32_t> numbers(static_cast<size_t>(rows));
+        for (int row = 0; row < rows; ++row)
+            numbers[static_cast<size_t>(row)] = std::atoi(list->GetItemText(row, 0).substr(0, 128).c_str());
+        std::vector<int32_t> first(100000, kNotWanted);
+        size_t wanted = 0;
+        for (int32_t number : numbers) {
+            if (number >= 0 && number <= 99999 && first[static_cast<size_t>(number)] == kNotWanted) {
+                first[static_cast<size_t>(number)] = kNotFound;
+                ++wanted;
+            }
+        }
+        FindFirstLines(doc.m_RunLines, first, wanted);
+        char key[16];
+        for (int32_t number : numbers) {
+            int32_t index;
+            if (number >= 0 && number <= 99999) {
+                index = first[static_cast<size_t>(number)];
+            } else {
+                std::snprintf(key, sizeof key, "%05d", number);  // a negative number: rare, looked up alone
+                index = CVexaClientDoc::FindLine(doc.m_RunLines, key);
+            }
+            if (index < 0) return false;
+            AppendBlockAt(doc, static_cast<size_t>(index));
+        }
+    }
+    return WriteDisplayLines(doc);
 }
 
 }  // namespace vexa
