@@ -130,6 +130,7 @@ int CListCtrlEx::GetFirstSelectedRow() const {
 }
 
 void CListCtrlEx::SelectRow(int row) {
+    m_model.Flush();
     if (row < 0 || row >= GetItemCount()) return;
     selectionModel()->setCurrentIndex(m_model.index(row, 0),
                                       QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
@@ -266,7 +267,7 @@ void CListCtrlEx::drawRow(QPainter *painter, const QStyleOptionViewItem &option,
 }
 
 void CListCtrlEx::UpdateRow(int row) {
-    if (row >= 0 && row < GetItemCount()) viewport()->update(HighlightRect(row));
+    if (row >= 0 && row < m_model.rowCount()) viewport()->update(HighlightRect(row));
 }
 
 void CListCtrlEx::RepaintSelectedItems() {
@@ -292,6 +293,7 @@ void CListCtrlEx::currentChanged(const QModelIndex &current, const QModelIndex &
 // Focus, keys and mouse ------------------------------------------------------------
 
 void CListCtrlEx::focusInEvent(QFocusEvent *event) {
+    m_model.Flush();
     QTreeView::focusInEvent(event);
     if (GetItemCount() > 0 && GetFirstSelectedRow() < 0) SelectRow(0);
     if (m_bFullRowSel) RepaintSelectedItems();

@@ -48,6 +48,7 @@ public:
     void DeleteAllItems();
     int GetItemCount() const { return m_model.RowCount(); }
     QString GetItemText(int row, int column) const { return m_model.Text(row, column); }
+    std::string_view GetItemTextUtf8(int row, int column) const { return m_model.Utf8Text(row, column); }
     // The first selected row, -1 when none.
     int GetFirstSelectedRow() const;
     void SelectRow(int row);

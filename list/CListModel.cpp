@@ -17,18 +17,51 @@ void CListModel::SetHeadings(const QStringList &headings) {
     }
 }
 
-void CListModel::InsertRow(int position, RowTexts texts) {
+void CListModel::InsertRow(int position, const RowTexts &texts) {
+    Row row;
+    size_t length = 0;
+    for (std::string_view t : texts) length += t.size();
+    row.text.reserve(length);
+    for (int c = 0; c < kColumns; ++c) {
+        row.text += texts[static_cast<size_t>(c)];
+        row.end[static_cast<size_t>(c)] = static_cast<uint32_t>(row.text.size());
+    }
     const int count = RowCount();
-    if (position < 0 || position > count) position = count;
+    if (position < 0 || position >= count) {
+        // Appended: stored now, announced with the others.
+        m_rows.push_back(std::move(row));
+        if (!m_bFlushQueued) {
+            m_bFlushQueued = true;
+            QMetaObject::invokeMethod(this, &CListModel::Flush, Qt::QueuedConnection);
+        }
+        return;
+    }
+    Flush();
     beginInsertRows(QModelIndex(), position, position);
-    m_rows.insert(m_rows.begin() + position, std::move(texts));
+    m_rows.insert(m_rows.begin() + position, std::move(row));
+    ++m_nShown;
+    endInsertRows();
+}
+
+void CListModel::Flush() {
+    m_bFlushQueued = false;
+    const int count = RowCount();
+    if (count <= m_nShown) return;
+    beginInsertRows(QModelIndex(), m_nShown, count - 1);
+    m_nShown = count;
     endInsertRows();
 }
 
 void CListModel::DeleteRow(int position) {
     if (position < 0 || position >= RowCount()) return;
+    if (position >= m_nShown) {
+        m_rows.erase(m_rows.begin() + position);  // not announced yet
+        return;
+    }
+    Flush();
     beginRemoveRows(QModelIndex(), position, position);
     m_rows.erase(m_rows.begin() + position);
+    --m_nShown;
     endRemoveRows();
 }
 
@@ -36,16 +69,23 @@ void CListModel::DeleteAllRows() {
     if (m_rows.empty()) return;
     beginResetModel();
     m_rows.clear();
-    m_rows.shrink_to_fit();
+    m_nShown = 0;
     endResetModel();
 }
 
-QString CListModel::Text(int row, int column) const {
+std::string_view CListModel::Utf8Text(int row, int column) const {
     if (row < 0 || row >= RowCount() || column < 0 || column >= kColumns) return {};
-    return m_rows[static_cast<size_t>(row)][static_cast<size_t>(column)];
+    const Row &r = m_rows[static_cast<size_t>(row)];
+    const uint32_t begin = column == 0 ? 0 : r.end[static_cast<size_t>(column - 1)];
+    return std::string_view(r.text).substr(begin, r.end[static_cast<size_t>(column)] - begin);
 }
 
-int CListModel::rowCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : RowCount(); }
+QString CListModel::Text(int row, int column) const {
+    const std::string_view text = Utf8Text(row, column);
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+int CListModel::rowCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : m_nShown; }
 
 int CListModel::columnCount(const QModelIndex &parent) const {
     return parent.isValid() ? 0 : static_cast<int>(m_headings.size());

@@ -1,5 +1,9 @@
 // The rows of the message list: six texts a row, in the order the rows were added. The
 // list keeps the order in which the parser delivers the messages; it never sorts.
+//
+// A fill adds hundreds of thousands of rows one at a time. Rows appended at the end are
+// stored at once but announced to the views together, when control returns to the event
+// loop or when the list needs them (Flush): the views then lay the rows out once.
 #pragma once
 
 #include <QAbstractTableModel>
@@ -7,6 +11,9 @@
 #include <QStringList>
 
 #include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace vexa {
@@ -15,20 +22,24 @@ class CListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     static constexpr int kColumns = 6;
-    using RowTexts = std::array<QString, kColumns>;
+    using RowTexts = std::array<std::string_view, kColumns>;  // UTF-8
 
     explicit CListModel(QObject *parent = nullptr);
 
     // The column headings; a column counts once it has a heading.
     void SetHeadings(const QStringList &headings);
 
-    void InsertRow(int position, RowTexts texts);
+    void InsertRow(int position, const RowTexts &texts);
     void DeleteRow(int position);
     void DeleteAllRows();
+    // Announces the rows appended since the last time to the views.
+    void Flush();
 
+    // Every row stored, announced or not.
     int RowCount() const { return static_cast<int>(m_rows.size()); }
     // The text of a row's column; empty outside the list.
     QString Text(int row, int column) const;
+    std::string_view Utf8Text(int row, int column) const;
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
@@ -39,8 +50,16 @@ public:
     bool setData(const QModelIndex &index, const QVariant &value, int role) override;
 
 private:
+    // One row's texts end to end, with where each ends.
+    struct Row {
+        std::string text;
+        std::array<uint32_t, kColumns> end{};
+    };
+
     QStringList m_headings;
-    std::vector<RowTexts> m_rows;
+    std::vector<Row> m_rows;
+    int m_nShown = 0;  // rows the views know of
+    bool m_bFlushQueued = false;
 };
 
 }  // namespace vexa

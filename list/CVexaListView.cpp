@@ -9,6 +9,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 
+#include <charconv>
 #include <cmath>
 
 namespace vexa {
@@ -54,13 +55,12 @@ CVexaListView::~CVexaListView() {
 bool CVexaListView::AddRow(int row, int16_t sequence, const std::string &direction, const std::string &,
                            const std::string &message, const std::string &time, const std::string &from,
                            const std::string &to, bool valid) {
-    CListModel::RowTexts texts = {
-        QString::number(static_cast<int>(sequence)),
-        direction == "SWHW" ? QStringLiteral("Send") : QStringLiteral("Received"),
-        QString::fromStdString(message),
-        QString::fromStdString(time),
-        QString::fromStdString(from),
-        QString::fromStdString(to),
+    char number[8];
+    const auto written = std::to_chars(number, number + sizeof number, static_cast<int>(sequence));
+    const CListModel::RowTexts texts = {
+        std::string_view(number, static_cast<size_t>(written.ptr - number)),
+        direction == "SWHW" ? std::string_view("Send") : std::string_view("Received"),
+        message, time, from, to,
     };
     m_wndList.InsertItem(row, texts);
     if (valid)
@@ -86,7 +86,7 @@ void CVexaListView::ClearList() {
 int CVexaListView::GetRowCount() const { return m_wndList.GetItemCount(); }
 
 std::string CVexaListView::GetItemText(int row, int column) const {
-    return m_wndList.GetItemText(row, column).toStdString();
+    return std::string(m_wndList.GetItemTextUtf8(row, column));
 }
 
 void CVexaListView::FocusList() { m_wndList.setFocus(Qt::OtherFocusReason); }

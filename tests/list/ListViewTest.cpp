@@ -154,6 +154,7 @@ private slots:
         // Hit testing walks the columns in display order.
         view->resize(1000, 200);
         view->AddRow(0, 1, "SWHW", "T", "SETUP", "09.00", "A", "B", true);
+        list.Model().Flush();
         const QRect row = list.visualRect(list.Model().index(0, 0));
         int r = -1, c = -1;
         QVERIFY(list.HitTestEx(QPoint(310, row.center().y()), r, c));
