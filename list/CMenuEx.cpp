@@ -74,7 +74,12 @@ QPixmap CMenuEx::LoadIcon(int id) {
 QSize CMenuEx::MeasureItem(const MenuItemData &record) const {
     const QFontMetrics metrics(m_font);
     const int length = static_cast<int>(strnlen(record.text, sizeof record.text));
-    const int width = length * metrics.averageCharWidth() + m_nIconWidth + 10;
+    int width = length * metrics.averageCharWidth() + m_nIconWidth + 10;
+    // Room for the text as a selected item shows it (bold), so that no text is cut.
+    QFont bold = m_font;
+    bold.setWeight(QFont::Bold);
+    const int needed = QFontMetrics(bold).horizontalAdvance(QString::fromLatin1(record.text, length)) + m_nIconWidth + 10;
+    if (width < needed) width = needed;
     const int height = m_nIconHeight > m_nMenuHeight + 1 ? m_nIconHeight : m_nMenuHeight + 1;
     return {width, height};
 }
