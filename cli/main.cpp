@@ -2,10 +2,12 @@
 // and prints the interpretation or the message list.
 #include "CVexaClientDoc.h"
 #include "CliViews.h"
+#include "FilteredFills.h"
 #include "IniProfileReader.h"
 #include "SettingsStore.h"
 #include "StringTable.h"
 
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -47,6 +49,10 @@ const char *kUsage =
     "                       separated by tabs\n"
     "      --direction DIR  list only SWHW (outgoing) or HWSW (incoming) signals and\n"
     "                       show only their messages\n"
+    "      --filter KEY=VALUE  list only the signals the message list's Filter keeps and\n"
+    "                       show only their messages: callref=\"01 82\" (call reference\n"
+    "                       octets), calling=NUMBER, equ=EQU (ISDN); scpid=ID,\n"
+    "                       tran=originator|destination (DECT); ip=RAS|H245|H2250 (IP)\n"
     "  -h, --help           show this help\n"
     "  -V, --version        show the version\n"
     "\n"
@@ -62,7 +68,86 @@ struct Options {
     std::optional<bool> hex;
     bool list = false;
     std::string direction;
+    // --filter: the filter kind (1 to 5, or 6 for the IP protocol) and the component's key.
+    int filterKind = 0;
+    std::string filterKey;
+    std::string filterName;
 };
+
+constexpr int kFilterIpProtocol = 6;
+
+// Reads --filter's KEY=VALUE into the kind and the key the parser component looks for.
+bool ParseFilter(const std::string &text, Options &o, std::string &error) {
+    const size_t eq = text.find('=');
+    const std::string name = eq == std::string::npos ? text : text.substr(0, eq);
+    const std::string value = eq == std::string::npos ? std::string() : text.substr(eq + 1);
+    o.filterName = name;
+    if (eq == std::string::npos || value.empty()) {
+        error = "--filter needs KEY=VALUE, e.g. callref=\"01 82\"";
+        return false;
+    }
+    if (name == "callref") {
+        // Octets as two hexadecimal digits each, separated by blanks.
+        std::string entry, octet;
+        for (size_t i = 0; i <= value.size(); ++i) {
+            const char c = i < value.size() ? value[i] : ' ';
+            if (c == ' ' || c == '\t') {
+                if (octet.empty()) continue;
+                if (octet.size() != 2 || !std::isxdigit(static_cast<unsigned char>(octet[0])) ||
+                    !std::isxdigit(static_cast<unsigned char>(octet[1]))) {
+                    error = "--filter callref takes octets of two hexadecimal digits, not " + value;
+                    return false;
+                }
+                entry += (entry.empty() ? "" : "  ") + octet;
+                octet.clear();
+            } else {
+                octet += c;
+            }
+        }
+        if (entry.empty()) {
+            error = "--filter callref takes octets of two hexadecimal digits, not " + value;
+            return false;
+        }
+        o.filterKind = kFilterCallReference;
+        o.filterKey = CallReferenceKey(entry);
+    } else if (name == "calling") {
+        o.filterKind = kFilterCallingParty;
+        o.filterKey = value;
+    } else if (name == "equ") {
+        o.filterKind = kFilterEquNumber;
+        o.filterKey = EquNumberKey(value);
+    } else if (name == "scpid") {
+        o.filterKind = kFilterScpId;
+        o.filterKey = value;
+    } else if (name == "tran") {
+        std::string side = value;
+        for (char &c : side) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (side != "originator" && side != "destination") {
+            error = "--filter tran takes originator or destination, not " + value;
+            return false;
+        }
+        o.filterKind = kFilterTransactionFlag;
+        o.filterKey = side == "originator" ? "0" : "1";
+    } else if (name == "ip") {
+        if (value != "RAS" && value != "H245" && value != "H2250") {
+            error = "--filter ip takes RAS, H245 or H2250, not " + value;
+            return false;
+        }
+        o.filterKind = kFilterIpProtocol;
+        o.filterKey = value;
+    } else {
+        error = "unknown filter " + name + " (callref, calling, equ, scpid, tran or ip)";
+        return false;
+    }
+    return true;
+}
+
+// Whether a filter kind fits the protocol of the interpretation.
+bool FilterFitsProtocol(int kind, int protocol) {
+    if (kind == kFilterIpProtocol) return protocol == 6;
+    if (kind == kFilterScpId || kind == kFilterTransactionFlag) return protocol == 5;
+    return protocol >= 1 && protocol <= 4;
+}
 
 int UsageError(const std::string &text) {
     std::fprintf(stderr, "vexa-interpret: %s\nTry 'vexa-interpret --help'.\n", text.c_str());
@@ -107,6 +192,10 @@ int ParseOptions(int argc, char **argv, Options &o) {
             if (!value(o.direction)) return UsageError("--direction needs SWHW or HWSW");
             if (o.direction != "SWHW" && o.direction != "HWSW")
                 return UsageError("--direction takes SWHW or HWSW, not " + o.direction);
+        } else if (a == "--filter") {
+            if (!value(v)) return UsageError("--filter needs KEY=VALUE");
+            std::string error;
+            if (!ParseFilter(v, o, error)) return UsageError(error);
         } else if (a == "--") {
             if (i + 1 < argc && o.trace.empty()) o.trace = argv[++i];
             if (i + 1 < argc) return UsageError("only one trace can be interpreted at a time");
@@ -120,6 +209,7 @@ int ParseOptions(int argc, char **argv, Options &o) {
     }
     if (o.trace.empty()) return UsageError("no trace given");
     if (o.list && !o.output.empty()) return UsageError("--list prints the rows; it cannot be combined with -o");
+    if (o.filterKind != 0 && !o.direction.empty()) return UsageError("--filter and --direction cannot be combined");
     return -1;
 }
 
@@ -209,6 +299,20 @@ int main(int argc, char **argv) {
             list.ClearList();
             doc.FillListBySearch();
             doc.RebuildResultText();
+        }
+        if (options.filterKind != 0) {
+            if (!FilterFitsProtocol(options.filterKind, doc.m_nRunProtocol)) {
+                std::fprintf(stderr, "vexa-interpret: --filter %s does not fit the protocol %s\n",
+                             options.filterName.c_str(), ProtocolName(doc.m_nRunProtocol).c_str());
+                doc.OnCloseDocument();
+                return kExitUsage;
+            }
+            list.ClearList();
+            if (options.filterKind == kFilterIpProtocol)
+                FillByProtocol(doc, options.filterKey);
+            else
+                FillByFilterKind(doc, options.filterKind, options.filterKey);
+            RebuildResultText(doc);
         }
         if (options.list) {
             PrintRows(list);
