@@ -85,6 +85,35 @@ case "$out" in *$'\r'*) check "CR LF lines" "no carriage return" "carriage retur
 TMPDIR=$work/no-such-folder "$prog" "$work/call.trc" 2> "$work/err"; check "unwritable temporary folder" 7 $?
 grep -q 'Unable to write the interpretation output file' "$work/err"; check "unwritable message" 0 $?
 
+# --filter lists what the message list's Filter keeps and shows only those messages.
+cat >> "$work/script" <<EOS
+find${T}callref${T}H'01${T}1
+callref${T}2${T}H'02||H'82
+findcpn${T}0301234${T}2
+find${T}callref${T}H'02||H'82${T}2
+find${T}equ${T}EQU NO      001-0-02-01${T}2
+find${T}tran${T}0${T}2
+find${T}protocol${T}H245${T}1
+EOS
+out=$("$prog" --filter callref=01 --list "$work/call.trc")
+check "filter by call reference" "42${T}Send${T}SETUP${T}09.41.07.25${T}ISDNCP-01${T}DLB-0102" "$out"
+out=$("$prog" --no-all-rows --filter callref=01 "$work/call.trc")
+check "filtered text starts with the signal's record line" "$R1" "$(printf '%s\n' "$out" | head -1)"
+check "filtered text has only that block" "1" "$(printf '%s\n' "$out" | grep -c '>>>>')"
+check "filter by calling party" "43" "$("$prog" --filter calling=0301234 --list "$work/call.trc" | cut -f1)"
+check "filter by EQU number" "43" "$("$prog" --filter equ=001-0-02-01 --list "$work/call.trc" | cut -f1)"
+check "filter by transaction side" "43" "$("$prog" -p 5 --filter tran=Originator --list "$work/call.trc" | cut -f1)"
+check "filter by IP protocol" "42" "$("$prog" -p 6 --filter ip=H245 --list "$work/call.trc" | cut -f1)"
+check "filter that keeps nothing" "" "$("$prog" --filter callref="7F 01" --list "$work/call.trc")"
+"$prog" --filter callref="01 8" "$work/call.trc" 2>/dev/null; check "bad call reference" 2 $?
+"$prog" --filter tran=both "$work/call.trc" 2>/dev/null; check "bad transaction side" 2 $?
+"$prog" --filter ip=H323 "$work/call.trc" 2>/dev/null; check "bad IP protocol" 2 $?
+"$prog" --filter colour=red "$work/call.trc" 2>/dev/null; check "unknown filter" 2 $?
+"$prog" --filter equ= "$work/call.trc" 2>/dev/null; check "filter without a value" 2 $?
+"$prog" --filter callref=01 --direction SWHW "$work/call.trc" 2>/dev/null; check "filter with direction" 2 $?
+"$prog" --filter scpid=12 "$work/call.trc" 2> "$work/err"; check "filter of another protocol" 2 $?
+check "filter of another protocol message" "vexa-interpret: --filter scpid does not fit the protocol ISDN - Generic" "$(cat "$work/err")"
+
 # Settings come from the profile and the options override them for the run only.
 mkdir -p "$XDG_CONFIG_HOME/Vendrel/Harbek"
 printf '[Options]\nDefaultProtocol=0\nWriteAllRows=NO\n' > "$XDG_CONFIG_HOME/Vendrel/Harbek/Vexa.ini"
