@@ -1,5 +1,9 @@
 // The message list as a user sees it: rows and their colours, columns, focus, printing.
 #include "CVexaListView.h"
+#include "CVexaEditView.h"
+#include "CVexaMdiEditView.h"
+
+#include <QSplitter>
 #include "ListTestSupport.h"
 #include "QtPlatform.h"
 
@@ -249,6 +253,23 @@ private slots:
         QEvent refill(WM_REFILL_LIST);
         QCoreApplication::sendEvent(view.get(), &refill);
         QCOMPARE(view->GetRowCount(), 0);  // no run: the document has nothing to list
+    }
+
+    void theResultsFrameHoldsTheTextAboveTheList() {
+        CVexaMdiEditView frame(*doc, host.settings);
+        QCOMPARE(doc->m_pListView, static_cast<IListView *>(frame.ListView()));
+        QCOMPARE(doc->m_pResultView, static_cast<IResultView *>(frame.EditView()));
+        frame.resize(600, 800);
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        const QList<int> sizes = frame.Splitter()->sizes();
+        QCOMPARE(sizes.size(), 2);
+        QVERIFY(std::abs(sizes[0] - sizes[1]) <= frame.Splitter()->handleWidth() + 1);
+        QVERIFY(frame.EditView()->geometry().bottom() < frame.ListView()->geometry().top());
+        QCOMPARE(frame.ListView()->minimumHeight(), 200);
+        // The list fills its pane, also after the window grows.
+        frame.resize(700, 1000);
+        QTRY_COMPARE(frame.ListView()->ListCtrl().geometry(), frame.ListView()->rect());
     }
 
     void f1AsksForHelp() {
