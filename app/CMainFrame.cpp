@@ -66,6 +66,10 @@ CMainFrame::CMainFrame(CVexaClientApp &app) : m_app(app) {
     ShowMenu(false);
 }
 
+// The trace windows close with the main window; their going must not reach the menus of a
+// main window that is itself going.
+CMainFrame::~CMainFrame() { disconnect(m_mdiArea, nullptr, this, nullptr); }
+
 QAction *CMainFrame::MakeAction(int id, const QString &text, const QKeySequence &keys) {
     auto *action = new QAction(text, this);
     action->setData(id);

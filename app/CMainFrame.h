@@ -23,6 +23,7 @@ class CMainFrame : public QMainWindow {
     Q_OBJECT
 public:
     explicit CMainFrame(CVexaClientApp &app);
+    ~CMainFrame() override;
 
     // Opening a trace starts its interpretation at once while this is set.
     bool m_bInterpretOnOpen = false;

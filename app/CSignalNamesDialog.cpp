@@ -29,6 +29,7 @@ constexpr SignalRow kRows[5] = {
 
 CSignalNamesDialog::CSignalNamesDialog(QWidget *parent, CVexaClientDoc &doc) : QDialog(parent), m_doc(doc) {
     setWindowTitle(tr("Signal Names Translation"));
+    setMinimumWidth(520);
     auto *layout = new QVBoxLayout(this);
     for (const char *text :
          {"Some releases of Korvan have an inconsistency in the naming convention of the ISDN HW signal names "

@@ -16,6 +16,9 @@
 
 #include <algorithm>
 
+// The pictures of the menus and the tool bar are linked in from a library.
+static void InitAppResources() { Q_INIT_RESOURCE(app); }
+
 namespace vexa {
 
 CVexaClientApp::CVexaClientApp(int &argc, char **argv) : QApplication(argc, argv) {
@@ -33,6 +36,7 @@ CVexaClientApp::~CVexaClientApp() {
 CVexaClientApp *CVexaClientApp::Instance() { return static_cast<CVexaClientApp *>(QCoreApplication::instance()); }
 
 bool CVexaClientApp::CreateMainWindow() {
+    InitAppResources();
     setApplicationName(QStringLiteral("Vexa"));
     setOrganizationName(QStringLiteral("Vendrel/Harbek"));
     setWindowIcon(QIcon(QStringLiteral(":/vexa/vexa.xpm")));

@@ -56,7 +56,8 @@ bool CParserClient::GetMessage(int32_t index, MessageRecord &message) {
     int n = 0;
     args[n++] = DispatchArg::InLong(index);
     args[n++] = DispatchArg::OutShort();
-    for (int k = 0; k < 7; ++k) args[n++] = DispatchArg::OutText();
+    // The list shows strings 1 to 6: the decoded text (string 7) is not asked for.
+    for (int k = 0; k < 7; ++k) args[n++] = k == 6 ? DispatchArg::OutTextUnwanted() : DispatchArg::OutText();
     const int validAt = n;
     args[n++] = DispatchArg::OutFlag();
     for (int k = 0; k < m_ids.MessageExtraTexts; ++k) args[n++] = DispatchArg::OutText();

@@ -24,7 +24,8 @@ struct SequenceMessage {
     const std::string &Text(int n) const { return texts[n - 1]; }
 };
 
-// What GetMessage answers for one message: the row data of the message list.
+// What GetMessage answers for one message: the row data of the message list (the decoded
+// text, string 7, is left empty: the list never shows it).
 struct MessageRecord {
     int16_t sequence = 0;
     bool valid = false;

@@ -104,6 +104,12 @@ DispatchArg DispatchArg::OutText(std::string_view initial) {
     return a;
 }
 
+DispatchArg DispatchArg::OutTextUnwanted() {
+    DispatchArg a = OutText();
+    a.wanted = false;
+    return a;
+}
+
 CDispatchDriver::~CDispatchDriver() { ReleaseDispatch(); }
 
 std::string CDispatchDriver::ComponentFolder() {
@@ -145,7 +151,7 @@ int32_t CDispatchDriver::Invoke(int32_t dispid, DispatchArg *args, int32_t argc)
         if (raw[i].type == VEXA_T_STR && raw[i].out) {
             raw[i].str = args[i].inText.data();
             raw[i].len = args[i].inText.size();
-            raw[i].sink = &args[i].text;
+            raw[i].sink = args[i].wanted ? &args[i].text : nullptr;
         }
     }
     int32_t result = InvokeRaw(dispid, raw, argc);

@@ -15,6 +15,7 @@ struct DispatchArg {
     VexaArg arg{};
     std::string text;    // the text of a text out argument after the call
     std::string inText;  // what a text out argument carries in
+    bool wanted = true;  // a text out argument whose value is read
 
     static DispatchArg InShort(int16_t v);
     static DispatchArg InLong(int32_t v);
@@ -24,6 +25,8 @@ struct DispatchArg {
     static DispatchArg OutFlag();
     // A text out argument; initial is what it carries in (usually empty).
     static DispatchArg OutText(std::string_view initial = {});
+    // A text out argument whose value is not wanted: the component may skip making it.
+    static DispatchArg OutTextUnwanted();
 
     int32_t Number() const { return arg.num; }
     bool Flag() const { return arg.num != 0; }

@@ -21,6 +21,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <memory>
 
 using namespace vexa;
 
@@ -42,16 +43,30 @@ void Save(QWidget *widget, const QString &name) {
     std::printf("%s\n", qPrintable(path));
 }
 
-// Runs action, which opens a menu or a dialog, and saves a shot of what it opened.
+// Runs action, which opens a menu or a dialog, and saves a shot of what it opened once it
+// has been painted.
 void ShootModal(const QString &name, const std::function<void()> &action) {
-    QTimer::singleShot(600, [name] {
+    auto *poll = new QTimer;
+    auto waited = std::make_shared<int>(0);
+    QObject::connect(poll, &QTimer::timeout, [poll, waited, name] {
         QWidget *w = QApplication::activePopupWidget();
         if (!w) w = QApplication::activeModalWidget();
-        Save(w, name);
-        if (w) w->close();
+        *waited += 100;
+        if (!w && *waited < 3000) return;
+        poll->stop();
+        poll->deleteLater();
+        if (w) {
+            QApplication::processEvents();
+            Save(w, name);
+            w->close();
+        } else {
+            Save(nullptr, name);
+        }
     });
+    poll->start(100);
     action();
-    QApplication::processEvents();
+    // A menu that did not open leaves the poll running: wait for it to give up.
+    while (poll->isActive()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
 void Wait(int ms) {
@@ -86,15 +101,15 @@ int main(int argc, char **argv) {
         menu->exec(trace->mapToGlobal(QPoint(80, 80)));
         delete menu;
     });
-    QWidget *result = frame->ResultsFrame()->EditView();
+    // A right click reaches a scrolling view through its viewport.
+    QWidget *result = frame->ResultsFrame()->EditView()->viewport();
     ShootModal("results-context-menu", [&] {
         QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(80, 80), result->mapToGlobal(QPoint(80, 80)));
         QApplication::sendEvent(result, &event);
     });
-    QWidget *list = &frame->ResultsFrame()->ListView()->ListCtrl();
+    QWidget *list = frame->ResultsFrame()->ListView()->ListCtrl().viewport();
     ShootModal("list-context-menu", [&] {
-        QWidget *target = list->findChild<QWidget *>("qt_scrollarea_viewport");
-        if (!target) target = list;
+        QWidget *target = list;
         QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(60, 40), target->mapToGlobal(QPoint(60, 40)));
         QApplication::sendEvent(target, &event);
     });
