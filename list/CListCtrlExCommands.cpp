@@ -22,12 +22,12 @@ namespace vexa {
 namespace {
 
 // The items of the context menu, in their order; 0 stands for a separator.
-struct MenuItemSpec {
+struct MenuEntry {
     int textId;
     int iconId;
     int commandId;
 };
-constexpr MenuItemSpec kMenuItems[] = {
+constexpr MenuEntry kMenuItems[] = {
     {IDS_MENU_OUTGOING, 135, ids::ID_LIST_OUTGOING},
     {IDS_MENU_INCOMING, 136, ids::ID_LIST_INCOMING},
     {IDS_MENU_ALL, 138, ids::ID_LIST_ALL},
@@ -76,7 +76,7 @@ void CListCtrlEx::BuildContextMenu() {
     m_menu.SetMenuBackColor(QColor(192, 192, 192));
     m_menu.SetMenuHighlightColor(QColor(0, 0, 255));
     int record = 0;
-    for (const MenuItemSpec &item : kMenuItems) {
+    for (const MenuEntry &item : kMenuItems) {
         if (item.commandId == 0) {
             m_menu.addSeparator();
             continue;

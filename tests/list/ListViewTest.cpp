@@ -107,6 +107,8 @@ private slots:
 
         CListCtrlEx &list = view->ListCtrl();
         const QImage image = list.viewport()->grab().toImage();
+        if (qEnvironmentVariableIsSet("VEXA_LIST_SHOTS"))
+            view->grab().save(qEnvironmentVariable("VEXA_LIST_SHOTS") + "/list.png");
         const QRect row0 = list.visualRect(list.Model().index(0, 0));
         const QRect row1 = list.visualRect(list.Model().index(1, 0));
         const QRect row2 = list.visualRect(list.Model().index(2, 0));
