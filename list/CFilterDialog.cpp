@@ -101,6 +101,8 @@ void CFilterDialog::OnInitDialog() {
     } else {
         m_equ->hide();
         m_group->hide();
+        // The first button names what it lists, as the label beside the values does.
+        m_first->setText(QStringLiteral("SCP ID"));
         m_second->setText(QStringLiteral("Tran Flag:"));
         m_second->show();
         m_label->setText(QStringLiteral("SCP ID:"));

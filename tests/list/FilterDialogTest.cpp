@@ -150,6 +150,7 @@ private slots:
         QVERIFY(d.Button(CFilterDialog::IDC_BUTTON_SECOND)->isVisible());
         QCOMPARE(d.Button(CFilterDialog::IDC_BUTTON_SECOND)->text(), QStringLiteral("Tran Flag:"));
         QCOMPARE(d.Label()->text(), QStringLiteral("SCP ID:"));
+        QCOMPARE(d.Button(CFilterDialog::IDC_BUTTON_FIRST)->text(), QStringLiteral("SCP ID"));
         QCOMPARE(Offered(d), QStringList({"12", "34"}));
 
         d.Button(CFilterDialog::IDC_BUTTON_SECOND)->click();
