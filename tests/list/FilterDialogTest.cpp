@@ -75,6 +75,11 @@ private slots:
         QCOMPARE(d.Label()->text(), QStringLiteral("Call Reference:"));
         QCOMPARE(Offered(d), QStringList({"01  82", "05"}));
         QCOMPARE(d.Values()->currentIndex(), 0);
+        if (qEnvironmentVariableIsSet("VEXA_LIST_SHOTS")) {
+            d.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&d));
+            d.grab().save(qEnvironmentVariable("VEXA_LIST_SHOTS") + "/filter.png");
+        }
         d.OkButton()->click();
         QCOMPARE(d.result(), int(QDialog::Accepted));
         QCOMPARE(kind, 1);
