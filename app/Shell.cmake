@@ -23,3 +23,4 @@ target_link_libraries(vexa PRIVATE vexa_app)
 # The help file is installed beside the program.
 add_custom_command(TARGET vexa POST_BUILD COMMAND ${CMAKE_COMMAND} -E copy_if_different
   ${PROJECT_SOURCE_DIR}/resources/vexa.hlp $<TARGET_FILE_DIR:vexa>/vexa.hlp)
+

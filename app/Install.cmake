@@ -1,0 +1,17 @@
+# Installed as a desktop program: the program, vexa-interpret and the parser components in
+# one folder, the help file beside them, and a desktop entry for the file managers.
+include(GNUInstallDirs)
+set(VEXA_INSTALL_DIR ${CMAKE_INSTALL_LIBDIR}/vexa)
+install(TARGETS vexa-interpret RUNTIME DESTINATION ${VEXA_INSTALL_DIR})
+if(TARGET vexa)
+  install(TARGETS vexa RUNTIME DESTINATION ${VEXA_INSTALL_DIR})
+endif()
+if(TARGET vexa_isdn_parser)
+  install(TARGETS vexa_isdn_parser LIBRARY DESTINATION ${VEXA_INSTALL_DIR})
+endif()
+install(FILES ${PROJECT_SOURCE_DIR}/resources/vexa.hlp DESTINATION ${VEXA_INSTALL_DIR})
+install(FILES ${PROJECT_SOURCE_DIR}/resources/vexa.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${PROJECT_SOURCE_DIR}/resources/icons/vexa.xpm DESTINATION ${CMAKE_INSTALL_DATADIR}/pixmaps)
+install(CODE "file(MAKE_DIRECTORY \$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR})
+  file(CREATE_LINK ../${VEXA_INSTALL_DIR}/vexa \$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/vexa SYMBOLIC)
+  file(CREATE_LINK ../${VEXA_INSTALL_DIR}/vexa-interpret \$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/vexa-interpret SYMBOLIC)")
