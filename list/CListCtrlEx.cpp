@@ -310,20 +310,22 @@ bool CListCtrlEx::event(QEvent *event) {
     if (event->type() == QEvent::KeyPress) {
         auto *key = static_cast<QKeyEvent *>(event);
         if (key->key() == Qt::Key_Tab && !(key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier))) {
-            MoveFocusToTraceView();
-            return true;
+            if (MoveFocusToTraceView()) return true;
         }
     }
     return QTreeView::event(event);
 }
 
-void CListCtrlEx::MoveFocusToTraceView() {
+bool CListCtrlEx::MoveFocusToTraceView() {
     if (m_traceViewFocus) {
         m_traceViewFocus();
-        return;
+        return true;
     }
-    if (!m_pDoc || !m_pDoc->m_pTraceView) return;
-    if (auto *widget = dynamic_cast<QWidget *>(m_pDoc->m_pTraceView)) widget->setFocus(Qt::TabFocusReason);
+    if (!m_pDoc || !m_pDoc->m_pTraceView) return false;
+    auto *widget = dynamic_cast<QWidget *>(m_pDoc->m_pTraceView);
+    if (!widget) return false;
+    widget->setFocus(Qt::TabFocusReason);
+    return true;
 }
 
 void CListCtrlEx::keyPressEvent(QKeyEvent *event) {

@@ -125,7 +125,7 @@ private:
     QRect RowBounds(int row) const;          // all columns, in the list's area
     QRect HighlightRect(int row) const;      // the bounds stretched to the client width
     void UpdateRow(int row);
-    void MoveFocusToTraceView();
+    bool MoveFocusToTraceView();  // false when there is no trace view to go to
     void GoTo();
     void SwitchColumn(int column);
     void FilterRows(void (*fill)(CVexaClientDoc &, std::string_view), const std::string &key);
