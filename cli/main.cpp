@@ -312,7 +312,7 @@ int main(int argc, char **argv) {
                 FillByProtocol(doc, options.filterKey);
             else
                 FillByFilterKind(doc, options.filterKind, options.filterKey);
-            RebuildResultText(doc);
+            doc.RebuildResultText();
         }
         if (options.list) {
             PrintRows(list);

@@ -56,6 +56,9 @@ public:
     std::string GetDisplayLine(size_t i) const;
     void ClearDisplay();
     bool AppendMessageBlock(std::string_view text);
+    // Appends the block that starts at run line index to the display lines, up to and
+    // with its closing line.
+    void AppendBlockAt(size_t index);
     bool RewriteOutput();
 
     // Shows only the blocks of the signals the list holds, and writes them to a new

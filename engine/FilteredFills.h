@@ -58,11 +58,4 @@ void FillByProtocol(CVexaClientDoc &doc, std::string_view protocol);
 // The fill of a filter kind 1 to 5; any other kind fills nothing.
 void FillByFilterKind(CVexaClientDoc &doc, int kind, std::string_view value);
 
-// Has the document show only the message blocks of the signals its list view holds, and
-// write them to a new output file: the same as the document's RebuildResultText, but the
-// run lines are read once for all rows instead of once per row, so that a list of
-// hundreds of thousands of rows is shown at once. False, with no file written, when a
-// row's signal has no block.
-bool RebuildResultText(CVexaClientDoc &doc);
-
 }  // namespace vexa

@@ -5,8 +5,40 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
 
 namespace vexa {
+
+namespace {
+
+constexpr int32_t kNotWanted = -2;
+constexpr int32_t kNotFound = -1;
+
+// The first run line holding each wanted five-digit key "%05d" (0 to 99999): one pass over
+// the lines, looking at every five digits in a row, that stops once every key is found.
+void FindFirstLines(const LineArray &lines, std::vector<int32_t> &first, size_t wanted) {
+    for (size_t i = 0; i < lines.size() && wanted > 0; ++i) {
+        const std::string_view line = lines[i];
+        int run = 0;
+        uint32_t value = 0;
+        for (char c : line) {
+            const unsigned digit = static_cast<unsigned char>(c) - '0';
+            if (digit > 9) {
+                run = 0;
+                continue;
+            }
+            value = (value % 10000) * 10 + digit;
+            if (++run >= 5 && first[value] == kNotFound) {
+                first[value] = static_cast<int32_t>(i);
+                if (--wanted == 0) break;
+            }
+        }
+    }
+}
+
+}  // namespace
 
 void CVexaClientDoc::LoadOutput() {
     FillList();
@@ -86,9 +118,14 @@ void CVexaClientDoc::ClearDisplay() {
 bool CVexaClientDoc::AppendMessageBlock(std::string_view text) {
     const int found = FindLine(m_RunLines, text);
     if (found < 0) return false;
+    AppendBlockAt(static_cast<size_t>(found));
+    return true;
+}
+
+void CVexaClientDoc::AppendBlockAt(size_t index) {
     const size_t n = m_RunLines.size();
-    size_t current = static_cast<size_t>(found);
-    if (current + 1 >= n) return true;
+    size_t current = index;
+    if (current + 1 >= n) return;
     for (;;) {
         m_DisplayLines.AddFrom(m_RunLines, current);
         ++current;
@@ -99,18 +136,40 @@ bool CVexaClientDoc::AppendMessageBlock(std::string_view text) {
         }
         if (current + 1 >= n) break;
     }
-    return true;
 }
 
+// The blocks of the listed signals, as AppendMessageBlock finds them one row after the
+// other; the first run line of every key is found in one pass over the run lines, so
+// that a list of many rows does not search the lines once per row.
 bool CVexaClientDoc::RebuildResultText() {
     ClearDisplay();
-    if (m_pListView) {
+    IListView *list = m_pListView;
+    const int rows = list ? list->GetRowCount() : 0;
+    if (rows > 0) {
+        // The key of each row: its first column as a number, "%05d".
+        std::vector<int32_t> numbers(static_cast<size_t>(rows));
+        for (int row = 0; row < rows; ++row)
+            numbers[static_cast<size_t>(row)] = std::atoi(list->GetItemText(row, 0).substr(0, 128).c_str());
+        std::vector<int32_t> first(100000, kNotWanted);
+        size_t wanted = 0;
+        for (int32_t number : numbers) {
+            if (number >= 0 && number <= 99999 && first[static_cast<size_t>(number)] == kNotWanted) {
+                first[static_cast<size_t>(number)] = kNotFound;
+                ++wanted;
+            }
+        }
+        FindFirstLines(m_RunLines, first, wanted);
         char key[16];
-        const int rows = m_pListView->GetRowCount();
-        for (int row = 0; row < rows; ++row) {
-            std::string shown = m_pListView->GetItemText(row, 0).substr(0, 128);
-            std::snprintf(key, sizeof key, "%05d", std::atoi(shown.c_str()));
-            if (!AppendMessageBlock(key)) return false;
+        for (int32_t number : numbers) {
+            int32_t index;
+            if (number >= 0 && number <= 99999) {
+                index = first[static_cast<size_t>(number)];
+            } else {
+                std::snprintf(key, sizeof key, "%05d", number);  // a negative number: rare, looked up alone
+                index = FindLine(m_RunLines, key);
+            }
+            if (index < 0) return false;
+            AppendBlockAt(static_cast<size_t>(index));
         }
     }
     return RewriteOutput();
@@ -119,17 +178,34 @@ bool CVexaClientDoc::RebuildResultText() {
 bool CVexaClientDoc::RewriteOutput() {
     Settings().m_bOverwriteFile = false;
     NewOutputName();
-    FILE *file = std::fopen(m_strOutputPath.c_str(), "w");
-    if (file) {
-        std::string copy;
+    // "@", "/" and "*" are left out; a line that holds no newline gets one. Written in
+    // large pieces.
+    if (FILE *file = std::fopen(m_strOutputPath.c_str(), "w")) {
+        constexpr size_t kChunk = 1 << 20;
+        std::string buffer;
+        buffer.reserve(2 * kChunk);
         for (std::string_view line : m_DisplayLines) {
-            copy.clear();
-            for (char c : line) {
-                if (c != '@' && c != '/' && c != '*') copy += c;
+            const size_t at = buffer.size();
+            buffer.resize(at + line.size() + 1);
+            char *out = buffer.data() + at;
+            const char *p = line.data();
+            const size_t n = line.size();
+            if (!std::memchr(p, '@', n) && !std::memchr(p, '/', n) && !std::memchr(p, '*', n)) {
+                std::memcpy(out, p, n);  // most lines hold none of the three
+                out += n;
+            } else {
+                for (char c : line)
+                    if (c != '@' && c != '/' && c != '*') *out++ = c;
             }
-            if (copy.find('\n') == std::string::npos) copy += '\n';
-            std::fwrite(copy.data(), 1, copy.size(), file);
+            // The left-out characters are no newlines: the copy holds one when the line does.
+            if (!std::memchr(p, '\n', n)) *out++ = '\n';
+            buffer.resize(static_cast<size_t>(out - buffer.data()));
+            if (buffer.size() >= kChunk) {
+                std::fwrite(buffer.data(), 1, buffer.size(), file);
+                buffer.clear();
+            }
         }
+        std::fwrite(buffer.data(), 1, buffer.size(), file);
         std::fclose(file);
     }
     if (m_pResultView) {

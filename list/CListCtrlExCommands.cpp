@@ -199,7 +199,7 @@ void CListCtrlEx::FillByTransactionFlag(const std::string &key) { FilterRows(&ve
 void CListCtrlEx::FillByProtocol(const std::string &key) { FilterRows(&vexa::FillByProtocol, key); }
 
 void CListCtrlEx::RebuildResultText() {
-    if (m_pDoc) vexa::RebuildResultText(*m_pDoc);
+    if (m_pDoc) m_pDoc->RebuildResultText();
 }
 
 }  // namespace vexa

@@ -106,7 +106,7 @@ int main(int argc, char **argv) {
         QEvent event(WM_REFILL_LIST);
         QCoreApplication::sendEvent(&view, &event);
     });
-    const double rebuild = Seconds([&] { RebuildResultText(doc); });
+    const double rebuild = Seconds([&] { doc.RebuildResultText(); });
     doc.m_strSearchText.clear();
     view.ClearList();
     doc.FillList();
