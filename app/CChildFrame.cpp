@@ -35,6 +35,12 @@ CChildFrame::CChildFrame(CVexaClientDoc &doc, VexaSettings &settings, bool first
     m_traceView->OnInitialUpdate();
 }
 
+void CChildFrame::RegisterViews() {
+    m_doc.m_pTraceView = m_traceView;
+    m_doc.m_pResultView = m_results->EditView();
+    m_doc.m_pListView = m_results->ListView();
+}
+
 void CChildFrame::SetTitleFromDocument() {
     setWindowTitle(QFileInfo(QString::fromStdString(m_doc.m_strTracePath)).fileName());
 }
@@ -67,7 +73,7 @@ void CChildFrame::CyclePane(bool forward) {
 
 void CChildFrame::closeEvent(QCloseEvent *event) {
     QMdiSubWindow::closeEvent(event);
-    if (event->isAccepted()) CVexaClientApp::Instance()->FrameClosed(m_doc);
+    if (event->isAccepted()) CVexaClientApp::Instance()->FrameClosed(*this);
 }
 
 }  // namespace vexa

@@ -27,6 +27,8 @@ public:
     // Shows the window maximised and active.
     void ActivateFrame();
     void SetTitleFromDocument();
+    // Makes this window's views the ones the document talks to.
+    void RegisterViews();
     // F6 / Shift+F6: the keyboard focus to the next or previous pane.
     void CyclePane(bool forward);
 

@@ -116,7 +116,7 @@ void CVexaClientApp::RunFinished() {
 
 CChildFrame *CVexaClientApp::CreateFrame(OpenDocument &entry, bool firstWindow) {
     auto *frame = new CChildFrame(*entry.doc, m_settings, firstWindow);
-    ++entry.frames;
+    entry.frames.push_back(frame);
     m_pMainFrame->AddChildFrame(frame);
     return frame;
 }
@@ -155,10 +155,16 @@ CChildFrame *CVexaClientApp::NewWindow(CVexaClientDoc &doc) {
     return nullptr;
 }
 
-void CVexaClientApp::FrameClosed(CVexaClientDoc &doc) {
+void CVexaClientApp::FrameClosed(CChildFrame &frame) {
     auto it = std::find_if(m_documents.begin(), m_documents.end(),
-                           [&](const auto &entry) { return entry->doc.get() == &doc; });
-    if (it == m_documents.end() || --(*it)->frames > 0) return;
+                           [&](const auto &entry) { return entry->doc.get() == &frame.Document(); });
+    if (it == m_documents.end()) return;
+    std::vector<CChildFrame *> &frames = (*it)->frames;
+    frames.erase(std::remove(frames.begin(), frames.end(), &frame), frames.end());
+    if (!frames.empty()) {
+        frames.front()->RegisterViews();
+        return;
+    }
     (*it)->doc->OnCloseDocument();
     m_documents.erase(it);
 }

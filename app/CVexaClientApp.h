@@ -50,8 +50,9 @@ public:
     CVexaClientDoc *OpenDocumentFile(const QString &path);
     // Another window on an open document (Window > New Window).
     CChildFrame *NewWindow(CVexaClientDoc &doc);
-    // A window of a document closed: the document closes with its last window.
-    void FrameClosed(CVexaClientDoc &doc);
+    // A window of a document closed: the document closes with its last window; until then
+    // the views of another of its windows are the ones the document talks to.
+    void FrameClosed(CChildFrame &frame);
     std::vector<CVexaClientDoc *> Documents() const;
 
     void OnFileOpen();
@@ -64,7 +65,7 @@ public:
 private:
     struct OpenDocument {
         std::unique_ptr<CVexaClientDoc> doc;
-        int frames = 0;
+        std::vector<CChildFrame *> frames;
     };
     CChildFrame *CreateFrame(OpenDocument &entry, bool firstWindow);
 

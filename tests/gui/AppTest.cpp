@@ -84,6 +84,28 @@ private slots:
         QVERIFY(!QFile::exists(output));  // the temporary output goes with the document
     }
 
+    void aSecondWindowShowsTheSameTraceAndTheDocumentClosesWithTheLast() {
+        CChildFrame *first = Open(VEXA_SAMPLES "/isdn-call.trc");
+        QVERIFY(first);
+        CVexaClientDoc *doc = &first->Document();
+        m_app.MainFrame()->OnCommand(ID_WINDOW_NEW);
+        QApplication::processEvents();
+        QCOMPARE(m_app.MainFrame()->MdiArea()->subWindowList().size(), 2);
+        QCOMPARE(m_app.Documents().size(), size_t(1));
+        CChildFrame *second = m_app.MainFrame()->ActiveChildFrame();
+        QVERIFY(second != first && &second->Document() == doc);
+        first->close();
+        QApplication::processEvents();
+        QCOMPARE(m_app.Documents().size(), size_t(1));
+        // The remaining window's views now take the document's output.
+        QVERIFY(doc->m_pTraceView == second->TraceView());
+        QVERIFY(doc->RunInterpretation());
+        QVERIFY(doc->m_pListView->GetRowCount() > 0);
+        second->close();
+        QApplication::processEvents();
+        QVERIFY(m_app.Documents().empty());
+    }
+
     void protocolChoiceAndOutputOptions() {
         CChildFrame *frame = Open(VEXA_SAMPLES "/isdn-call.trc");
         CVexaClientView *view = frame->TraceView();
