@@ -7,6 +7,8 @@
 #include "CVexaClientApp.h"
 #include "CVexaClientView.h"
 #include "CVexaEditView.h"
+#include "CIpFilterDialog.h"
+#include "CListCtrlEx.h"
 #include "CVexaListView.h"
 #include "CVexaMdiEditView.h"
 #include "CommandIds.h"
@@ -112,6 +114,12 @@ int main(int argc, char **argv) {
         QWidget *target = list;
         QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(60, 40), target->mapToGlobal(QPoint(60, 40)));
         QApplication::sendEvent(target, &event);
+    });
+    CListCtrlEx &listCtrl = frame->ResultsFrame()->ListView()->ListCtrl();
+    ShootModal("filter-dialog", [&] { listCtrl.OnListCommand(ids::ID_LIST_FILTER); });
+    ShootModal("ip-filter-dialog", [&] {
+        CIpFilterDialog dialog(main);
+        dialog.exec();
     });
     ShootModal("protocol-menu", [&] {
         for (QAction *a : main->menuBar()->actions())
