@@ -121,15 +121,18 @@ std::string CDispatchDriver::ComponentFolder() {
 }
 
 bool CDispatchDriver::CreateDispatch(const std::string &progId) {
+    return CreateDispatchFrom(ComponentFolder() + "/" + progId + ".so", progId);
+}
+
+bool CDispatchDriver::CreateDispatchFrom(const std::string &libraryPath, const std::string &progId) {
     ReleaseDispatch();
     m_lastError.clear();
-    const std::string path = ComponentFolder() + "/" + progId + ".so";
-    VexaCreateObjectFn factory = LoadFactory(path, m_lastError);
+    VexaCreateObjectFn factory = LoadFactory(libraryPath, m_lastError);
     if (!factory) return false;
     m_object = factory(progId.c_str(), &kHost);
     if (!m_object || !m_object->vtbl || !m_object->vtbl->invoke || !m_object->vtbl->release) {
         m_object = nullptr;
-        m_lastError = path + " did not create " + progId;
+        m_lastError = libraryPath + " did not create " + progId;
         return false;
     }
     return true;
@@ -162,10 +165,15 @@ int32_t CDispatchDriver::Invoke(int32_t dispid, DispatchArg *args, int32_t argc)
 }
 
 int32_t CDispatchDriver::InvokeRaw(int32_t dispid, VexaArg *args, int32_t argc) {
-    if (!m_object || dispid == 0) return 0;
+    if (dispid == 0) return 0;
     VexaArg result{};
-    if (m_object->vtbl->invoke(m_object, dispid, args, argc, &result) != VEXA_OK) return 0;
+    if (InvokeChecked(dispid, args, argc, &result) != VEXA_OK) return 0;
     return result.num;
+}
+
+int32_t CDispatchDriver::InvokeChecked(int32_t dispid, VexaArg *args, int32_t argc, VexaArg *result) {
+    if (!m_object) return VEXA_E_FAIL;
+    return m_object->vtbl->invoke(m_object, dispid, args, argc, result);
 }
 
 }  // namespace vexa

@@ -42,6 +42,8 @@ public:
     // Loads <progId>.so from the component folder and creates its object. False when the
     // library or its object cannot be had.
     bool CreateDispatch(const std::string &progId);
+    // The same from the library at libraryPath, wherever it lies.
+    bool CreateDispatchFrom(const std::string &libraryPath, const std::string &progId);
     // Lets go of the component (the library stays loaded for the next creation).
     void ReleaseDispatch();
     bool HasDispatch() const { return m_object != nullptr; }
@@ -52,6 +54,10 @@ public:
     // The same for arguments without text out values, passed as they stand (the hot path
     // of reading a trace line).
     int32_t InvokeRaw(int32_t dispid, VexaArg *args, int32_t argc);
+    // Calls member dispid with the arguments as they stand and answers the component's
+    // VexaInvokeResult (VEXA_E_FAIL without a component); result receives its result value.
+    // Text out arguments need a std::string as their sink.
+    int32_t InvokeChecked(int32_t dispid, VexaArg *args, int32_t argc, VexaArg *result);
 
     // The folder that components are loaded from: VEXA_COMPONENT_PATH when set, else the
     // folder of the running program.

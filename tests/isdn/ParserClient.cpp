@@ -1,65 +1,11 @@
 #include "ParserClient.h"
 
-#include "DispatchIds.h"
-
 #include <cstdio>
-#include <dlfcn.h>
 #include <sstream>
 
 namespace vexa::isdn::test {
 
 namespace {
-
-void SetText(void *sink, const char *text, size_t len) { static_cast<std::string *>(sink)->assign(text, len); }
-
-const VexaHost kHost = {VEXA_ABI_VERSION, &SetText};
-
-constexpr const ParserDispIds &kIds = kIsdnDispIds;
-
-VexaArg In(std::string_view s) {
-    VexaArg a{};
-    a.type = VEXA_T_STR;
-    a.str = s.data();
-    a.len = s.size();
-    return a;
-}
-VexaArg InShort(int v) {
-    VexaArg a{};
-    a.type = VEXA_T_I2;
-    a.num = v;
-    return a;
-}
-VexaArg InLong(int32_t v) {
-    VexaArg a{};
-    a.type = VEXA_T_I4;
-    a.num = v;
-    return a;
-}
-VexaArg OutText(std::string &s) {
-    VexaArg a{};
-    a.type = VEXA_T_STR;
-    a.out = 1;
-    a.sink = &s;
-    return a;
-}
-VexaArg OutShort() {
-    VexaArg a{};
-    a.type = VEXA_T_I2;
-    a.out = 1;
-    return a;
-}
-VexaArg OutLong() {
-    VexaArg a{};
-    a.type = VEXA_T_I4;
-    a.out = 1;
-    return a;
-}
-VexaArg OutFlag() {
-    VexaArg a{};
-    a.type = VEXA_T_VBOOL;
-    a.out = 1;
-    return a;
-}
 
 bool IsRecordStart(std::string_view l) {
     auto d = [&](size_t i, char lo, char hi) { return i < l.size() && l[i] >= lo && l[i] <= hi; };
@@ -78,165 +24,128 @@ std::string ComponentPath() {
 }
 
 ParserClient::ParserClient(const std::string &path) {
-    m_library = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!m_library) {
-        std::fprintf(stderr, "cannot load %s: %s\n", path.c_str(), dlerror());
-        return;
-    }
-    auto create = reinterpret_cast<VexaCreateObjectFn>(dlsym(m_library, VEXA_CREATE_OBJECT_SYMBOL));
-    if (create) m_object = create("VexaParser", &kHost);
+    if (!m_parser.CreateDispatchFrom(path, kIsdnProgId))
+        std::fprintf(stderr, "cannot load %s: %s\n", path.c_str(), m_parser.LastError().c_str());
 }
 
-ParserClient::~ParserClient() {
-    if (m_object) m_object->vtbl->release(m_object);
-    if (m_library) dlclose(m_library);
-}
+ParserClient::~ParserClient() = default;
 
 int32_t ParserClient::Invoke(int32_t dispid, std::vector<VexaArg> &args, VexaArg &result) {
-    return m_object->vtbl->invoke(m_object, dispid, args.data(), static_cast<int32_t>(args.size()), &result);
+    return m_parser.InvokeChecked(dispid, args.data(), static_cast<int32_t>(args.size()), &result);
 }
 
-namespace {
-struct Caller {
-    ParserClient &c;
-    int32_t Call(int32_t id, std::vector<VexaArg> &args) {
-        VexaArg r{};
-        int32_t rc = c.Invoke(id, args, r);
-        return rc == VEXA_OK ? r.num : -999;
-    }
-};
-}  // namespace
-
 LineAnswer ParserClient::ParseLine(std::string_view line) {
-    std::vector<VexaArg> a = {In(line), OutShort(), OutShort()};
+    int16_t kind = 0, completion = 0;
     LineAnswer ans;
-    ans.status = static_cast<int16_t>(Caller{*this}.Call(kIds.ParseLine, a));
-    ans.kind = a[1].num;
-    ans.completion = a[2].num;
+    ans.status = m_parser.ParseLine(line, kind, completion);
+    ans.kind = kind;
+    ans.completion = completion;
     return ans;
 }
 
-int32_t ParserClient::GetLastMessageIndex() {
-    std::vector<VexaArg> a;
-    return Caller{*this}.Call(kIds.GetLastMessageIndex, a);
-}
+int32_t ParserClient::GetLastMessageIndex() { return m_parser.GetLastMessageIndex(); }
 
-int ParserClient::GetSequenceNumber(int32_t index) {
-    std::vector<VexaArg> a = {InLong(index)};
-    return Caller{*this}.Call(kIds.GetSequenceNumber, a);
-}
+int ParserClient::GetSequenceNumber(int32_t index) { return m_parser.GetSequenceNumber(index); }
 
 int32_t ParserClient::GetSequenceMessageCount(int sequence) {
-    std::vector<VexaArg> a = {InShort(sequence)};
-    return Caller{*this}.Call(kIds.GetSequenceMessageCount, a);
+    return m_parser.GetSequenceMessageCount(static_cast<int16_t>(sequence));
 }
 
 MessageView ParserClient::GetSequenceMessage(int i, int sequence) {
+    SequenceMessage s;
     MessageView m;
-    std::vector<VexaArg> a = {InShort(i),           InShort(sequence),   OutText(m.direction), OutText(m.signalName),
-                              OutText(m.messageName), OutText(m.time),   OutText(m.originator), OutText(m.destination),
-                              OutText(m.text),      OutFlag(),           OutText(m.discriminator)};
-    m.status = Caller{*this}.Call(kIds.GetSequenceMessage, a);
-    m.valid = a[9].num != 0;
+    m.status = m_parser.GetSequenceMessage(static_cast<int16_t>(i), static_cast<int16_t>(sequence), s);
     m.sequence = sequence;
+    m.direction = s.Text(1);
+    m.signalName = s.Text(2);
+    m.messageName = s.Text(3);
+    m.time = s.Text(4);
+    m.originator = s.Text(5);
+    m.destination = s.Text(6);
+    m.text = s.Text(7);
+    m.discriminator = s.Text(8);
+    m.valid = s.valid;
     return m;
 }
 
+// The engine's GetMessage leaves out the decoded text (string 7), which the tests compare
+// with what GetSequenceMessage gave: the same member is called here with every text asked for.
 bool ParserClient::GetMessage(int32_t index, MessageView &m) {
-    std::vector<VexaArg> a = {InLong(index),       OutShort(),          OutText(m.direction), OutText(m.signalName),
-                              OutText(m.messageName), OutText(m.time),  OutText(m.originator), OutText(m.destination),
-                              OutText(m.text),     OutFlag(),           OutText(m.discriminator)};
-    bool ok = Caller{*this}.Call(kIds.GetMessage, a) != 0;
-    m.sequence = a[1].num;
-    m.valid = a[9].num != 0;
+    const ParserDispIds &ids = m_parser.Ids();
+    DispatchArg args[1 + 1 + 7 + 1 + 1];
+    int n = 0;
+    args[n++] = DispatchArg::InLong(index);
+    args[n++] = DispatchArg::OutShort();
+    for (int k = 0; k < 7; ++k) args[n++] = DispatchArg::OutText();
+    const int validAt = n;
+    args[n++] = DispatchArg::OutFlag();
+    for (int k = 0; k < ids.MessageExtraTexts; ++k) args[n++] = DispatchArg::OutText();
+    bool ok = m_parser.Invoke(ids.GetMessage, args, n) != 0;
     m.status = ok ? 1 : 0;
+    m.sequence = args[1].Number();
+    m.direction = std::move(args[2].text);
+    m.signalName = std::move(args[3].text);
+    m.messageName = std::move(args[4].text);
+    m.time = std::move(args[5].text);
+    m.originator = std::move(args[6].text);
+    m.destination = std::move(args[7].text);
+    m.text = std::move(args[8].text);
+    m.valid = args[validAt].Flag();
+    m.discriminator = ids.MessageExtraTexts > 0 ? std::move(args[validAt + 1].text) : std::string();
     return ok;
 }
 
 int32_t ParserClient::GetMessageCount() {
-    std::vector<VexaArg> a = {OutLong()};
-    Caller{*this}.Call(kIds.GetMessageCount, a);
-    return a[0].num;
+    int32_t count = 0;
+    m_parser.GetMessageCount(count);
+    return count;
 }
 
-int32_t ParserClient::FindFirstMessage(std::string_view text) {
-    std::vector<VexaArg> a = {In(text)};
-    return Caller{*this}.Call(kIds.FindFirstMessage, a);
-}
+int32_t ParserClient::FindFirstMessage(std::string_view text) { return m_parser.FindFirstMessage(text); }
 
 int32_t ParserClient::FindNextMessage(std::string_view text, int32_t after) {
-    std::vector<VexaArg> a = {In(text), InLong(after)};
-    return Caller{*this}.Call(kIds.FindNextMessage, a);
+    return m_parser.FindNextMessage(text, after);
 }
 
-bool ParserClient::Reset() {
-    std::vector<VexaArg> a;
-    return Caller{*this}.Call(kIds.Reset, a) != 0;
-}
+bool ParserClient::Reset() { return m_parser.Reset(); }
 
-int ParserClient::GetPendingStatus() {
-    std::vector<VexaArg> a;
-    return static_cast<int16_t>(Caller{*this}.Call(kIds.GetPendingStatus, a));
-}
+int ParserClient::GetPendingStatus() { return m_parser.GetPendingStatus(); }
 
-bool ParserClient::GetCallReference(int32_t index, std::string &text) {
-    std::vector<VexaArg> a = {InLong(index), OutText(text)};
-    return Caller{*this}.Call(kIds.GetCallReference, a) != 0;
-}
+bool ParserClient::GetCallReference(int32_t index, std::string &text) { return m_parser.GetCallReference(index, text); }
 
 bool ParserClient::DecodeCallReference(std::string_view raw, std::string &value) {
-    std::string inout(raw);
-    VexaArg first = OutText(inout);
-    first.str = raw.data();
-    first.len = raw.size();
-    std::vector<VexaArg> a = {first, OutText(value)};
-    return Caller{*this}.Call(kIds.DecodeCallReference, a) != 0;
+    std::string callReference(raw);
+    return m_parser.DecodeCallReference(callReference, value);
 }
 
 bool ParserClient::SetProtocolVariant(int variant) {
-    std::vector<VexaArg> a = {InShort(variant)};
-    return Caller{*this}.Call(kIds.SetProtocolVariant, a) != 0;
+    return m_parser.SetProtocolVariant(static_cast<int16_t>(variant));
 }
 
-bool ParserClient::SetSignalNames(const std::array<std::string, 5> &names) {
-    std::vector<VexaArg> a;
-    for (const std::string &n : names) a.push_back(In(n));
-    return Caller{*this}.Call(kIds.SetSignalNames, a) != 0;
-}
+bool ParserClient::SetSignalNames(const std::array<std::string, 5> &names) { return m_parser.SetSignalNames(names); }
 
-bool ParserClient::GetEquNumber(int32_t index, std::string &text) {
-    std::vector<VexaArg> a = {InLong(index), OutText(text)};
-    return Caller{*this}.Call(kIds.GetEquNumber, a) != 0;
-}
+bool ParserClient::GetEquNumber(int32_t index, std::string &text) { return m_parser.GetEquNumber(index, text); }
 
 int32_t ParserClient::GetNextCallingPartyNumber(int32_t handle, std::string &number) {
-    std::vector<VexaArg> a = {InLong(handle), OutText(number)};
-    return Caller{*this}.Call(kIds.GetNextCallingPartyNumber, a);
+    return m_parser.GetNextCallingPartyNumber(handle, number);
 }
 
 int32_t ParserClient::FindByCallingPartyNumber(std::string_view number) {
-    std::vector<VexaArg> a = {In(number)};
-    return Caller{*this}.Call(kIds.FindByCallingPartyNumber, a);
+    return m_parser.FindByCallingPartyNumber(number);
 }
 
 int32_t ParserClient::FindFirstByCallReference(std::string_view text) {
-    std::vector<VexaArg> a = {In(text)};
-    return Caller{*this}.Call(kIds.FindFirstByCallReference, a);
+    return m_parser.FindFirstByCallReference(text);
 }
 
 int32_t ParserClient::FindNextByCallReference(std::string_view text, int32_t after) {
-    std::vector<VexaArg> a = {In(text), InLong(after)};
-    return Caller{*this}.Call(kIds.FindNextByCallReference, a);
+    return m_parser.FindNextByCallReference(text, after);
 }
 
-int32_t ParserClient::FindFirstByEquNumber(std::string_view text) {
-    std::vector<VexaArg> a = {In(text)};
-    return Caller{*this}.Call(kIds.FindFirstByEquNumber, a);
-}
+int32_t ParserClient::FindFirstByEquNumber(std::string_view text) { return m_parser.FindFirstByEquNumber(text); }
 
 int32_t ParserClient::FindNextByEquNumber(std::string_view text, int32_t after) {
-    std::vector<VexaArg> a = {In(text), InLong(after)};
-    return Caller{*this}.Call(kIds.FindNextByEquNumber, a);
+    return m_parser.FindNextByEquNumber(text, after);
 }
 
 std::vector<Completion> ParserClient::Run(std::string_view trace, bool *pending) {

@@ -1,7 +1,8 @@
-// Drives a VexaParser.so through its C interface the way the program does: typed
-// arguments by dispatch id, text out arguments through the host's setText.
+// Drives a VexaParser.so the way the program does, through the program's own client of
+// the component (vexa::CIsdnParser): the tests' view of its answers, and whole-trace runs.
 #pragma once
 
+#include "CIsdnParser.h"
 #include "VexaComponentAbi.h"
 
 #include <array>
@@ -46,9 +47,9 @@ public:
     ParserClient(const ParserClient &) = delete;
     ParserClient &operator=(const ParserClient &) = delete;
 
-    bool Loaded() const { return m_object != nullptr; }
+    bool Loaded() const { return m_parser.HasDispatch(); }
 
-    // Raw call: returns the VexaInvokeResult.
+    // Raw call: returns the VexaInvokeResult. Text out arguments need a std::string sink.
     int32_t Invoke(int32_t dispid, std::vector<VexaArg> &args, VexaArg &result);
 
     LineAnswer ParseLine(std::string_view line);
@@ -80,8 +81,7 @@ public:
     std::vector<Completion> Run(std::string_view trace, bool *pending = nullptr);
 
 private:
-    void *m_library = nullptr;
-    VexaObject *m_object = nullptr;
+    vexa::CIsdnParser m_parser;
 };
 
 // Builds a trace from record lines and rows.
