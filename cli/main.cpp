@@ -285,7 +285,9 @@ int main(int argc, char **argv) {
     cli::CliHost host(settings, profile);
     cli::CliList list;
     CVexaClientDoc doc(host);
-    doc.m_pListView = &list;
+    // The interpretation text alone needs no message list: without one the document
+    // fills none, which spares the rows of a large trace.
+    if (options.list || !options.direction.empty() || options.filterKind != 0) doc.m_pListView = &list;
     if (!doc.OnOpenDocument(trace)) {
         std::fprintf(stderr, "vexa-interpret: %s: cannot be read\n", options.trace.c_str());
         return kExitTrace;

@@ -69,7 +69,7 @@ bool CVexaClientDoc::FillList() {
     int32_t count = 0;
     client->GetMessageCount(count);
     if (count == 0) return false;
-    if (count < 0) return true;
+    if (count < 0 || !m_pListView) return true;  // nothing to show the rows in
     int row = 0;
     int32_t previous = kNoSequence;
     MessageRecord message;
@@ -83,7 +83,7 @@ bool CVexaClientDoc::FillList() {
 bool CVexaClientDoc::FillListBySearch() {
     if (m_strSearchText.empty()) return FillList();
     CParserClient *client = RunClient();
-    if (!client) return true;
+    if (!client || !m_pListView) return true;
     int row = 0;
     int32_t previous = kNoSequence;
     MessageRecord message;
