@@ -242,13 +242,16 @@ void CMainFrame::dragEnterEvent(QDragEnterEvent *event) {
 }
 
 void CMainFrame::dropEvent(QDropEvent *event) {
-    const QList<QUrl> urls = event->mimeData()->urls();
+    OpenDroppedFiles(event->mimeData()->urls());
+    event->acceptProposedAction();
+}
+
+void CMainFrame::OpenDroppedFiles(const QList<QUrl> &urls) {
     m_bInterpretOnOpen = true;
     activateWindow();
     for (const QUrl &url : urls) {
         if (url.isLocalFile()) m_app.OpenDocumentFile(url.toLocalFile());
     }
-    event->acceptProposedAction();
 }
 
 bool CMainFrame::event(QEvent *event) {

@@ -5,6 +5,7 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <QUrl>
 
 class QAction;
 class QLabel;
@@ -33,6 +34,9 @@ public:
     // The text of the protocol pane (pane 1).
     void SetProtocolText(const QString &text);
     QString ProtocolText() const;
+    // Files dropped onto the window: each opens and is interpreted at once, and so is
+    // every trace opened afterwards.
+    void OpenDroppedFiles(const QList<QUrl> &urls);
     // Runs a command by its id, as a menu item, an accelerator or a tool bar button does.
     void OnCommand(int id);
     // The action of a command id (for the tests and the screenshots).

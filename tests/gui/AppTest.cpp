@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QUrl>
 #include <QMdiArea>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -231,6 +232,35 @@ private slots:
         QVERIFY(!about.ProductName().isEmpty());
         QVERIFY(about.Release().contains(VEXA_TEST_VERSION));
         QVERIFY(!about.Copyright().isEmpty());
+    }
+
+    void droppedFilesOpenAndAreInterpreted() {
+        CloseAll();
+        m_app.MainFrame()->m_bInterpretOnOpen = false;
+        m_app.MainFrame()->OpenDroppedFiles(
+            {QUrl::fromLocalFile(VEXA_SAMPLES "/isdn-call.trc"), QUrl::fromLocalFile(VEXA_SAMPLES "/isdn-busy.trc")});
+        QApplication::processEvents();
+        QVERIFY(m_app.MainFrame()->m_bInterpretOnOpen);
+        QCOMPARE(m_app.Documents().size(), size_t(2));
+        for (CVexaClientDoc *doc : m_app.Documents()) QVERIFY(doc->m_bOutputLoaded);
+        CloseAll();
+    }
+
+    void aBinaryFileIsNoTraceAndLeavesTheListEmpty() {
+        QFile binary(m_dir.filePath("binary.trc"));
+        QVERIFY(binary.open(QIODevice::WriteOnly));
+        QByteArray bytes(4096, '\0');
+        for (int i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>((i * 37) % 256);
+        binary.write(bytes);
+        binary.close();
+        CChildFrame *frame = Open(binary.fileName());
+        QVERIFY(frame);
+        CVexaClientDoc &doc = frame->Document();
+        QVERIFY(!doc.m_bTraceRecognised);
+        QVERIFY(!doc.m_bOutputLoaded);
+        QVERIFY(doc.m_DisplayLines.empty());
+        QCOMPARE(doc.m_pListView->GetRowCount(), 0);
+        CloseAll();
     }
 
     void foldersAndMissingFilesAreRefusedWithAMessage() {
