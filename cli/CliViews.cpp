@@ -26,8 +26,6 @@ void CliHost::RunFinished() {
     m_progressShown = false;
 }
 
-const char *DirectionText(const std::string &direction) { return direction == "SWHW" ? "Send" : "Received"; }
-
 bool CliList::AddRow(int row, int16_t sequence, const std::string &direction, const std::string &signalType,
                      const std::string &message, const std::string &time, const std::string &from,
                      const std::string &to, bool valid) {
@@ -49,7 +47,7 @@ std::string CliList::GetItemText(int row, int column) const {
     const ListRow &r = m_rows[row];
     switch (column) {
     case 0: return std::to_string(r.sequence);
-    case 1: return DirectionText(r.direction);
+    case 1: return std::string(ListDirectionText(r.direction));
     case 2: return r.message;
     case 3: return r.time;
     case 4: return r.from;

@@ -63,7 +63,4 @@ private:
     std::vector<ListRow> m_rows;
 };
 
-// The direction column as the list shows it.
-const char *DirectionText(const std::string &direction);
-
 }  // namespace vexa::cli

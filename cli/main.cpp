@@ -260,7 +260,7 @@ bool CopyToStdout(const std::string &path) {
 
 void PrintRows(const cli::CliList &list) {
     for (const cli::ListRow &r : list.Rows()) {
-        std::printf("%d\t%s\t%s\t%s\t%s\t%s%s\n", r.sequence, cli::DirectionText(r.direction), r.message.c_str(),
+        std::printf("%d\t%s\t%s\t%s\t%s\t%s%s\n", r.sequence, std::string(ListDirectionText(r.direction)).c_str(), r.message.c_str(),
                     r.time.c_str(), r.from.c_str(), r.to.c_str(), r.valid ? "" : "\tinvalid");
     }
     std::fflush(stdout);

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace vexa {
 
@@ -14,6 +15,11 @@ struct ContentSize {
     int32_t cy = 0;
     bool operator==(const ContentSize &) const = default;
 };
+
+// The direction column of the message list: "Send" for exactly "SWHW", else "Received".
+inline std::string_view ListDirectionText(std::string_view direction) {
+    return direction == "SWHW" ? "Send" : "Received";
+}
 
 // The message list, as the document's fills reach it.
 class IListView {

@@ -59,7 +59,7 @@ bool CVexaListView::AddRow(int row, int16_t sequence, const std::string &directi
     const auto written = std::to_chars(number, number + sizeof number, static_cast<int>(sequence));
     const CListModel::RowTexts texts = {
         std::string_view(number, static_cast<size_t>(written.ptr - number)),
-        direction == "SWHW" ? std::string_view("Send") : std::string_view("Received"),
+        ListDirectionText(direction),
         message, time, from, to,
     };
     m_wndList.InsertItem(row, texts);
