@@ -134,16 +134,28 @@ std::vector<std::string> GatherCallReferences(CIsdnParser &parser) {
     return entries.Take();
 }
 
+// Asks next(handle, text) once for each message held, each time with the handle the
+// call before gave (-1 at first), and hands every answer to take(handle, text).
+namespace {
+template <class Next, class Take>
+void WalkHandles(int32_t count, Next next, Take take) {
+    int32_t handle = -1;
+    std::string text;
+    for (int32_t i = 0; i < count; ++i) {
+        text.clear();
+        handle = next(handle, text);
+        take(handle, text);
+    }
+}
+}  // namespace
+
 std::vector<std::string> GatherCallingPartyNumbers(CIsdnParser &parser) {
     EntryList entries;
-    const int32_t count = MessageCount(parser);
-    int32_t handle = -1;
-    std::string number;
-    for (int32_t i = 0; i < count; ++i) {
-        number.clear();
-        handle = parser.GetNextCallingPartyNumber(handle, number);
-        if (handle != -1) entries.Add(number);
-    }
+    WalkHandles(
+        MessageCount(parser), [&](int32_t h, std::string &t) { return parser.GetNextCallingPartyNumber(h, t); },
+        [&](int32_t h, const std::string &number) {
+            if (h != -1) entries.Add(number);
+        });
     return entries.Take();
 }
 
@@ -161,27 +173,21 @@ std::vector<std::string> GatherEquNumbers(CIsdnParser &parser) {
 
 std::vector<std::string> GatherScpIds(CDectParser &parser) {
     EntryList entries;
-    const int32_t count = MessageCount(parser);
-    int32_t handle = -1;
-    std::string id;
-    for (int32_t i = 0; i < count; ++i) {
-        id.clear();
-        handle = parser.GetNextScpId(handle, id);
-        if (!id.empty()) entries.Add(id);
-    }
+    WalkHandles(
+        MessageCount(parser), [&](int32_t h, std::string &t) { return parser.GetNextScpId(h, t); },
+        [&](int32_t, const std::string &id) {
+            if (!id.empty()) entries.Add(id);
+        });
     return entries.Take();
 }
 
 std::vector<std::string> GatherTransactionFlags(CDectParser &parser) {
     EntryList entries;
-    const int32_t count = MessageCount(parser);
-    int32_t handle = -1;
-    std::string flag;
-    for (int32_t i = 0; i < count; ++i) {
-        flag.clear();
-        handle = parser.GetNextTransactionFlag(handle, flag);
-        if (!flag.empty()) entries.Add(LoadString(flag == "0" ? IDS_ORIGINATOR : IDS_DESTINATION));
-    }
+    WalkHandles(
+        MessageCount(parser), [&](int32_t h, std::string &t) { return parser.GetNextTransactionFlag(h, t); },
+        [&](int32_t, const std::string &flag) {
+            if (!flag.empty()) entries.Add(LoadString(flag == "0" ? IDS_ORIGINATOR : IDS_DESTINATION));
+        });
     return entries.Take();
 }
 
