@@ -75,15 +75,7 @@ AssembledMessage &SignalAssembler::NewMessage(LineResult &result) {
 void SignalAssembler::TakeOpen(AssembledMessage &msg) {
     // The header's words are short: copied into msg's buffers (ClearOpen empties the open
     // signal's before the next record line).
-    SignalHeader &a = msg.header;
-    const SignalHeader &b = m_open.header;
-    a.sequence = b.sequence;
-    a.time.assign(b.time);
-    a.direction.assign(b.direction);
-    a.signalName.assign(b.signalName);
-    a.originator.assign(b.originator);
-    a.destination.assign(b.destination);
-    a.equ.assign(b.equ);
+    msg.header = m_open.header;
     msg.octets.swap(m_open.octets);
     msg.problems.swap(m_open.problems);
 }
