@@ -9,6 +9,7 @@
 #include "CVexaListView.h"
 #include "CommandIds.h"
 #include "QtPlatform.h"
+#include "ResultLayout.h"
 #include "SettingsStore.h"
 
 #include <QContextMenuEvent>
@@ -53,22 +54,18 @@ void CVexaClientView::Repaint() {
 
 // Every line stands one font height below the one before; a line with no text takes no
 // room. The trace extent grows, as the lines are drawn, to 500 pixels below the top of a
-// line that starts beyond it: worked out here for all lines at once, it reaches the same
-// height the drawing of every line reaches.
+// line that starts beyond it: the same growth as the result text's, worked out once for
+// all lines, reaching the height the drawing of every line reaches.
 void CVexaClientView::Layout() {
     const int h = QFontMetrics(m_font).height();
     if (m_laidOutLines == m_doc.m_TraceLines.size() && m_laidOutHeight == h) return;
     const LineArray &lines = m_doc.m_TraceLines;
     m_tops.resize(lines.size() + 1);
     int32_t y = 0;
-    ContentSize extent = m_doc.m_sizeTraceExtent;
-    bool grew = false;
+    size_t rowsAboveLast = 0;
     for (size_t i = 0; i < lines.size(); ++i) {
         m_tops[i] = y;
-        if (y > extent.cy) {
-            extent = {1000, y + 500};
-            grew = true;
-        }
+        rowsAboveLast = static_cast<size_t>(y / std::max(h, 1));
         std::string_view line = lines[i];
         if (!line.empty() && line.back() == '\n') line.remove_suffix(1);
         if (!line.empty()) y += h;
@@ -76,9 +73,11 @@ void CVexaClientView::Layout() {
     m_tops[lines.size()] = y;
     m_laidOutLines = lines.size();
     m_laidOutHeight = h;
-    if (grew) {
-        m_doc.m_sizeTraceExtent = extent;
-        SetContentSizes(extent, {}, {});
+    if (lines.empty()) return;
+    const int32_t grown = CResultLayout::GrownHeight(m_doc.m_sizeTraceExtent.cy, h, rowsAboveLast);
+    if (grown != m_doc.m_sizeTraceExtent.cy) {
+        m_doc.m_sizeTraceExtent = {1000, grown};
+        SetContentSizes(m_doc.m_sizeTraceExtent, {}, {});
     }
 }
 
