@@ -3,30 +3,76 @@
 #include "OutputText.h"
 #include "StringTable.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace vexa {
 
-bool COutputWriter::Open(const std::string &path) { return m_file.Open(path); }
+namespace {
+// The blocks the output is put in: large enough that a run of a large trace needs few.
+constexpr size_t kOutputBlock = 8u << 20;
+}  // namespace
+
+bool COutputWriter::Open(const std::string &path) {
+    m_block = nullptr;
+    m_used = m_capacity = 0;
+    return m_file.Open(path);
+}
 
 void COutputWriter::Close() { m_file.Close(); }
 
 void COutputWriter::Flush() { m_file.Flush(); }
 
-void COutputWriter::WriteFile(std::string_view text) { m_file.Write(text); }
+char *COutputWriter::Room(size_t n) {
+    if (m_capacity - m_used < n) {
+        // The rest of the block stays unused: a piece never spans two blocks.
+        const size_t size = std::max(kOutputBlock, n);
+        m_block = m_runLines.AdoptBlock(MakeLargeBlock(size));
+        m_used = 0;
+        m_capacity = size;
+    }
+    return m_block + m_used;
+}
+
+std::string_view COutputWriter::Commit(size_t n) {
+    std::string_view text(m_block + m_used, n);
+    m_used += n;
+    m_file.Write(text);
+    return text;
+}
+
+std::string_view COutputWriter::Put(std::string_view text) {
+    if (text.empty()) return {};
+    std::memcpy(Room(text.size()), text.data(), text.size());
+    return Commit(text.size());
+}
 
 void COutputWriter::WriteOut(std::string_view text) {
-    WriteFile(text);
-    m_runLines.Add(text);
+    if (text.empty()) {
+        m_runLines.Add(text);
+        return;
+    }
+    m_runLines.AddView(Put(text));
 }
 
 void COutputWriter::WriteLabelled(std::string_view label, std::string_view value, std::string_view runPrefix,
                                   bool runNewline) {
-    m_scratch.assign(label);
-    m_scratch += ": ";
-    m_scratch += value;
-    m_scratch += '\n';
-    WriteFile(m_scratch);
-    if (!runNewline) m_scratch.pop_back();
-    if (!runPrefix.empty()) m_scratch.insert(0, runPrefix);
+    const size_t n = label.size() + 2 + value.size() + 1;
+    char *p = Room(n);
+    std::memcpy(p, label.data(), label.size());
+    p += label.size();
+    *p++ = ':';
+    *p++ = ' ';
+    if (!value.empty()) std::memcpy(p, value.data(), value.size());
+    p[value.size()] = '\n';
+    std::string_view text = Commit(n);
+    if (!runNewline) text.remove_suffix(1);
+    if (runPrefix.empty()) {
+        m_runLines.AddView(text);
+        return;
+    }
+    m_scratch.assign(runPrefix);
+    m_scratch += text;
     m_runLines.Add(m_scratch);
 }
 
@@ -41,9 +87,9 @@ void COutputWriter::WriteDirection(std::string_view direction, std::string_view 
     m_scratch += " Message: ";
     m_scratch += messageName;
     m_scratch += '\n';
-    WriteFile(m_scratch);
-    m_scratch.pop_back();
-    m_runLines.Add(m_scratch);
+    std::string_view text = Put(m_scratch);
+    text.remove_suffix(1);
+    m_runLines.AddView(text);
 }
 
 void COutputWriter::WriteProtocolDiscriminator(std::string_view value) {
@@ -70,11 +116,11 @@ void COutputWriter::WriteCallReference(std::string_view value, bool flag) {
 void COutputWriter::WriteScpLines(std::string_view scpMessage, std::string_view scpId) {
     if (!scpId.empty()) {
         std::string line = LoadString(IDS_SCP_ID) + ": " + std::string(scpId) + "\n";
-        WriteFile(line);
+        Put(line);
         m_runLines.Add("/*" + line + "*/");
     }
     std::string line = LoadString(IDS_SCP_MESSAGE) + ": " + std::string(scpMessage) + "\n";
-    WriteFile(line);
+    Put(line);
     m_runLines.Add("/*" + line + "*/");
 }
 
@@ -84,12 +130,12 @@ void COutputWriter::WriteDectHeader(std::string_view discriminator, std::string_
                                     std::string_view alternative) {
     const std::string &pdLabel = LoadString(IDS_PROTOCOL_DISCRIMINATOR);
     if (status == 1) {
-        WriteFile(pdLabel + ": " + std::string(discriminator) + "\n");
+        Put(pdLabel + ": " + std::string(discriminator) + "\n");
         if (useAlternative) m_runLines.Add(pdLabel + ": " + std::string(alternative));
         else m_runLines.Add("@@@" + pdLabel + ": " + std::string(discriminator));
     }
     WriteLabelled(LoadString(IDS_TRANSACTION_VALUE), transactionValue, "@@@", true);
-    WriteFile(std::string(extraLine) + "\n");
+    Put(std::string(extraLine) + "\n");
     m_runLines.Add("@@@" + std::string(extraLine) + "\n");
     WriteLabelled(LoadString(IDS_USER_PART), userPart, "@@@", true);
     WriteScpLines(scpMessage, scpId);
@@ -101,21 +147,40 @@ void COutputWriter::WriteDataRows(std::vector<std::string> &rows, int i) {
     rows.clear();
 }
 
+void COutputWriter::PutBodyLine(std::string_view line) {
+    const size_t n = 6 + line.size() + 1;
+    char *p = Room(n);
+    std::memset(p, ' ', 6);
+    p += 6;
+    size_t kept = line.size();
+    if (const void *tilde = std::memchr(line.data(), '~', line.size())) {
+        const size_t at = static_cast<size_t>(static_cast<const char *>(tilde) - line.data());
+        std::memcpy(p, line.data(), at);
+        std::memcpy(p + at, line.data() + at + 1, line.size() - at - 1);
+        --kept;
+    } else {
+        std::memcpy(p, line.data(), line.size());
+    }
+    p[kept] = '\n';
+    std::string_view text = Commit(6 + kept + 1);
+    text.remove_suffix(1);
+    m_runLines.AddView(text);
+}
+
 void COutputWriter::WriteBodyLines(std::string_view decodedText) {
-    for (std::string_view part : SplitParts(decodedText)) {
-        size_t start = 0;
-        while (start < part.size()) {
-            size_t nl = part.find('\n', start);
-            std::string_view line = nl == std::string_view::npos ? part.substr(start) : part.substr(start, nl - start);
-            start = nl == std::string_view::npos ? part.size() : nl + 1;
-            m_scratch.assign(6, ' ');
-            m_scratch += line;
-            if (size_t tilde = m_scratch.find('~'); tilde != std::string::npos) m_scratch.erase(tilde, 1);
-            m_scratch += '\n';
-            WriteFile(m_scratch);
-            m_scratch.pop_back();
-            m_runLines.Add(m_scratch);
+    // The parts lie between "||" separators; each line of a part is one body line.
+    size_t start = 0;
+    for (;;) {
+        const size_t sep = decodedText.find("||", start);
+        const size_t end = sep == std::string_view::npos ? decodedText.size() : sep;
+        while (start < end) {
+            const void *nl = std::memchr(decodedText.data() + start, '\n', end - start);
+            const size_t lineEnd = nl ? static_cast<size_t>(static_cast<const char *>(nl) - decodedText.data()) : end;
+            PutBodyLine(decodedText.substr(start, lineEnd - start));
+            start = nl ? lineEnd + 1 : end;
         }
+        if (sep == std::string_view::npos) return;
+        start = sep + 2;
     }
 }
 

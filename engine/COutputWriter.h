@@ -1,5 +1,8 @@
 // The writers of the interpretation output: each piece goes to the output file and, as
-// one entry with its display marks, to the document's run lines.
+// one entry with its display marks, to the document's run lines. The text is put once,
+// in blocks that the run lines keep, and both the file and the run lines take it from
+// there: a run line is the piece as written, without its newline where the display
+// shows it without one.
 #pragma once
 
 #include "LineArray.h"
@@ -52,11 +55,21 @@ private:
     // and, when lineNewline is set, a newline.
     void WriteLabelled(std::string_view label, std::string_view value, std::string_view runPrefix,
                        bool runNewline);
-    void WriteFile(std::string_view text);
+    // Room for n characters in the current block; Commit then hands the first n of them
+    // to the file and answers where they lie.
+    char *Room(size_t n);
+    std::string_view Commit(size_t n);
+    // text into the block and the file.
+    std::string_view Put(std::string_view text);
+    // One body line: six blanks, line without its first "~", a newline.
+    void PutBodyLine(std::string_view line);
 
     LineArray &m_runLines;
     bool m_writeAllRows;
     OutputFile m_file;
+    char *m_block = nullptr;  // the current block, kept by the run lines
+    size_t m_used = 0;
+    size_t m_capacity = 0;
     std::string m_scratch;
 };
 

@@ -1,97 +1,104 @@
 #include "OutputFile.h"
 
+#include <algorithm>
 #include <cerrno>
-#include <cstring>
+#include <climits>
 #include <fcntl.h>
-#include <sys/mman.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 namespace vexa {
 
 namespace {
-constexpr size_t kFirstMapping = 4u << 20;
 
-bool WriteAll(int fd, const char *data, size_t size) {
-    while (size > 0) {
-        ssize_t n = write(fd, data, size);
+// Writes the pieces in order, as few system calls as the system allows; false on an error.
+bool WritePieces(int fd, std::vector<std::string_view> &pieces) {
+    constexpr size_t kMaxVectors = 512;
+    iovec vectors[kMaxVectors];
+    size_t next = 0;
+    size_t skip = 0;  // characters of pieces[next] already written
+    while (next < pieces.size()) {
+        size_t count = 0;
+        for (size_t i = next; i < pieces.size() && count < kMaxVectors && count < IOV_MAX; ++i, ++count) {
+            const size_t from = i == next ? skip : 0;
+            vectors[count].iov_base = const_cast<char *>(pieces[i].data() + from);
+            vectors[count].iov_len = pieces[i].size() - from;
+        }
+        ssize_t n = writev(fd, vectors, static_cast<int>(count));
         if (n < 0) {
             if (errno == EINTR) continue;
             return false;
         }
-        data += n;
-        size -= static_cast<size_t>(n);
+        size_t written = static_cast<size_t>(n);
+        while (next < pieces.size() && written >= pieces[next].size() - skip) {
+            written -= pieces[next].size() - skip;
+            skip = 0;
+            ++next;
+        }
+        skip += written;
     }
     return true;
 }
+
 }  // namespace
 
 bool OutputFile::Open(const std::string &path) {
     Close();
-    m_fd = open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    m_fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (m_fd < 0) return false;
-    m_size = 0;
-    if (!Map(kFirstMapping)) m_buffer.reserve(64 * 1024);
+    m_closing = false;
+    m_failed = false;
+    m_writer = std::thread(&OutputFile::WriterLoop, this);
     return true;
 }
 
-// Reserves the room on disk first, so that a full disk is an error here and never a fault
-// when a page of the mapping is written.
-bool OutputFile::Map(size_t capacity) {
-    if (posix_fallocate(m_fd, 0, static_cast<off_t>(capacity)) != 0) return false;
-    void *p = mmap(nullptr, capacity, PROT_READ | PROT_WRITE, MAP_SHARED, m_fd, 0);
-    if (p == MAP_FAILED) {
-        ftruncate(m_fd, static_cast<off_t>(m_size));
-        return false;
-    }
-    m_map = static_cast<char *>(p);
-    m_capacity = capacity;
-    return true;
-}
-
-void OutputFile::Unmap() {
-    if (m_map) munmap(m_map, m_capacity);
-    m_map = nullptr;
-    m_capacity = 0;
-}
-
-void OutputFile::Write(std::string_view text) {
-    if (m_fd < 0 || text.empty()) return;
-    if (m_map && m_size + text.size() > m_capacity) {
-        size_t capacity = m_capacity;
-        while (capacity < m_size + text.size()) capacity *= 2;
-        Unmap();
-        if (!Map(capacity)) {
-            // No room for a larger mapping: go on with plain writes after what is there.
-            ftruncate(m_fd, static_cast<off_t>(m_size));
-            lseek(m_fd, static_cast<off_t>(m_size), SEEK_SET);
+void OutputFile::HandOver() {
+    if (!m_pending.empty()) Gather(m_pending);
+    m_pending = {};
+    if (m_gathered.empty()) return;
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        if (m_queue.empty()) {
+            m_queue.swap(m_gathered);
+        } else {
+            m_queue.insert(m_queue.end(), m_gathered.begin(), m_gathered.end());
         }
     }
-    if (m_map) {
-        std::memcpy(m_map + m_size, text.data(), text.size());
-        m_size += text.size();
-        return;
-    }
-    m_buffer.insert(m_buffer.end(), text.begin(), text.end());
+    m_gathered.clear();
+    m_gatheredBytes = 0;
+    m_wake.notify_one();
 }
 
-void OutputFile::WriteBuffer() {
-    if (m_fd < 0) return;
-    if (WriteAll(m_fd, m_buffer.data(), m_buffer.size())) m_size += m_buffer.size();
-    m_buffer.clear();
+void OutputFile::WriterLoop() {
+    std::vector<std::string_view> batch;
+    std::unique_lock<std::mutex> guard(m_lock);
+    for (;;) {
+        m_wake.wait(guard, [this] { return m_closing || !m_queue.empty(); });
+        if (m_queue.empty() && m_closing) return;
+        batch.swap(m_queue);
+        guard.unlock();
+        // After a failure the rest is dropped: the file ends at what could be written.
+        const bool ok = !m_failed && WritePieces(m_fd, batch);
+        batch.clear();
+        guard.lock();
+        if (!ok) m_failed = true;
+    }
 }
 
-void OutputFile::Close() {
-    if (m_fd < 0) return;
-    if (m_map) {
-        Unmap();
-        ftruncate(m_fd, static_cast<off_t>(m_size));
-    } else {
-        Flush();
+bool OutputFile::Close() {
+    if (m_fd < 0) return true;
+    HandOver();
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        m_closing = true;
     }
-    close(m_fd);
+    m_wake.notify_one();
+    if (m_writer.joinable()) m_writer.join();
+    const bool ok = !m_failed;
+    const bool closed = close(m_fd) == 0;
     m_fd = -1;
-    m_size = 0;
-    m_buffer.clear();
+    m_queue.clear();
+    return ok && closed;
 }
 
 }  // namespace vexa

@@ -1,0 +1,153 @@
+// The storage a run writes to: the output file, handed to the system by a writer of its
+// own, and the run lines, which the display lines share.
+#include "COutputWriter.h"
+#include "LineArray.h"
+#include "OutputFile.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+
+namespace vexa::test {
+namespace {
+
+std::string TempPath(const char *name) {
+    return (std::filesystem::temp_directory_path() / (std::string(name) + "-" + std::to_string(getpid()))).string();
+}
+
+TEST(OutputFile, HoldsEveryPieceInOrderWhateverMemoryItCameFrom) {
+    const std::string path = TempPath("vexa-output-order");
+    // Pieces from several places (some contiguous, some not), many times the hand-over size.
+    std::string a(300000, 'a'), b = "line of b\n", c(1000, 'c');
+    std::string expected;
+    {
+        OutputFile file;
+        ASSERT_TRUE(file.Open(path));
+        for (int round = 0; round < 20; ++round) {
+            file.Write(std::string_view(a).substr(0, 1000 + round));
+            file.Write(std::string_view(a).substr(1000 + round, 5000));  // follows the piece before
+            file.Write(b);
+            file.Write(std::string_view(c).substr(round, 10));
+            file.Flush();
+            expected += a.substr(0, 6000 + round) + b + c.substr(round, 10);
+        }
+        file.Write(a);
+        expected += a;
+        EXPECT_TRUE(file.Close());
+    }
+    EXPECT_EQ(ReadFile(path), expected);
+    std::remove(path.c_str());
+}
+
+TEST(OutputFile, TruncatesWhatWasThereAndReportsAFullDisk) {
+    const std::string path = TempPath("vexa-output-truncate");
+    WriteFile(path, std::string(100000, 'x'));
+    OutputFile file;
+    ASSERT_TRUE(file.Open(path));
+    file.Write("short\n");
+    EXPECT_TRUE(file.Close());
+    EXPECT_EQ(ReadFile(path), "short\n");
+    std::remove(path.c_str());
+
+    if (access("/dev/full", W_OK) == 0) {
+        std::string text(1 << 20, 'z');
+        ASSERT_TRUE(file.Open("/dev/full"));
+        file.Write(text);
+        file.Flush();
+        EXPECT_FALSE(file.Close());
+    }
+}
+
+TEST(OutputWriter, FileAndRunLinesAgreeLineForLine) {
+    const std::string path = TempPath("vexa-writer");
+    LineArray run;
+    {
+        COutputWriter out(run, true);
+        ASSERT_TRUE(out.Open(path));
+        out.WriteStart();
+        out.WriteOut("09.00.00.02 00001  SWHW DLRDATA\n");
+        out.WriteOpeningMarker();
+        out.WriteDirection("SWHW", "SETUP");
+        out.WriteCallReference("02", false);
+        out.WriteHeaderSeparator();
+        // Two parts; a "~" is taken out of a line once.
+        out.WriteBodyLines("Bearer capability (H'04)\nLength: 3||Cause (H'08)\n~Location: user~\n");
+        out.WriteMessageSeparator();
+        out.WriteClosingMarker();
+        out.Close();
+    }
+    EXPECT_EQ(ReadFile(path),
+              " \n09.00.00.02 00001  SWHW DLRDATA\n>>>>\nOutgoing Message: SETUP\n"
+              "Call Reference: 02 (CR Flag Not Set)\n\n\n\n"
+              "      Bearer capability (H'04)\n      Length: 3\n      Cause (H'08)\n      Location: user~\n"
+              "\n\n<<<<\n\n");
+    const std::vector<std::string> expected = {" \n",
+                                               "09.00.00.02 00001  SWHW DLRDATA\n",
+                                               ">>>>\n",
+                                               "Outgoing Message: SETUP",
+                                               "Call Reference: 02 (CR Flag Not Set)\n",
+                                               "\n\n\n",
+                                               "      Bearer capability (H'04)",
+                                               "      Length: 3",
+                                               "      Cause (H'08)",
+                                               "      Location: user~",
+                                               "\n\n",
+                                               "<<<<\n\n"};
+    EXPECT_EQ(Lines(run), expected);
+    std::remove(path.c_str());
+}
+
+TEST(OutputWriter, ALongRunSpansManyBlocksAndKeepsEveryLine) {
+    const std::string path = TempPath("vexa-writer-long");
+    LineArray run;
+    std::string expected;
+    const std::string body(200, 'b');
+    {
+        COutputWriter out(run, true);
+        ASSERT_TRUE(out.Open(path));
+        for (int i = 0; i < 60000; ++i) {
+            const std::string line = "line " + std::to_string(i) + "\n";
+            out.WriteOut(line);
+            out.WriteBodyLines(body);
+            out.Flush();
+            expected += line + "      " + body + "\n";
+        }
+        out.Close();
+    }
+    EXPECT_EQ(ReadFile(path), expected);
+    ASSERT_EQ(run.size(), 120000u);
+    EXPECT_EQ(run[0], "line 0\n");
+    EXPECT_EQ(run[119998], "line 59999\n");
+    EXPECT_EQ(run[119999], "      " + body);
+    std::remove(path.c_str());
+}
+
+TEST(LineArray, DisplayLinesTakenAsAWholeStayTheirOwnWhenEitherChanges) {
+    LineArray run;
+    for (int i = 0; i < 5; ++i) run.Add("run " + std::to_string(i));
+    LineArray display;
+    display.AddAll(run);
+    ASSERT_EQ(Lines(display), Lines(run));
+
+    run.Add("run 5");  // the run goes on: the display keeps what it was given
+    EXPECT_EQ(display.size(), 5u);
+    display.Add("shown");
+    EXPECT_EQ(run.size(), 6u);
+    EXPECT_EQ(run[5], "run 5");
+    EXPECT_EQ(display[5], "shown");
+
+    // Cleared run lines leave the display's characters valid.
+    LineArray again;
+    again.AddAll(display);
+    run.Clear();
+    display.Clear();
+    EXPECT_EQ(again[0], "run 0");
+    EXPECT_EQ(again[5], "shown");
+}
+
+}  // namespace
+}  // namespace vexa::test
