@@ -38,9 +38,9 @@ char *LineArray::Store::Adopt(LargeBlock block) {
 
 char *LineArray::AdoptBlock(LargeBlock block) { return m_store->Adopt(std::move(block)); }
 
-LineArray::LineArray() : m_store(std::make_shared<Store>()) {}
+LineArray::LineArray() : m_store(std::make_shared<Store>()), m_lines(std::make_shared<Lines>()) {}
 
-void LineArray::Add(std::string_view text) { m_lines.emplace_back(m_store->Keep(text), text.size()); }
+void LineArray::Add(std::string_view text) { Own().emplace_back(m_store->Keep(text), text.size()); }
 
 void LineArray::Share(const std::shared_ptr<Store> &store) {
     if (store == m_store) return;
@@ -50,18 +50,22 @@ void LineArray::Share(const std::shared_ptr<Store> &store) {
 void LineArray::AddFrom(const LineArray &other, size_t i) {
     Share(other.m_store);
     for (const auto &s : other.m_shared) Share(s);
-    m_lines.push_back(other.m_lines[i]);
+    Own().push_back((*other.m_lines)[i]);
 }
 
 void LineArray::AddAll(const LineArray &other) {
     Share(other.m_store);
     for (const auto &s : other.m_shared) Share(s);
-    m_lines.insert(m_lines.end(), other.m_lines.begin(), other.m_lines.end());
+    if (m_lines->empty()) {
+        m_lines = other.m_lines;  // the same lines: shared until either array changes
+        return;
+    }
+    Lines &lines = Own();
+    lines.insert(lines.end(), other.m_lines->begin(), other.m_lines->end());
 }
 
 void LineArray::Clear() {
-    m_lines.clear();
-    m_lines.shrink_to_fit();
+    m_lines = std::make_shared<Lines>();
     m_shared.clear();
     m_store = std::make_shared<Store>();
 }

@@ -1,6 +1,7 @@
 // An array of text lines stored compactly: the characters of the lines live in large
 // shared blocks, and an array that is made from another (display lines made from the run
-// lines, say) refers to the same characters instead of copying them.
+// lines, say) refers to the same characters instead of copying them. An array made as a
+// whole from another shares even the other's list of lines until one of them changes.
 #pragma once
 
 #include "LargeMemory.h"
@@ -17,10 +18,10 @@ class LineArray {
 public:
     LineArray();
 
-    size_t size() const { return m_lines.size(); }
-    bool empty() const { return m_lines.empty(); }
-    std::string_view operator[](size_t i) const { return m_lines[i]; }
-    std::string_view back() const { return m_lines.back(); }
+    size_t size() const { return m_lines->size(); }
+    bool empty() const { return m_lines->empty(); }
+    std::string_view operator[](size_t i) const { return (*m_lines)[i]; }
+    std::string_view back() const { return m_lines->back(); }
 
     // Appends a copy of text.
     void Add(std::string_view text);
@@ -34,11 +35,12 @@ public:
     // Takes a block of characters into the array's storage; AddView may then append
     // lines that lie inside it, without copying them.
     char *AdoptBlock(LargeBlock block);
-    void AddView(std::string_view text) { m_lines.push_back(text); }
-    void Reserve(size_t lines) { m_lines.reserve(lines); }
+    void AddView(std::string_view text) { Own().push_back(text); }
+    // Room for this many lines; the room that is not used costs only address space.
+    void Reserve(size_t lines) { Own().reserve(lines); }
 
-    auto begin() const { return m_lines.begin(); }
-    auto end() const { return m_lines.end(); }
+    auto begin() const { return m_lines->cbegin(); }
+    auto end() const { return m_lines->cend(); }
 
 private:
     // Append-only storage of characters; a block is never moved once handed out.
@@ -53,11 +55,18 @@ private:
         size_t m_capacity = 0;
     };
 
+    using Lines = std::vector<std::string_view, LargeAllocator<std::string_view>>;
+
     void Share(const std::shared_ptr<Store> &store);
+    // The list of lines, made this array's own first when another array shares it.
+    Lines &Own() {
+        if (m_lines.use_count() > 1) m_lines = std::make_shared<Lines>(*m_lines);
+        return *m_lines;
+    }
 
     std::shared_ptr<Store> m_store;
     std::vector<std::shared_ptr<Store>> m_shared;  // stores of other arrays whose lines this one holds
-    std::vector<std::string_view, LargeAllocator<std::string_view>> m_lines;
+    std::shared_ptr<Lines> m_lines;
 };
 
 }  // namespace vexa
