@@ -3,6 +3,9 @@
 #include "OutputText.h"
 #include "StringTable.h"
 
+#include <algorithm>
+#include <new>
+
 namespace vexa {
 
 namespace {
@@ -61,6 +64,7 @@ bool CInterpretationRun::Start() {
     doc.m_bIpMarkOpen = false;
 
     if (doc.m_strTracePath.empty() || !m_trace.Open(doc.m_strTracePath, doc.m_TraceLines, doc.m_TraceStamp)) return false;
+    ReserveRunLines();
     if (!m_out.Open(doc.m_strOutputPath)) {
         std::string text = LoadString(IDS_OUTPUT_NOT_WRITABLE);
         text += doc.m_strOutputPath;
@@ -70,6 +74,20 @@ bool CInterpretationRun::Start() {
     doc.m_bTraceRecognised = false;
     m_out.WriteStart();
     return true;
+}
+
+// Room for the run lines at once, so that the list of a large run is never copied to
+// grow: a decoded trace makes some five run lines of every trace line. Room that is not
+// used costs only address space; where even that is short, the list grows as it goes.
+void CInterpretationRun::ReserveRunLines() {
+    constexpr int64_t kLinesPerTraceLine = 8;
+    constexpr int64_t kAverageLineLength = 40;
+    constexpr int64_t kMostReserved = int64_t(1) << 26;
+    const int64_t traceLines = m_trace.FromMemory() ? m_trace.Size() : m_trace.Size() / kAverageLineLength;
+    try {
+        m_doc.m_RunLines.Reserve(static_cast<size_t>(std::min(traceLines * kLinesPerTraceLine, kMostReserved)));
+    } catch (const std::bad_alloc &) {
+    }
 }
 
 bool CInterpretationRun::FindFirstRecordLine() {
@@ -204,10 +222,12 @@ CInterpretationRun::Next CInterpretationRun::CompleteSignal() {
 }
 
 bool CInterpretationRun::WriteDecodedMessage(int16_t i) {
-    SequenceMessage m;
-    int16_t status2 = m_client->GetSequenceMessage(i, m_sequence, m);
+    int16_t status2 = m_client->GetSequenceMessage(i, m_sequence, *m_fetched);
     if (status2 == 0) return false;
-    m_lastDecodedText = m.Text(7);
+    // The message just fetched becomes the last decoded one; the one before lends its
+    // strings' room to the next fetch.
+    std::swap(m_fetched, m_lastDecoded);
+    const SequenceMessage &m = *m_lastDecoded;
     m_out.WriteDataRows(m_dataRows, i);
 
     if (WriteSpecialBlock(m)) return false;
@@ -301,7 +321,7 @@ void CInterpretationRun::FetchCallReference() {
 
 void CInterpretationRun::WriteIncompleteBlock() {
     m_out.WriteOpeningMarker();
-    m_out.WriteIncomplete(m_lastDecodedText);
+    m_out.WriteIncomplete(m_lastDecoded->Text(7));
     m_out.WriteMessageSeparator();
     m_out.WriteClosingMarker();
 }

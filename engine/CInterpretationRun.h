@@ -21,6 +21,7 @@ private:
     enum class Next { Continue, NextLine };
 
     bool Start();
+    void ReserveRunLines();
     bool FindFirstRecordLine();
     void ProcessLines();
     void ProcessLine();
@@ -57,7 +58,11 @@ private:
     int32_t m_previousSequence = -1;
     int32_t m_count = 0;
     int32_t m_lastWrittenSequence = 0;
-    std::string m_lastDecodedText;
+    // The last message decoded (its text is that of an incomplete one) and the one the
+    // next fetch fills: two messages whose roles change with each fetch.
+    SequenceMessage m_messages[2];
+    SequenceMessage *m_lastDecoded = &m_messages[0];
+    SequenceMessage *m_fetched = &m_messages[1];
     bool m_endMarkFed = false;
     int64_t m_ipSavedPosition = 0;
     std::string m_callReference;

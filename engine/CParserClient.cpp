@@ -34,20 +34,31 @@ int32_t CParserClient::GetSequenceMessageCount(int16_t sequence) {
     return Invoke(m_ids.GetSequenceMessageCount, &a, 1);
 }
 
+// Called for every decoded message of a run: the texts go straight into message's
+// strings, whose room is used again from one message to the next.
 int16_t CParserClient::GetSequenceMessage(int16_t i, int16_t sequence, SequenceMessage &message) {
-    DispatchArg args[2 + 7 + 1 + 5];
+    VexaArg args[2 + 7 + 1 + 5]{};
     int n = 0;
-    args[n++] = DispatchArg::InShort(i);
-    args[n++] = DispatchArg::InShort(sequence);
-    for (int k = 0; k < 7; ++k) args[n++] = DispatchArg::OutText();
+    args[n].type = VEXA_T_I2;
+    args[n++].num = i;
+    args[n].type = VEXA_T_I2;
+    args[n++].num = sequence;
+    auto outText = [&](std::string &text) {
+        text.clear();
+        args[n].type = VEXA_T_STR;
+        args[n].out = 1;
+        args[n].str = "";
+        args[n++].sink = &text;
+    };
+    for (int k = 0; k < 7; ++k) outText(message.texts[k]);
     const int validAt = n;
-    args[n++] = DispatchArg::OutFlag();
-    for (int k = 0; k < m_ids.SequenceMessageExtraTexts; ++k) args[n++] = DispatchArg::OutText();
-    message = SequenceMessage{};
-    message.status = static_cast<int16_t>(Invoke(m_ids.GetSequenceMessage, args, n));
-    for (int k = 0; k < 7; ++k) message.texts[k] = std::move(args[2 + k].text);
-    message.valid = args[validAt].Flag();
-    for (int k = 0; k < m_ids.SequenceMessageExtraTexts; ++k) message.texts[7 + k] = std::move(args[validAt + 1 + k].text);
+    args[n].type = VEXA_T_VBOOL;
+    args[n++].out = 1;
+    for (int k = 0; k < m_ids.SequenceMessageExtraTexts; ++k) outText(message.texts[7 + k]);
+    for (int k = 7 + m_ids.SequenceMessageExtraTexts; k < static_cast<int>(message.texts.size()); ++k)
+        message.texts[k].clear();
+    message.status = static_cast<int16_t>(InvokeRaw(m_ids.GetSequenceMessage, args, n));
+    message.valid = args[validAt].num != 0;
     return message.status;
 }
 

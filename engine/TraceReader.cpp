@@ -68,7 +68,9 @@ bool LoadTraceLines(const std::string &path, LineArray &lines, TraceStamp &stamp
 
     char *text = lines.AdoptBlock(std::move(block));
     const bool hasNul = std::memchr(text, '\0', size) != nullptr;
-    lines.Reserve(lines.size() + size / 48 + 16);
+    // Room for the lines at once (a trace line is seldom shorter than 16 characters);
+    // what is not used costs only address space.
+    lines.Reserve(lines.size() + size / 16 + 16);
     size_t pos = 0;
     while (pos < size) {
         char *p = text + pos;
