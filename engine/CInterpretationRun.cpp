@@ -328,7 +328,12 @@ void CInterpretationRun::WriteIncompleteBlock() {
 
 void CInterpretationRun::Finish() {
     m_trace.Close();
-    m_out.Close();
+    if (!m_out.Close()) {
+        // A full disk, say: the file, and the text shown, end at what could be written.
+        std::string text = LoadString(IDS_OUTPUT_NOT_WRITABLE);
+        text += m_doc.m_strOutputPath;
+        m_doc.Host().ShowMessage(text);
+    }
     CVexaClientDoc &doc = m_doc;
     doc.m_DisplayLines.AddAll(doc.m_RunLines);
     if (doc.m_pResultView) {

@@ -4,32 +4,82 @@
 #include "StringTable.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
+#include <memory>
 
 namespace vexa {
 
 namespace {
-// The blocks the output is put in: large enough that a run of a large trace needs few.
-constexpr size_t kOutputBlock = 8u << 20;
+// The blocks the output is put in, used in turn: once the file holds a block's text, the
+// block takes new text. The run lines find their text in the finished file.
+constexpr size_t kOutputBlock = 4u << 20;
+constexpr size_t kRingBlocks = 4;
+
+std::string ReadWholeFile(const std::string &path) {
+    std::string text;
+    if (FILE *file = std::fopen(path.c_str(), "rb")) {
+        char buffer[64 * 1024];
+        size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, n);
+        std::fclose(file);
+    }
+    return text;
+}
 }  // namespace
 
 bool COutputWriter::Open(const std::string &path) {
     m_block = nullptr;
     m_used = m_capacity = 0;
+    m_blockStart = 0;
+    m_ring.clear();
+    m_oversized.clear();
+    m_path = path;
     return m_file.Open(path);
 }
 
-void COutputWriter::Close() { m_file.Close(); }
+bool COutputWriter::Close() {
+    if (!m_file.IsOpen()) return true;
+    std::shared_ptr<MappedFile> mapping;
+    const bool ok = m_file.Close(&mapping);
+    if (mapping) {
+        m_runLines.BindFile(mapping->data(), mapping->size(), mapping);
+    } else {
+        // Not mapped (an empty file, or no mapping to be had): the file read back.
+        std::string text = ReadWholeFile(m_path);
+        auto kept = std::make_shared<std::string>(std::move(text));
+        m_runLines.BindFile(kept->data(), kept->size(), kept);
+    }
+    m_ring.clear();
+    m_oversized.clear();
+    m_block = nullptr;
+    m_used = m_capacity = 0;
+    return ok;
+}
 
 void COutputWriter::Flush() { m_file.Flush(); }
 
 char *COutputWriter::Room(size_t n) {
     if (m_capacity - m_used < n) {
         // The rest of the block stays unused: a piece never spans two blocks.
-        const size_t size = std::max(kOutputBlock, n);
-        m_block = m_runLines.AdoptBlock(MakeLargeBlock(size));
+        if (!m_ring.empty()) m_ring[m_current].end = m_file.Size();
+        if (n > kOutputBlock) {
+            m_oversized.push_back(MakeLargeBlock(n));
+            m_block = m_oversized.back().get();
+            m_capacity = n;
+        } else if (m_ring.size() < kRingBlocks) {
+            m_ring.push_back({MakeLargeBlock(kOutputBlock), 0});
+            m_current = m_ring.size() - 1;
+            m_block = m_ring[m_current].block.get();
+            m_capacity = kOutputBlock;
+        } else {
+            m_current = (m_current + 1) % kRingBlocks;
+            m_file.WaitWritten(m_ring[m_current].end);
+            m_block = m_ring[m_current].block.get();
+            m_capacity = kOutputBlock;
+        }
         m_used = 0;
-        m_capacity = size;
+        m_blockStart = m_file.Size();
     }
     return m_block + m_used;
 }
@@ -39,6 +89,10 @@ std::string_view COutputWriter::Commit(size_t n) {
     m_used += n;
     m_file.Write(text);
     return text;
+}
+
+void COutputWriter::RunLine(std::string_view text) {
+    m_runLines.AddFileLine(m_blockStart + static_cast<uint64_t>(text.data() - m_block), text.size());
 }
 
 std::string_view COutputWriter::Put(std::string_view text) {
@@ -52,7 +106,7 @@ void COutputWriter::WriteOut(std::string_view text) {
         m_runLines.Add(text);
         return;
     }
-    m_runLines.AddView(Put(text));
+    RunLine(Put(text));
 }
 
 void COutputWriter::WriteLabelled(std::string_view label, std::string_view value, std::string_view runPrefix,
@@ -68,7 +122,7 @@ void COutputWriter::WriteLabelled(std::string_view label, std::string_view value
     std::string_view text = Commit(n);
     if (!runNewline) text.remove_suffix(1);
     if (runPrefix.empty()) {
-        m_runLines.AddView(text);
+        RunLine(text);
         return;
     }
     m_scratch.assign(runPrefix);
@@ -89,7 +143,7 @@ void COutputWriter::WriteDirection(std::string_view direction, std::string_view 
     m_scratch += '\n';
     std::string_view text = Put(m_scratch);
     text.remove_suffix(1);
-    m_runLines.AddView(text);
+    RunLine(text);
 }
 
 void COutputWriter::WriteProtocolDiscriminator(std::string_view value) {
@@ -164,7 +218,7 @@ void COutputWriter::PutBodyLine(std::string_view line) {
     p[kept] = '\n';
     std::string_view text = Commit(6 + kept + 1);
     text.remove_suffix(1);
-    m_runLines.AddView(text);
+    RunLine(text);
 }
 
 void COutputWriter::WriteBodyLines(std::string_view decodedText) {

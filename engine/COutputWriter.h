@@ -1,8 +1,9 @@
 // The writers of the interpretation output: each piece goes to the output file and, as
 // one entry with its display marks, to the document's run lines. The text is put once,
-// in blocks that the run lines keep, and both the file and the run lines take it from
-// there: a run line is the piece as written, without its newline where the display
-// shows it without one.
+// in a few blocks used in turn, from which the file takes it; a run line is the piece's
+// place in the file (without its newline where the display shows it without one), and
+// the run lines read the finished file once it is closed. Only a line whose display
+// differs from the file's text (a marked DECT line) is kept apart.
 #pragma once
 
 #include "LineArray.h"
@@ -23,7 +24,9 @@ public:
 
     // Opens (truncates) the output file; false when it cannot be written.
     bool Open(const std::string &path);
-    void Close();
+    // Closes the file and points the run lines into it; false when some of the output
+    // could not be written (the lines past what the file holds are then empty).
+    bool Close();
     void Flush();
 
     // The text unchanged to the file and as one run line.
@@ -59,6 +62,8 @@ private:
     // to the file and answers where they lie.
     char *Room(size_t n);
     std::string_view Commit(size_t n);
+    // A run line of text, which lies in the current block.
+    void RunLine(std::string_view text);
     // text into the block and the file.
     std::string_view Put(std::string_view text);
     // One body line: six blanks, line without its first "~", a newline.
@@ -67,9 +72,18 @@ private:
     LineArray &m_runLines;
     bool m_writeAllRows;
     OutputFile m_file;
-    char *m_block = nullptr;  // the current block, kept by the run lines
+    struct RingBlock {
+        LargeBlock block;
+        uint64_t end = 0;  // the file's size when the block was left: once written, it is free
+    };
+    std::vector<RingBlock> m_ring;
+    std::vector<LargeBlock> m_oversized;  // pieces larger than a block, each in one of its own
+    size_t m_current = 0;                 // in m_ring
+    char *m_block = nullptr;              // the current block
     size_t m_used = 0;
     size_t m_capacity = 0;
+    uint64_t m_blockStart = 0;  // where in the file the current block's text begins
+    std::string m_path;
     std::string m_scratch;
 };
 

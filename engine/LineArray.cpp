@@ -40,7 +40,32 @@ char *LineArray::AdoptBlock(LargeBlock block) { return m_store->Adopt(std::move(
 
 LineArray::LineArray() : m_store(std::make_shared<Store>()), m_lines(std::make_shared<Lines>()) {}
 
-void LineArray::Add(std::string_view text) { Own().emplace_back(m_store->Keep(text), text.size()); }
+void LineArray::Add(std::string_view text) { AddView(std::string_view(m_store->Keep(text), text.size())); }
+
+void LineArray::Hold(std::shared_ptr<const void> keep) { m_store->Hold(std::move(keep)); }
+
+void LineArray::BindFile(const char *text, size_t size, std::shared_ptr<const void> keep) {
+    if (keep) Hold(std::move(keep));
+    if (!m_unbound) return;
+    Lines &lines = Own();
+    size_t next = 0;  // in m_notInFile
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (next < m_notInFile.size() && m_notInFile[next] == i) {
+            ++next;
+            continue;
+        }
+        const uint64_t offset = reinterpret_cast<uintptr_t>(lines[i].data());
+        const size_t length = lines[i].size();
+        if (offset >= size) {
+            lines[i] = {};
+        } else {
+            lines[i] = std::string_view(text + offset, std::min<uint64_t>(length, size - offset));
+        }
+    }
+    m_unbound = false;
+    m_notInFile.clear();
+    m_notInFile.shrink_to_fit();
+}
 
 void LineArray::Share(const std::shared_ptr<Store> &store) {
     if (store == m_store) return;
@@ -66,6 +91,8 @@ void LineArray::AddAll(const LineArray &other) {
 
 void LineArray::Clear() {
     m_lines = std::make_shared<Lines>();
+    m_unbound = false;
+    m_notInFile.clear();
     m_shared.clear();
     m_store = std::make_shared<Store>();
 }

@@ -7,6 +7,7 @@
 #include "LargeMemory.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -17,6 +18,9 @@ namespace vexa {
 class LineArray {
 public:
     LineArray();
+    // A copy shares the other's characters and, until either changes, its list of lines.
+    LineArray(const LineArray &) = default;
+    LineArray &operator=(const LineArray &) = default;
 
     size_t size() const { return m_lines->size(); }
     bool empty() const { return m_lines->empty(); }
@@ -35,7 +39,21 @@ public:
     // Takes a block of characters into the array's storage; AddView may then append
     // lines that lie inside it, without copying them.
     char *AdoptBlock(LargeBlock block);
-    void AddView(std::string_view text) { Own().push_back(text); }
+    void AddView(std::string_view text) {
+        if (m_unbound) m_notInFile.push_back(size());
+        Own().push_back(text);
+    }
+    // Keeps something the lines point into (a mapped file, say) for as long as they live.
+    void Hold(std::shared_ptr<const void> keep);
+
+    // Lines of a file still being written: AddFileLine keeps where in the file a line
+    // lies; BindFile, once the file is whole, points them into its text (what lies past
+    // its end is empty) and holds keep for them. Until then the lines must not be read.
+    void AddFileLine(uint64_t offset, size_t length) {
+        m_unbound = true;
+        Own().emplace_back(reinterpret_cast<const char *>(static_cast<uintptr_t>(offset)), length);
+    }
+    void BindFile(const char *text, size_t size, std::shared_ptr<const void> keep);
     // Room for this many lines; the room that is not used costs only address space.
     void Reserve(size_t lines) { Own().reserve(lines); }
 
@@ -48,9 +66,11 @@ private:
     public:
         const char *Keep(std::string_view text);
         char *Adopt(LargeBlock block);
+        void Hold(std::shared_ptr<const void> keep) { m_held.push_back(std::move(keep)); }
 
     private:
         std::vector<LargeBlock> m_blocks;
+        std::vector<std::shared_ptr<const void>> m_held;
         size_t m_used = 0;
         size_t m_capacity = 0;
     };
@@ -67,6 +87,8 @@ private:
     std::shared_ptr<Store> m_store;
     std::vector<std::shared_ptr<Store>> m_shared;  // stores of other arrays whose lines this one holds
     std::shared_ptr<Lines> m_lines;
+    bool m_unbound = false;            // lines added by AddFileLine wait for BindFile
+    std::vector<size_t> m_notInFile;  // meanwhile, the lines that are not the file's
 };
 
 }  // namespace vexa

@@ -44,8 +44,10 @@ bool WritePieces(int fd, std::vector<std::string_view> &pieces) {
 
 bool OutputFile::Open(const std::string &path) {
     Close();
-    m_fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    m_fd = open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (m_fd < 0) return false;
+    m_size = 0;
+    m_written = 0;
     m_closing = false;
     m_failed = false;
     m_writer = std::thread(&OutputFile::WriterLoop, this);
@@ -78,14 +80,26 @@ void OutputFile::WriterLoop() {
         batch.swap(m_queue);
         guard.unlock();
         // After a failure the rest is dropped: the file ends at what could be written.
+        uint64_t bytes = 0;
+        for (std::string_view piece : batch) bytes += piece.size();
         const bool ok = !m_failed && WritePieces(m_fd, batch);
         batch.clear();
         guard.lock();
-        if (!ok) m_failed = true;
+        if (ok) m_written += bytes;
+        else m_failed = true;
+        m_progress.notify_all();
     }
 }
 
-bool OutputFile::Close() {
+void OutputFile::WaitWritten(uint64_t size) {
+    if (m_fd < 0) return;
+    HandOver();
+    std::unique_lock<std::mutex> guard(m_lock);
+    m_progress.wait(guard, [&] { return m_written >= size || m_failed; });
+}
+
+bool OutputFile::Close(std::shared_ptr<MappedFile> *mapping) {
+    if (mapping) mapping->reset();
     if (m_fd < 0) return true;
     HandOver();
     {
@@ -95,6 +109,7 @@ bool OutputFile::Close() {
     m_wake.notify_one();
     if (m_writer.joinable()) m_writer.join();
     const bool ok = !m_failed;
+    if (mapping && m_written > 0) *mapping = MappedFile::Map(m_fd, m_written, false);
     const bool closed = close(m_fd) == 0;
     m_fd = -1;
     m_queue.clear();

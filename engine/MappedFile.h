@@ -1,0 +1,37 @@
+// A file mapped whole into memory for reading, for as long as the object lives: the
+// system's own copy of the file is read in place, so that a large trace or output file
+// needs no memory of the program's own. Should another program cut the file short while
+// it is mapped, the pages past its new end read as zeros instead of ending the program.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+
+namespace vexa {
+
+class MappedFile {
+public:
+    // Maps size characters of the open file fd (the file keeps its own open handle on
+    // the mapping; fd may be closed afterwards). With privateCopy the program may change
+    // the mapped text; changes stay its own. Null when the file cannot be mapped.
+    static std::shared_ptr<MappedFile> Map(int fd, size_t size, bool privateCopy);
+
+    ~MappedFile();
+    MappedFile(const MappedFile &) = delete;
+    MappedFile &operator=(const MappedFile &) = delete;
+
+    char *data() const { return m_data; }
+    size_t size() const { return m_size; }
+
+private:
+    MappedFile(char *data, size_t size, size_t length, int slot)
+        : m_data(data), m_size(size), m_length(length), m_slot(slot) {}
+
+    char *m_data;
+    size_t m_size;
+    size_t m_length;  // of the mapping, whole pages
+    int m_slot;       // in the table the bus error handler reads; -1 when not in it
+};
+
+}  // namespace vexa
