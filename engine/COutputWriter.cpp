@@ -1,198 +1,49 @@
 #include "COutputWriter.h"
 
-#include "OutputText.h"
-#include "StringTable.h"
-
 #include <algorithm>
-#include <cstdio>
+#include <array>
 #include <cstring>
-#include <memory>
 
 namespace vexa {
 
-namespace {
-// The blocks the output is put in, used in turn: once the file holds a block's text, the
-// block takes new text. The run lines find their text in the finished file.
-constexpr size_t kOutputBlock = 4u << 20;
-constexpr size_t kRingBlocks = 4;
-
-std::string ReadWholeFile(const std::string &path) {
-    std::string text;
-    if (FILE *file = std::fopen(path.c_str(), "rb")) {
-        char buffer[64 * 1024];
-        size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, n);
-        std::fclose(file);
-    }
-    return text;
-}
-}  // namespace
-
 bool COutputWriter::Open(const std::string &path) {
-    m_block = nullptr;
-    m_used = m_capacity = 0;
-    m_blockStart = 0;
-    m_ring.clear();
-    m_oversized.clear();
-    m_path = path;
-    return m_file.Open(path);
+    Close();
+    if (!m_formatter.Open(path)) return false;
+    m_open = true;
+    m_closing = false;
+    m_inFlight = 0;
+    m_chunk.size = 0;
+    m_writer = std::thread(&COutputWriter::WriterLoop, this);
+    return true;
 }
 
 bool COutputWriter::Close() {
-    if (!m_file.IsOpen()) return true;
-    std::shared_ptr<MappedFile> mapping;
-    const bool ok = m_file.Close(&mapping);
-    if (mapping) {
-        m_runLines.BindFile(mapping->data(), mapping->size(), mapping);
-    } else {
-        // Not mapped (an empty file, or no mapping to be had): the file read back.
-        std::string text = ReadWholeFile(m_path);
-        auto kept = std::make_shared<std::string>(std::move(text));
-        m_runLines.BindFile(kept->data(), kept->size(), kept);
+    if (!m_open) return true;
+    HandOver();
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        m_closing = true;
     }
-    m_ring.clear();
-    m_oversized.clear();
-    m_block = nullptr;
-    m_used = m_capacity = 0;
-    return ok;
+    m_wake.notify_one();
+    m_writer.join();
+    m_open = false;
+    m_full.clear();
+    m_free.clear();
+    m_chunk = {};
+    return m_formatter.Close();
 }
 
-void COutputWriter::Flush() { m_file.Flush(); }
-
-char *COutputWriter::Room(size_t n) {
-    if (m_capacity - m_used < n) {
-        // The rest of the block stays unused: a piece never spans two blocks.
-        if (!m_ring.empty()) m_ring[m_current].end = m_file.Size();
-        if (n > kOutputBlock) {
-            m_oversized.push_back(MakeLargeBlock(n));
-            m_block = m_oversized.back().get();
-            m_capacity = n;
-        } else if (m_ring.size() < kRingBlocks) {
-            m_ring.push_back({MakeLargeBlock(kOutputBlock), 0});
-            m_current = m_ring.size() - 1;
-            m_block = m_ring[m_current].block.get();
-            m_capacity = kOutputBlock;
-        } else {
-            m_current = (m_current + 1) % kRingBlocks;
-            m_file.WaitWritten(m_ring[m_current].end);
-            m_block = m_ring[m_current].block.get();
-            m_capacity = kOutputBlock;
-        }
-        m_used = 0;
-        m_blockStart = m_file.Size();
+char *COutputWriter::Extend(size_t n) {
+    if (m_chunk.capacity - m_chunk.size < n) {
+        const size_t capacity = std::max(kChunk + kChunk / 4, 2 * (m_chunk.size + n));
+        auto bigger = std::make_unique_for_overwrite<char[]>(capacity);
+        if (m_chunk.size) std::memcpy(bigger.get(), m_chunk.data.get(), m_chunk.size);
+        m_chunk.data = std::move(bigger);
+        m_chunk.capacity = capacity;
     }
-    return m_block + m_used;
-}
-
-std::string_view COutputWriter::Commit(size_t n) {
-    std::string_view text(m_block + m_used, n);
-    m_used += n;
-    m_file.Write(text);
-    return text;
-}
-
-void COutputWriter::RunLine(std::string_view text) {
-    m_runLines.AddFileLine(m_blockStart + static_cast<uint64_t>(text.data() - m_block), text.size());
-}
-
-std::string_view COutputWriter::Put(std::string_view text) {
-    if (text.empty()) return {};
-    std::memcpy(Room(text.size()), text.data(), text.size());
-    return Commit(text.size());
-}
-
-void COutputWriter::WriteOut(std::string_view text) {
-    if (text.empty()) {
-        m_runLines.Add(text);
-        return;
-    }
-    RunLine(Put(text));
-}
-
-void COutputWriter::WriteLabelled(std::string_view label, std::string_view value, std::string_view runPrefix,
-                                  bool runNewline) {
-    const size_t n = label.size() + 2 + value.size() + 1;
-    char *p = Room(n);
-    std::memcpy(p, label.data(), label.size());
-    p += label.size();
-    *p++ = ':';
-    *p++ = ' ';
-    if (!value.empty()) std::memcpy(p, value.data(), value.size());
-    p[value.size()] = '\n';
-    std::string_view text = Commit(n);
-    if (!runNewline) text.remove_suffix(1);
-    if (runPrefix.empty()) {
-        RunLine(text);
-        return;
-    }
-    m_scratch.assign(runPrefix);
-    m_scratch += text;
-    m_runLines.Add(m_scratch);
-}
-
-void COutputWriter::WriteMessageType(std::string_view text) {
-    // "Message Type: %s"
-    WriteLabelled("Message Type", text, {}, false);
-}
-
-void COutputWriter::WriteDirection(std::string_view direction, std::string_view messageName) {
-    const std::string &label = LoadString(direction == "SWHW" ? IDS_OUTGOING : IDS_INCOMING);
-    m_scratch.assign(label);
-    m_scratch += " Message: ";
-    m_scratch += messageName;
-    m_scratch += '\n';
-    std::string_view text = Put(m_scratch);
-    text.remove_suffix(1);
-    RunLine(text);
-}
-
-void COutputWriter::WriteProtocolDiscriminator(std::string_view value) {
-    WriteLabelled(LoadString(IDS_PROTOCOL_DISCRIMINATOR), value, {}, false);
-}
-
-void COutputWriter::WriteIncomplete(std::string_view text) {
-    WriteLabelled(LoadString(IDS_INCOMPLETE_MESSAGE), text, {}, false);
-}
-
-void COutputWriter::WriteCallReferenceValue(std::string_view value) {
-    WriteLabelled(LoadString(IDS_CALL_REFERENCE), value, {}, false);
-}
-
-void COutputWriter::WriteCallReference(std::string_view value, bool flag) {
-    std::string text = LoadString(IDS_CALL_REFERENCE);
-    text += ": ";
-    text += value;
-    text += LoadString(flag ? IDS_CR_FLAG_SET : IDS_CR_FLAG_NOT_SET);
-    text += '\n';
-    WriteOut(text);
-}
-
-void COutputWriter::WriteScpLines(std::string_view scpMessage, std::string_view scpId) {
-    if (!scpId.empty()) {
-        std::string line = LoadString(IDS_SCP_ID) + ": " + std::string(scpId) + "\n";
-        Put(line);
-        m_runLines.Add("/*" + line + "*/");
-    }
-    std::string line = LoadString(IDS_SCP_MESSAGE) + ": " + std::string(scpMessage) + "\n";
-    Put(line);
-    m_runLines.Add("/*" + line + "*/");
-}
-
-void COutputWriter::WriteDectHeader(std::string_view discriminator, std::string_view scpMessage, int status,
-                                    std::string_view scpId, std::string_view transactionValue,
-                                    std::string_view extraLine, std::string_view userPart, bool useAlternative,
-                                    std::string_view alternative) {
-    const std::string &pdLabel = LoadString(IDS_PROTOCOL_DISCRIMINATOR);
-    if (status == 1) {
-        Put(pdLabel + ": " + std::string(discriminator) + "\n");
-        if (useAlternative) m_runLines.Add(pdLabel + ": " + std::string(alternative));
-        else m_runLines.Add("@@@" + pdLabel + ": " + std::string(discriminator));
-    }
-    WriteLabelled(LoadString(IDS_TRANSACTION_VALUE), transactionValue, "@@@", true);
-    Put(std::string(extraLine) + "\n");
-    m_runLines.Add("@@@" + std::string(extraLine) + "\n");
-    WriteLabelled(LoadString(IDS_USER_PART), userPart, "@@@", true);
-    WriteScpLines(scpMessage, scpId);
+    char *p = m_chunk.data.get() + m_chunk.size;
+    m_chunk.size += n;
+    return p;
 }
 
 void COutputWriter::WriteDataRows(std::vector<std::string> &rows, int i) {
@@ -201,40 +52,122 @@ void COutputWriter::WriteDataRows(std::vector<std::string> &rows, int i) {
     rows.clear();
 }
 
-void COutputWriter::PutBodyLine(std::string_view line) {
-    const size_t n = 6 + line.size() + 1;
-    char *p = Room(n);
-    std::memset(p, ' ', 6);
-    p += 6;
-    size_t kept = line.size();
-    if (const void *tilde = std::memchr(line.data(), '~', line.size())) {
-        const size_t at = static_cast<size_t>(static_cast<const char *>(tilde) - line.data());
-        std::memcpy(p, line.data(), at);
-        std::memcpy(p + at, line.data() + at + 1, line.size() - at - 1);
-        --kept;
-    } else {
-        std::memcpy(p, line.data(), line.size());
+void COutputWriter::Note(Op op, std::initializer_list<std::string_view> texts, int32_t a, int32_t b) {
+    if (!m_open) return;
+    size_t size = 1 + 2 * sizeof(int32_t);
+    for (std::string_view t : texts) size += sizeof(uint32_t) + t.size();
+    char *p = Extend(size);
+    *p++ = static_cast<char>(op);
+    std::memcpy(p, &a, sizeof a);
+    p += sizeof a;
+    std::memcpy(p, &b, sizeof b);
+    p += sizeof b;
+    for (std::string_view t : texts) {
+        const uint32_t n = static_cast<uint32_t>(t.size());
+        std::memcpy(p, &n, sizeof n);
+        p += sizeof n;
+        if (n) std::memcpy(p, t.data(), n);
+        p += n;
     }
-    p[kept] = '\n';
-    std::string_view text = Commit(6 + kept + 1);
-    text.remove_suffix(1);
-    RunLine(text);
 }
 
-void COutputWriter::WriteBodyLines(std::string_view decodedText) {
-    // The parts lie between "||" separators; each line of a part is one body line.
-    size_t start = 0;
+void COutputWriter::HandOver() {
+    if (!m_open || m_chunk.size == 0) return;
+    std::unique_lock<std::mutex> guard(m_lock);
+    // The run waits when it is far ahead of the writer: what is noted stays bounded.
+    m_room.wait(guard, [this] { return m_inFlight < kChunksAhead; });
+    m_full.push_back(std::move(m_chunk));
+    ++m_inFlight;
+    if (!m_free.empty()) {
+        m_chunk = std::move(m_free.back());
+        m_free.pop_back();
+    } else {
+        m_chunk = {};
+    }
+    guard.unlock();
+    m_wake.notify_one();
+}
+
+void COutputWriter::WriterLoop() {
+    std::unique_lock<std::mutex> guard(m_lock);
     for (;;) {
-        const size_t sep = decodedText.find("||", start);
-        const size_t end = sep == std::string_view::npos ? decodedText.size() : sep;
-        while (start < end) {
-            const void *nl = std::memchr(decodedText.data() + start, '\n', end - start);
-            const size_t lineEnd = nl ? static_cast<size_t>(static_cast<const char *>(nl) - decodedText.data()) : end;
-            PutBodyLine(decodedText.substr(start, lineEnd - start));
-            start = nl ? lineEnd + 1 : end;
+        m_wake.wait(guard, [this] { return m_closing || !m_full.empty(); });
+        if (m_full.empty()) return;
+        Chunk chunk = std::move(m_full.front());
+        m_full.pop_front();
+        guard.unlock();
+        Replay(chunk);
+        m_formatter.Flush();
+        chunk.size = 0;
+        guard.lock();
+        m_free.push_back(std::move(chunk));
+        --m_inFlight;
+        m_room.notify_one();
+    }
+}
+
+void COutputWriter::Replay(const Chunk &chunk) {
+    const char *p = chunk.data.get();
+    const char *end = p + chunk.size;
+    std::array<std::string_view, 7> t;
+    while (p < end) {
+        const Op op = static_cast<Op>(*p++);
+        int32_t a, b;
+        std::memcpy(&a, p, sizeof a);
+        p += sizeof a;
+        std::memcpy(&b, p, sizeof b);
+        p += sizeof b;
+        auto texts = [&](size_t count) {
+            for (size_t i = 0; i < count; ++i) {
+                uint32_t n;
+                std::memcpy(&n, p, sizeof n);
+                p += sizeof n;
+                t[i] = std::string_view(p, n);
+                p += n;
+            }
+        };
+        switch (op) {
+        case Op::Out:
+            texts(1);
+            m_formatter.WriteOut(t[0]);
+            break;
+        case Op::MessageType:
+            texts(1);
+            m_formatter.WriteMessageType(t[0]);
+            break;
+        case Op::Direction:
+            texts(2);
+            m_formatter.WriteDirection(t[0], t[1]);
+            break;
+        case Op::ProtocolDiscriminator:
+            texts(1);
+            m_formatter.WriteProtocolDiscriminator(t[0]);
+            break;
+        case Op::Incomplete:
+            texts(1);
+            m_formatter.WriteIncomplete(t[0]);
+            break;
+        case Op::CallReferenceValue:
+            texts(1);
+            m_formatter.WriteCallReferenceValue(t[0]);
+            break;
+        case Op::CallReference:
+            texts(1);
+            m_formatter.WriteCallReference(t[0], a != 0);
+            break;
+        case Op::ScpLines:
+            texts(2);
+            m_formatter.WriteScpLines(t[0], t[1]);
+            break;
+        case Op::DectHeader:
+            texts(7);
+            m_formatter.WriteDectHeader(t[0], t[1], a, t[2], t[3], t[4], t[5], b != 0, t[6]);
+            break;
+        case Op::BodyLines:
+            texts(1);
+            m_formatter.WriteBodyLines(t[0]);
+            break;
         }
-        if (sep == std::string_view::npos) return;
-        start = sep + 2;
     }
 }
 

@@ -1,50 +1,70 @@
-// The writers of the interpretation output: each piece goes to the output file and, as
-// one entry with its display marks, to the document's run lines. The text is put once,
-// in a few blocks used in turn, from which the file takes it; a run line is the piece's
-// place in the file (without its newline where the display shows it without one), and
-// the run lines read the finished file once it is closed. Only a line whose display
-// differs from the file's text (a marked DECT line) is kept apart.
+// The writers of the interpretation output, as the run calls them. Each call is noted, with
+// a copy of its texts, in a list that a thread of the writer's own works through: there
+// the output is made, written to the file and kept as run lines (OutputFormatter), while
+// the run goes on with the next trace line and the parser component on this processor.
+// The run lines are the writer thread's until Close, which waits for it.
 #pragma once
 
 #include "LineArray.h"
-#include "OutputFile.h"
+#include "OutputFormatter.h"
 
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <initializer_list>
+#include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 namespace vexa {
 
 class COutputWriter {
 public:
-    COutputWriter(LineArray &runLines, bool writeAllRows) : m_runLines(runLines), m_writeAllRows(writeAllRows) {}
+    COutputWriter(LineArray &runLines, bool writeAllRows)
+        : m_writeAllRows(writeAllRows), m_formatter(runLines) {}
     ~COutputWriter() { Close(); }
     COutputWriter(const COutputWriter &) = delete;
     COutputWriter &operator=(const COutputWriter &) = delete;
 
     // Opens (truncates) the output file; false when it cannot be written.
     bool Open(const std::string &path);
-    // Closes the file and points the run lines into it; false when some of the output
-    // could not be written (the lines past what the file holds are then empty).
+    // Waits for the writer, closes the file and points the run lines into it; false when
+    // some of the output could not be written (the lines past what the file holds are
+    // then empty).
     bool Close();
-    void Flush();
+    // The end of a trace line: what has been noted goes to the writer once there is
+    // enough of it.
+    void Flush() {
+        if (m_chunk.size >= kChunk) HandOver();
+    }
 
     // The text unchanged to the file and as one run line.
-    void WriteOut(std::string_view text);
-    void WriteMessageType(std::string_view text);
-    void WriteDirection(std::string_view direction, std::string_view messageName);
-    void WriteProtocolDiscriminator(std::string_view value);
-    void WriteIncomplete(std::string_view text);
-    void WriteCallReferenceValue(std::string_view value);
-    void WriteCallReference(std::string_view value, bool flag);
-    void WriteScpLines(std::string_view scpMessage, std::string_view scpId);
+    void WriteOut(std::string_view text) { Note(Op::Out, {text}); }
+    void WriteMessageType(std::string_view text) { Note(Op::MessageType, {text}); }
+    void WriteDirection(std::string_view direction, std::string_view messageName) {
+        Note(Op::Direction, {direction, messageName});
+    }
+    void WriteProtocolDiscriminator(std::string_view value) { Note(Op::ProtocolDiscriminator, {value}); }
+    void WriteIncomplete(std::string_view text) { Note(Op::Incomplete, {text}); }
+    void WriteCallReferenceValue(std::string_view value) { Note(Op::CallReferenceValue, {value}); }
+    void WriteCallReference(std::string_view value, bool flag) { Note(Op::CallReference, {value}, flag); }
+    void WriteScpLines(std::string_view scpMessage, std::string_view scpId) {
+        Note(Op::ScpLines, {scpMessage, scpId});
+    }
     void WriteDectHeader(std::string_view discriminator, std::string_view scpMessage, int status,
                          std::string_view scpId, std::string_view transactionValue, std::string_view extraLine,
-                         std::string_view userPart, bool useAlternative, std::string_view alternative);
+                         std::string_view userPart, bool useAlternative, std::string_view alternative) {
+        Note(Op::DectHeader,
+             {discriminator, scpMessage, scpId, transactionValue, extraLine, userPart, alternative}, status,
+             useAlternative);
+    }
     // The held data rows, written only with "Include all Rows" off and for message 1.
     void WriteDataRows(std::vector<std::string> &rows, int i);
     // The body lines of one decoded text, each indented by six blanks.
-    void WriteBodyLines(std::string_view decodedText);
+    void WriteBodyLines(std::string_view decodedText) { Note(Op::BodyLines, {decodedText}); }
 
     // The markers and separators.
     void WriteStart() { WriteOut(" \n"); }
@@ -54,37 +74,52 @@ public:
     void WriteMessageSeparator() { WriteOut("\n\n"); }
 
 private:
-    // "label: value" to the file with a newline and as a run line with the given prefix
-    // and, when lineNewline is set, a newline.
-    void WriteLabelled(std::string_view label, std::string_view value, std::string_view runPrefix,
-                       bool runNewline);
-    // Room for n characters in the current block; Commit then hands the first n of them
-    // to the file and answers where they lie.
-    char *Room(size_t n);
-    std::string_view Commit(size_t n);
-    // A run line of text, which lies in the current block.
-    void RunLine(std::string_view text);
-    // text into the block and the file.
-    std::string_view Put(std::string_view text);
-    // One body line: six blanks, line without its first "~", a newline.
-    void PutBodyLine(std::string_view line);
-
-    LineArray &m_runLines;
-    bool m_writeAllRows;
-    OutputFile m_file;
-    struct RingBlock {
-        LargeBlock block;
-        uint64_t end = 0;  // the file's size when the block was left: once written, it is free
+    enum class Op : uint8_t {
+        Out,
+        MessageType,
+        Direction,
+        ProtocolDiscriminator,
+        Incomplete,
+        CallReferenceValue,
+        CallReference,
+        ScpLines,
+        DectHeader,
+        BodyLines
     };
-    std::vector<RingBlock> m_ring;
-    std::vector<LargeBlock> m_oversized;  // pieces larger than a block, each in one of its own
-    size_t m_current = 0;                 // in m_ring
-    char *m_block = nullptr;              // the current block
-    size_t m_used = 0;
-    size_t m_capacity = 0;
-    uint64_t m_blockStart = 0;  // where in the file the current block's text begins
-    std::string m_path;
-    std::string m_scratch;
+    static constexpr size_t kChunk = 256 * 1024;  // noted calls handed over at once
+    static constexpr size_t kChunksAhead = 32;    // the most the run may be ahead of the writer
+
+    // A chunk of noted calls: characters whose room is kept from one use to the next.
+    struct Chunk {
+        std::unique_ptr<char[]> data;
+        size_t size = 0;
+        size_t capacity = 0;
+    };
+
+    // A call as noted: the operation, two numbers, the texts (each its length, then its
+    // characters).
+    void Note(Op op, std::initializer_list<std::string_view> texts, int32_t a = 0, int32_t b = 0);
+    void HandOver();
+    void WriterLoop();
+    // Carries out the calls noted in chunk.
+    void Replay(const Chunk &chunk);
+
+    // Room for n more characters at the end of the chunk being noted.
+    char *Extend(size_t n);
+
+    bool m_writeAllRows;
+    bool m_open = false;
+    OutputFormatter m_formatter;  // the writer thread's while the file is open
+    Chunk m_chunk;                // being noted
+
+    std::mutex m_lock;
+    std::condition_variable m_wake;  // for the writer: a chunk to replay, or the end
+    std::condition_variable m_room;  // for the run: a chunk replayed
+    std::deque<Chunk> m_full;
+    std::vector<Chunk> m_free;
+    size_t m_inFlight = 0;
+    bool m_closing = false;
+    std::thread m_writer;
 };
 
 }  // namespace vexa
