@@ -36,8 +36,12 @@ size_t AppendHexOctets(std::string_view text, std::vector<uint8_t> &out, HexRowP
     size_t dropped = 0;
     size_t i = 0;
     const size_t n = text.size();
-    // At most one octet per two characters.
-    if (out.size() < maxOctets) out.reserve(std::min(maxOctets, out.size() + n / 2));
+    // At most one octet per two characters; the room grows by halves at least, so that
+    // the rows of a long message do not move the octets once per row.
+    if (out.size() < maxOctets) {
+        const size_t wanted = std::min(maxOctets, out.size() + n / 2);
+        if (wanted > out.capacity()) out.reserve(std::max(wanted, out.capacity() + out.capacity() / 2));
+    }
     while (i < n) {
         if (ClassOf(text[i]) == kSeparator) {
             ++i;

@@ -89,6 +89,23 @@ std::string MessageStore::CallReferenceKey(std::span<const uint8_t> octets) {
     return key;
 }
 
+bool MessageStore::PackedCallReference(std::span<const uint8_t> octets, uint64_t &key) {
+    if (octets.size() > 7) return false;
+    uint64_t v = static_cast<uint64_t>(octets.size()) << 56;
+    for (size_t i = 0; i < octets.size(); ++i) {
+        const uint8_t octet = i == 0 ? static_cast<uint8_t>(octets[0] & 0x7F) : octets[i];
+        v |= static_cast<uint64_t>(octet) << (8 * i);
+    }
+    key = v;
+    return true;
+}
+
+const MessageStore::IndexList *MessageStore::CallReferenceList(std::span<const uint8_t> octets) const {
+    uint64_t key;
+    if (PackedCallReference(octets, key)) return ListOf(m_byShortCallReference, key);
+    return ListOf(m_byCallReference, CallReferenceKey(octets));
+}
+
 uint64_t MessageStore::KeepOctets(std::span<const uint8_t> octets) {
     if (octets.empty()) return 0;
     if (octets.size() > kOctetBlockSize - m_octetBlockUsed) {
@@ -130,18 +147,23 @@ int32_t MessageStore::Add(const MessageToStore &m, std::vector<std::string> &&pr
         m_problems.emplace(index, std::move(problems));
     }
 
-    m_byDirection[r.direction].push_back(index);
-    m_byName[r.messageName].push_back(index);
+    ListAt(m_byDirection, r.direction).push_back(index);
+    ListAt(m_byName, r.messageName).push_back(index);
     if (m.callReferenceRead) {
-        size_t length = m.octets[1] & 0x0F;
-        m_byCallReference[CallReferenceKey(m.octets.subspan(2, length))].push_back(index);
+        const size_t length = m.octets[1] & 0x0F;
+        const std::span<const uint8_t> value = m.octets.subspan(2, length);
+        uint64_t key;
+        if (PackedCallReference(value, key))
+            m_byShortCallReference[key].push_back(index);
+        else
+            m_byCallReference[CallReferenceKey(value)].push_back(index);
     }
     if (!m.equ.empty()) {
-        m_byEqu[r.equ].push_back(index);
+        ListAt(m_byEqu, r.equ).push_back(index);
         // The equipment number alone ("001-0-02-01") finds the same messages.
         std::string_view number = m.equ.substr(std::min<size_t>(6, m.equ.size()));
         while (!number.empty() && number.front() == ' ') number.remove_prefix(1);
-        if (!number.empty() && number != m.equ) m_byEqu[m_pool.Intern(number)].push_back(index);
+        if (!number.empty() && number != m.equ) ListAt(m_byEqu, m_pool.Intern(number)).push_back(index);
     }
     if (m.hasCallingNumber) {
         // Calling party numbers are many: they have a table of their own, so that the pool
@@ -223,8 +245,8 @@ int32_t MessageStore::NextIn(const IndexList *list, int32_t after) {
 int32_t MessageStore::FindNextByText(std::string_view text, int32_t after) const {
     int64_t id = m_pool.Find(text);
     if (id < 0) return -1;
-    int32_t a = NextIn(ListOf(m_byDirection, static_cast<uint32_t>(id)), after);
-    int32_t b = NextIn(ListOf(m_byName, static_cast<uint32_t>(id)), after);
+    int32_t a = NextIn(ListAt(m_byDirection, static_cast<uint32_t>(id)), after);
+    int32_t b = NextIn(ListAt(m_byName, static_cast<uint32_t>(id)), after);
     if (a < 0) return b;
     if (b < 0) return a;
     return std::min(a, b);
@@ -233,13 +255,13 @@ int32_t MessageStore::FindNextByText(std::string_view text, int32_t after) const
 int32_t MessageStore::FindNextByCallReference(std::string_view text, int32_t after) const {
     std::vector<uint8_t> octets;
     if (!component::ParseLooseHex(text, octets)) return -1;
-    return NextIn(ListOf(m_byCallReference, CallReferenceKey(octets)), after);
+    return NextIn(CallReferenceList(octets), after);
 }
 
 int32_t MessageStore::FindNextByEqu(std::string_view text, int32_t after) const {
     int64_t id = m_pool.Find(text);
     if (id < 0) return -1;
-    return NextIn(ListOf(m_byEqu, static_cast<uint32_t>(id)), after);
+    return NextIn(ListAt(m_byEqu, static_cast<uint32_t>(id)), after);
 }
 
 int32_t MessageStore::FindFirstByCallingNumber(std::string_view number) const {
@@ -267,6 +289,7 @@ void MessageStore::Clear() {
     m_latestByOtherSequence = {};
     m_byDirection = {};
     m_byName = {};
+    m_byShortCallReference = {};
     m_byCallReference = {};
     m_byEqu = {};
     m_firstByCalling = {};

@@ -95,6 +95,9 @@ public:
 
     // The key of a call reference for lookups: the octets with the flag bit cleared.
     static std::string CallReferenceKey(std::span<const uint8_t> octets);
+    // The same packed in a number where the value has at most seven octets (the length in
+    // the top octet), else false.
+    static bool PackedCallReference(std::span<const uint8_t> octets, uint64_t &key);
 
     void Clear();
 
@@ -153,6 +156,15 @@ private:
         auto it = map.find(key);
         return it == map.end() ? nullptr : &it->second;
     }
+    // The list of a pool text's number in lists by number, made when missing.
+    static IndexList &ListAt(std::vector<IndexList> &lists, uint32_t id) {
+        if (id >= lists.size()) lists.resize(id + 1);
+        return lists[id];
+    }
+    static const IndexList *ListAt(const std::vector<IndexList> &lists, uint32_t id) {
+        return id < lists.size() ? &lists[id] : nullptr;
+    }
+    const IndexList *CallReferenceList(std::span<const uint8_t> octets) const;
 
     TextPool m_pool;
     std::vector<std::unique_ptr<Record[]>> m_records;
@@ -164,10 +176,13 @@ private:
     int32_t m_completionFirst = 0;
     std::vector<SequenceGroup> m_latestBySequence;  // by sequence number 0-32767
     std::unordered_map<int, SequenceGroup> m_latestByOtherSequence;
-    std::unordered_map<uint32_t, IndexList> m_byDirection;
-    std::unordered_map<uint32_t, IndexList> m_byName;
+    // Lists of messages by the number of a pool text: the texts are few.
+    std::vector<IndexList> m_byDirection;
+    std::vector<IndexList> m_byName;
+    std::vector<IndexList> m_byEqu;  // the EQU NO text and the bare number
+    // By call reference: most values fit in a number; the longer ones are kept as texts.
+    std::unordered_map<uint64_t, IndexList> m_byShortCallReference;
     std::unordered_map<std::string, IndexList> m_byCallReference;
-    std::unordered_map<uint32_t, IndexList> m_byEqu;  // the EQU NO text and the bare number
     std::unordered_map<std::string, int32_t> m_firstByCalling;
     std::vector<std::string_view> m_callingNumbers;  // the keys of m_firstByCalling, in order
 };

@@ -97,7 +97,10 @@ void SignalAssembler::Feed(std::string_view piece, LineResult &result) {
     }
     m_lastWasData = false;
 
-    if (IsEndLine(line)) {
+    // A row begins with a blank: most lines of a trace are rows, which need none of the
+    // record line's checks.
+    const bool row = !line.empty() && (line[0] == ' ' || line[0] == '\t');
+    if (!row && IsEndLine(line)) {
         if (!m_open.closed) CloseOpenSignal(false, result);
         if (result.completion) result.completion = 1;
         if (!m_waiting.empty() || m_abandoned) m_pending = true;
@@ -108,7 +111,7 @@ void SignalAssembler::Feed(std::string_view piece, LineResult &result) {
     }
 
     RecordLine rec;
-    if (ParseRecordLine(line, rec)) {
+    if (!row && ParseRecordLine(line, rec)) {
         if (!m_open.closed) {
             CloseOpenSignal(false, result);
             if (result.completion) result.completion = 2;
@@ -139,10 +142,12 @@ void SignalAssembler::Feed(std::string_view piece, LineResult &result) {
     if (m_open.closed || !SplitRow(line, keyword)) return;
 
     std::string_view rest;
-    if (TakeKeyword(keyword, "EQU", rest) && TakeKeyword(rest, "NO", rest)) {
+    // The keywords differ in their first letter: only the one it names is tried.
+    const char first = keyword.empty() ? '\0' : keyword[0];
+    if (first == 'E' && TakeKeyword(keyword, "EQU", rest) && TakeKeyword(rest, "NO", rest)) {
         m_open.header.equ.assign(TrimBlanks(keyword));
         result.kind = kHeaderRow;
-    } else if (TakeKeyword(keyword, "PART", rest)) {
+    } else if (first == 'P' && TakeKeyword(keyword, "PART", rest)) {
         result.kind = kControlRow;
         if (m_open.carriage != Carriage::Part) {
             AddProblem(m_open.problems, "PART row in a signal that carries a whole message (ignored)");
@@ -169,11 +174,11 @@ void SignalAssembler::Feed(std::string_view piece, LineResult &result) {
         m_open.hasPart = true;
         m_open.partIndex = i;
         m_open.partCount = n;
-    } else if (TakeKeyword(keyword, "DATA", rest)) {
+    } else if (first == 'D' && TakeKeyword(keyword, "DATA", rest)) {
         result.kind = kDataRow;
         m_lastWasData = m_midLine;
         ReadDataRow(rest);
-    } else if (TakeKeyword(keyword, "LEN", rest)) {
+    } else if (first == 'L' && TakeKeyword(keyword, "LEN", rest)) {
         result.kind = kControlRow;
         ReadLenRow(rest, result);
     }
