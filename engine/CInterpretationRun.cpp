@@ -97,9 +97,10 @@ bool CInterpretationRun::FindFirstRecordLine() {
         if (!IsRecordLine(line)) continue;
         m_doc.m_bTraceRecognised = true;
         m_line = line;
+        m_lineStable = m_trace.FromMemory();
         m_client->ParseLine(m_line, m_lineKind, m_completion);
         if (!m_writeAllRows && m_lineKind != 0) m_dataRows.emplace_back(m_line);
-        if (m_writeAllRows) m_out.WriteOut(m_line);
+        if (m_writeAllRows) WriteLine();
         return true;
     }
     m_trace.Close();
@@ -117,10 +118,12 @@ void CInterpretationRun::ProcessLines() {
     for (;;) {
         if (m_trace.ReadLine(piece)) {
             m_line = piece;
+            m_lineStable = m_trace.FromMemory();
         } else {
             if (IsIsdn() && m_doc.m_IsdnParser.GetPendingStatus() == kPendingIncomplete) WriteIncompleteBlock();
             if (m_endMarkFed) break;
             m_line = "END";
+            m_lineStable = true;
             m_endMarkFed = true;
         }
         if (m_line.empty() || m_line == "\n") continue;
@@ -150,6 +153,7 @@ void CInterpretationRun::ProcessLine() {
             m_trace.Seek(m_ipSavedPosition);
             doc.m_bIpMarkOpen = false;
             m_line = doc.m_strIpMarkedLine;
+            m_lineStable = false;
             if (m_status == kIpRewindAndDrop) {
                 doc.m_IpDataRows.clear();
                 doc.m_IpHeldRows.clear();
@@ -165,13 +169,13 @@ void CInterpretationRun::ProcessLine() {
 
     if (m_completion != 0 && CompleteSignal() == Next::NextLine) return;
 
-    if (m_completion == 2 && !m_writeAllRows) m_out.WriteOut(m_line);
+    if (m_completion == 2 && !m_writeAllRows) WriteLine();
     m_completion = 0;
 
     if (m_writeAllRows || m_line.starts_with("END")) {
         if (IsIsdn() && doc.m_IsdnParser.GetPendingStatus() == kPendingIncomplete) WriteIncompleteBlock();
         if (!(IsIp() && doc.m_bIpMarkOpen)) {
-            m_out.WriteOut(m_line);
+            WriteLine();
             m_endMarkFed = true;
         }
     }
@@ -205,7 +209,7 @@ CInterpretationRun::Next CInterpretationRun::CompleteSignal() {
     if (m_sequence == m_previousSequence) {
         if (IsIp()) {
             if (m_doc.m_bIpMarkOpen) return Next::NextLine;
-            if (m_writeAllRows || m_lineKind != 0) m_out.WriteOut(m_line);
+            if (m_writeAllRows || m_lineKind != 0) WriteLine();
             return Next::NextLine;
         }
         m_dataRows.emplace_back(m_line);

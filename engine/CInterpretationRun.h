@@ -25,6 +25,8 @@ private:
     bool FindFirstRecordLine();
     void ProcessLines();
     void ProcessLine();
+    // The current line to the output, unchanged.
+    void WriteLine() { m_lineStable ? m_out.WriteOutStable(m_line) : m_out.WriteOut(m_line); }
     void HoldIpLines(std::vector<std::string> &held, bool holdEveryLine);
     Next CompleteSignal();
     // Writes decoded message i of the completed signal; false stops the loop over i.
@@ -49,6 +51,7 @@ private:
     COutputWriter m_out;
 
     std::string_view m_line;  // the current line: a piece of the trace, the marked line or "END"
+    bool m_lineStable = false;  // m_line stays where it is for the whole run (a kept piece, "END")
     std::vector<std::string> m_dataRows;
     int16_t m_lineKind = 0;
     int16_t m_completion = 0;

@@ -71,6 +71,16 @@ void COutputWriter::Note(Op op, std::initializer_list<std::string_view> texts, i
     }
 }
 
+void COutputWriter::WriteOutStable(std::string_view text) {
+    if (!m_open) return;
+    const char *where = text.data();
+    const uint64_t length = text.size();
+    char *p = Extend(1 + sizeof where + sizeof length);
+    *p++ = static_cast<char>(Op::OutStable);
+    std::memcpy(p, &where, sizeof where);
+    std::memcpy(p + sizeof where, &length, sizeof length);
+}
+
 void COutputWriter::HandOver() {
     if (!m_open || m_chunk.size == 0) return;
     std::unique_lock<std::mutex> guard(m_lock);
@@ -112,6 +122,15 @@ void COutputWriter::Replay(const Chunk &chunk) {
     std::array<std::string_view, 7> t;
     while (p < end) {
         const Op op = static_cast<Op>(*p++);
+        if (op == Op::OutStable) {
+            const char *where;
+            uint64_t length;
+            std::memcpy(&where, p, sizeof where);
+            std::memcpy(&length, p + sizeof where, sizeof length);
+            p += sizeof where + sizeof length;
+            m_formatter.WriteOut(std::string_view(where, length));
+            continue;
+        }
         int32_t a, b;
         std::memcpy(&a, p, sizeof a);
         p += sizeof a;
@@ -127,6 +146,7 @@ void COutputWriter::Replay(const Chunk &chunk) {
             }
         };
         switch (op) {
+        case Op::OutStable: break;
         case Op::Out:
             texts(1);
             m_formatter.WriteOut(t[0]);

@@ -43,6 +43,9 @@ public:
 
     // The text unchanged to the file and as one run line.
     void WriteOut(std::string_view text) { Note(Op::Out, {text}); }
+    // The same for a text that stays where it is until Close (a trace line the document
+    // keeps, a constant): only where it lies is noted.
+    void WriteOutStable(std::string_view text);
     void WriteMessageType(std::string_view text) { Note(Op::MessageType, {text}); }
     void WriteDirection(std::string_view direction, std::string_view messageName) {
         Note(Op::Direction, {direction, messageName});
@@ -67,15 +70,16 @@ public:
     void WriteBodyLines(std::string_view decodedText) { Note(Op::BodyLines, {decodedText}); }
 
     // The markers and separators.
-    void WriteStart() { WriteOut(" \n"); }
-    void WriteOpeningMarker() { WriteOut(">>>>\n"); }
-    void WriteClosingMarker() { WriteOut("<<<<\n\n"); }
-    void WriteHeaderSeparator() { WriteOut("\n\n\n"); }
-    void WriteMessageSeparator() { WriteOut("\n\n"); }
+    void WriteStart() { WriteOutStable(" \n"); }
+    void WriteOpeningMarker() { WriteOutStable(">>>>\n"); }
+    void WriteClosingMarker() { WriteOutStable("<<<<\n\n"); }
+    void WriteHeaderSeparator() { WriteOutStable("\n\n\n"); }
+    void WriteMessageSeparator() { WriteOutStable("\n\n"); }
 
 private:
     enum class Op : uint8_t {
         Out,
+        OutStable,
         MessageType,
         Direction,
         ProtocolDiscriminator,
