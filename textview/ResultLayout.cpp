@@ -13,9 +13,10 @@ void CResultLayout::Build(const LineArray &lines) {
     m_rowLine.reserve(lines.size());
     m_rowColour.reserve(lines.size());
     CResultColourState state;
-    std::string text;
+    std::string scratch;
+    std::string_view text;
     for (size_t i = 0; i < lines.size(); ++i) {
-        const LineMarker marker = ToDisplayText(lines[i], text);
+        const LineMarker marker = ToDisplayView(lines[i], scratch, text);
         const LineColour colour = state.Next(marker, text);
         if (i + 1 == lines.size()) m_rowsAboveLast = m_rowLine.size();
         if (!text.empty()) {

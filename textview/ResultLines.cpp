@@ -1,42 +1,96 @@
 #include "ResultLines.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
 namespace vexa {
 
-LineMarker ToDisplayText(std::string_view line, std::string &out) {
+namespace {
+
+// Whether any of the eight characters in word is c.
+inline bool HasCharacter(uint64_t word, char c) {
+    constexpr uint64_t kOnes = 0x0101010101010101ull;
+    const uint64_t v = word ^ (kOnes * static_cast<uint8_t>(c));
+    return ((v - kOnes) & ~v & (kOnes << 7)) != 0;
+}
+
+// Where the first "%%%" and the first "!!!" of line begin (npos where there is none), in
+// one pass that looks at eight characters at a time: most lines hold neither mark.
+void FindMarks(std::string_view line, size_t &percent, size_t &alert) {
+    percent = alert = std::string_view::npos;
+    const size_t n = line.size();
+    size_t i = 0;
+    while (i + 2 < n) {
+        if (i + 8 <= n) {
+            uint64_t word;
+            std::memcpy(&word, line.data() + i, sizeof word);
+            if (!HasCharacter(word, '%') && !HasCharacter(word, '!')) {
+                i += 8;
+                continue;
+            }
+        }
+        const size_t stop = std::min(n - 2, i + 8);
+        for (; i < stop; ++i) {
+            const char c = line[i];
+            if (c != '%' && c != '!') continue;
+            if (line[i + 1] != c || line[i + 2] != c) continue;
+            if (c == '%') {
+                percent = i;
+                return;  // the percent mark is read before any alert mark
+            }
+            if (alert == std::string_view::npos) alert = i;
+        }
+    }
+}
+
+}  // namespace
+
+LineMarker ToDisplayView(std::string_view line, std::string &scratch, std::string_view &text) {
     if (!line.empty() && line.back() == '\n') line.remove_suffix(1);
 
     // An SCP line, "/*" name ": " value "\n*/", shows name, ": " and value.
     if (line.starts_with("/*")) {
-        if (line.size() >= 5) out.assign(line.substr(2, line.size() - 5));
-        else out.clear();
+        text = line.size() >= 5 ? line.substr(2, line.size() - 5) : std::string_view();
         return LineMarker::Comment;
     }
     if (line.starts_with(">>>>")) {
-        out.clear();
+        text = {};
         return LineMarker::MessageStart;
     }
     if (line.starts_with("<<<<")) {
-        out.clear();
+        text = {};
         return LineMarker::MessageEnd;
     }
-    if (size_t mark = line.find("%%%"); mark != std::string_view::npos) {
-        out.assign(line.substr(0, mark));
-        out.append(line.substr(mark + 3));
+    size_t percent, alert;
+    FindMarks(line, percent, alert);
+    if (size_t mark = percent; mark != std::string_view::npos) {
+        scratch.assign(line.substr(0, mark));
+        scratch.append(line.substr(mark + 3));
+        text = scratch;
         return LineMarker::None;
     }
     if (line.starts_with("@@@")) {
-        out.assign(line.substr(3));
+        text = line.substr(3);
         return LineMarker::Header;
     }
-    if (size_t mark = line.find("!!!"); mark != std::string_view::npos) {
-        out.assign(line.substr(0, mark));
-        out.append(line.substr(mark + 3));
+    if (size_t mark = alert; mark != std::string_view::npos) {
+        scratch.assign(line.substr(0, mark));
+        scratch.append(line.substr(mark + 3));
         // A second alert mark ends the text.
-        if (size_t end = out.find("!!!"); end != std::string::npos) out.resize(end);
+        if (size_t end = scratch.find("!!!"); end != std::string::npos) scratch.resize(end);
+        text = scratch;
         return LineMarker::Alert;
     }
-    out.assign(line);
+    text = line;
     return LineMarker::None;
+}
+
+LineMarker ToDisplayText(std::string_view line, std::string &out) {
+    std::string_view text;
+    const LineMarker marker = ToDisplayView(line, out, text);
+    if (text.data() != out.data()) out.assign(text);
+    return marker;
 }
 
 std::string ToPrintedText(std::string_view line) {

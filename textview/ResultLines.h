@@ -22,6 +22,9 @@ enum class LineMarker : uint8_t {
 // the first marker that applies ("/*", ">>>>", "<<<<", "%%%", "@@@", "!!!") turned into
 // its text. out receives the text (its storage is reused); the marker is returned.
 LineMarker ToDisplayText(std::string_view line, std::string &out);
+// The same without a copy where the text is a piece of the line as it stands (most
+// lines): text is then a view of line; otherwise of scratch, which receives it.
+LineMarker ToDisplayView(std::string_view line, std::string &scratch, std::string_view &text);
 
 // The last step, after measuring on screen: a text that begins with a line-feed shows
 // nothing (the separators written as bare line-feeds).

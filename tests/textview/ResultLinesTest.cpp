@@ -83,6 +83,18 @@ void ResultLinesTest::shownText_data() {
                                     << LineMarker::Alert;
     QTest::newRow("two alert marks") << QByteArray("      a!!!b!!!c") << QByteArray("      ab")
                                      << QByteArray("      ab") << LineMarker::Alert;
+    // Marks are found wherever they lie in a long line, across any eight characters.
+    QTest::newRow("alert mark straddling") << QByteArray("      Protocol!!!discriminator")
+                                           << QByteArray("      Protocoldiscriminator")
+                                           << QByteArray("      Protocoldiscriminator") << LineMarker::Alert;
+    QTest::newRow("percent after an alert") << QByteArray("      a!!!b and then the value%%%c")
+                                            << QByteArray("      a!!!b and then the valuec")
+                                            << QByteArray("      a!!!b and then the valuec") << LineMarker::None;
+    QTest::newRow("marks too short") << QByteArray("      Cause 100%! see!! 5%%") << QByteArray("      Cause 100%! see!! 5%%")
+                                     << QByteArray("      Cause 100%! see!! 5%%") << LineMarker::None;
+    QTest::newRow("alert at the end") << QByteArray("      Length past the end of the message!!!")
+                                      << QByteArray("      Length past the end of the message")
+                                      << QByteArray("      Length past the end of the message") << LineMarker::Alert;
     // Separators take a row on screen but show nothing.
     QTest::newRow("header separator") << QByteArray("\n\n\n") << QByteArray("\n\n") << QByteArray()
                                       << LineMarker::None;
