@@ -66,12 +66,35 @@ void CVexaEditView::OnInitialUpdate() {
 void CVexaEditView::SetContentSizes(ContentSize total, ContentSize page, ContentSize line) {
     // The document calls this whenever its display lines have changed.
     m_bLayoutDirty = true;
+    StartLayout();
     CZoomView::SetContentSizes(total, page, line);
 }
 
 void CVexaEditView::Repaint() {
     m_bLayoutDirty = true;
+    StartLayout();
     viewport()->update();
+}
+
+void CVexaEditView::StartLayout() {
+    // Below this many lines the rows are worked out when first drawn.
+    constexpr size_t kLinesWorthAThread = 100000;
+    const LineArray &lines = m_doc.m_DisplayLines;
+    if (lines.size() < kLinesWorthAThread) return;
+    const char *first = lines[0].data();
+    const char *last = lines.back().data();
+    if (m_pending && m_pending->lines == lines.size() && m_pending->first == first && m_pending->last == last) return;
+    m_pending.reset();  // an earlier one, for lines since changed, is waited for and dropped
+    PendingLayout pending;
+    pending.lines = lines.size();
+    pending.first = first;
+    pending.last = last;
+    pending.result = std::async(std::launch::async, [snapshot = lines] {
+        CResultLayout layout;
+        layout.Build(snapshot);
+        return layout;
+    });
+    m_pending = std::move(pending);
 }
 
 FontRecord CVexaEditView::GetResultFont() const { return m_screenFontRecord; }
@@ -93,9 +116,18 @@ QColor CVexaEditView::ColourOf(LineColour colour) const {
 }
 
 void CVexaEditView::EnsureLayout() {
-    if (!m_bLayoutDirty && m_layout.Matches(m_doc.m_DisplayLines)) return;
-    m_layout.Build(m_doc.m_DisplayLines);
+    const LineArray &lines = m_doc.m_DisplayLines;
+    if (!m_bLayoutDirty && m_layout.Matches(lines)) return;
     m_bLayoutDirty = false;
+    if (m_pending) {
+        CResultLayout done = m_pending->result.get();
+        m_pending.reset();
+        if (done.Matches(lines)) {
+            m_layout = std::move(done);
+            return;
+        }
+    }
+    m_layout.Build(lines);
 }
 
 void CVexaEditView::GrowContentSize(int rowHeight) {

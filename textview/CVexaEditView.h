@@ -13,6 +13,8 @@
 #include <QFont>
 #include <QString>
 
+#include <future>
+#include <optional>
 #include <string>
 
 class QMenu;
@@ -100,6 +102,10 @@ protected:
 private:
     // The rows worked out again when the display lines have changed.
     void EnsureLayout();
+    // Starts working out the rows of many display lines on another thread, over a copy
+    // of the lines (which the document's later changes leave as it is), so that the
+    // document can fill the message list meanwhile; EnsureLayout takes the result.
+    void StartLayout();
     // The content height a paint of all lines reaches, applied to the document and the bars.
     void GrowContentSize(int rowHeight);
     int RowHeight() const;
@@ -116,4 +122,11 @@ private:
 
     vexa::CResultLayout m_layout;
     bool m_bLayoutDirty = true;
+    struct PendingLayout {
+        std::future<vexa::CResultLayout> result;
+        size_t lines = 0;
+        const char *first = nullptr;  // the data of the first and last line it was made of
+        const char *last = nullptr;
+    };
+    std::optional<PendingLayout> m_pending;
 };
