@@ -62,22 +62,33 @@ int16_t CParserClient::GetSequenceMessage(int16_t i, int16_t sequence, SequenceM
     return message.status;
 }
 
+// Called for every message when the list is filled: the texts go straight into
+// message's strings, whose room is used again from one message to the next.
 bool CParserClient::GetMessage(int32_t index, MessageRecord &message) {
-    DispatchArg args[1 + 1 + 7 + 1 + 1];
+    VexaArg args[1 + 1 + 7 + 1 + 1]{};
     int n = 0;
-    args[n++] = DispatchArg::InLong(index);
-    args[n++] = DispatchArg::OutShort();
+    args[n].type = VEXA_T_I4;
+    args[n++].num = index;
+    args[n].type = VEXA_T_I2;
+    args[n++].out = 1;
     // The list shows strings 1 to 6: the decoded text (string 7) is not asked for.
-    for (int k = 0; k < 7; ++k) args[n++] = k == 6 ? DispatchArg::OutTextUnwanted() : DispatchArg::OutText();
+    auto outText = [&](std::string *text) {
+        if (text) text->clear();
+        args[n].type = VEXA_T_STR;
+        args[n].out = 1;
+        args[n].str = "";
+        args[n++].sink = text;
+    };
+    for (int k = 0; k < 7; ++k) outText(k == 6 ? nullptr : &message.texts[k]);
+    message.texts[6].clear();
     const int validAt = n;
-    args[n++] = DispatchArg::OutFlag();
-    for (int k = 0; k < m_ids.MessageExtraTexts; ++k) args[n++] = DispatchArg::OutText();
-    message = MessageRecord{};
-    bool ok = Invoke(m_ids.GetMessage, args, n) != 0;
-    message.sequence = static_cast<int16_t>(args[1].Number());
-    for (int k = 0; k < 7; ++k) message.texts[k] = std::move(args[2 + k].text);
-    message.valid = args[validAt].Flag();
-    if (m_ids.MessageExtraTexts > 0) message.texts[7] = std::move(args[validAt + 1].text);
+    args[n].type = VEXA_T_VBOOL;
+    args[n++].out = 1;
+    if (m_ids.MessageExtraTexts > 0) outText(&message.texts[7]);
+    else message.texts[7].clear();
+    const bool ok = InvokeRaw(m_ids.GetMessage, args, n) != 0;
+    message.sequence = static_cast<int16_t>(args[1].num);
+    message.valid = args[validAt].num != 0;
     return ok;
 }
 

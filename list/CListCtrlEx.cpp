@@ -137,7 +137,12 @@ void CListCtrlEx::SelectRow(int row) {
 }
 
 void CListCtrlEx::AddRowColour(int red, int green, int blue) {
-    m_crRowColours.append(QStringLiteral("%1,%2,%3").arg(red).arg(green).arg(blue));
+    const std::array<int, 3> colour = {red, green, blue};
+    if (m_strLastColour.isEmpty() || colour != m_lastColour) {
+        m_lastColour = colour;
+        m_strLastColour = QStringLiteral("%1,%2,%3").arg(red).arg(green).arg(blue);
+    }
+    m_crRowColours.append(m_strLastColour);
 }
 
 void CListCtrlEx::RemoveLastRowColour() {

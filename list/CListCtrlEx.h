@@ -141,6 +141,10 @@ private:
     ColorRef m_clrTextBk;
     ColorRef m_clrBkgnd;
     QStringList m_crRowColours;
+    // The text of the colour added last: rows mostly share a colour, and the list then
+    // shares its text instead of making it again.
+    std::array<int, 3> m_lastColour{};
+    QString m_strLastColour;
     CMenuEx m_menu;
     std::array<MenuItemData, 15> m_menuItems;
     CVexaListView *m_pView = nullptr;

@@ -19,12 +19,10 @@ void CListModel::SetHeadings(const QStringList &headings) {
 
 void CListModel::InsertRow(int position, const RowTexts &texts) {
     Row row;
-    size_t length = 0;
-    for (std::string_view t : texts) length += t.size();
-    row.text.reserve(length);
+    row.start = m_text.size();
     for (int c = 0; c < kColumns; ++c) {
-        row.text += texts[static_cast<size_t>(c)];
-        row.end[static_cast<size_t>(c)] = static_cast<uint32_t>(row.text.size());
+        m_text += texts[static_cast<size_t>(c)];
+        row.end[static_cast<size_t>(c)] = static_cast<uint32_t>(m_text.size() - row.start);
     }
     const int count = RowCount();
     if (position < 0 || position >= count) {
@@ -66,9 +64,14 @@ void CListModel::DeleteRow(int position) {
 }
 
 void CListModel::DeleteAllRows() {
-    if (m_rows.empty()) return;
+    if (m_rows.empty()) {
+        m_text.clear();  // what deleted rows left
+        return;
+    }
     beginResetModel();
     m_rows.clear();
+    m_text.clear();
+    m_text.shrink_to_fit();
     m_nShown = 0;
     endResetModel();
 }
@@ -77,7 +80,7 @@ std::string_view CListModel::Utf8Text(int row, int column) const {
     if (row < 0 || row >= RowCount() || column < 0 || column >= kColumns) return {};
     const Row &r = m_rows[static_cast<size_t>(row)];
     const uint32_t begin = column == 0 ? 0 : r.end[static_cast<size_t>(column - 1)];
-    return std::string_view(r.text).substr(begin, r.end[static_cast<size_t>(column)] - begin);
+    return std::string_view(m_text).substr(r.start + begin, r.end[static_cast<size_t>(column)] - begin);
 }
 
 QString CListModel::Text(int row, int column) const {

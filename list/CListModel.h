@@ -12,6 +12,7 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -50,14 +51,18 @@ public:
     bool setData(const QModelIndex &index, const QVariant &value, int role) override;
 
 private:
-    // One row's texts end to end, with where each ends.
+    // One row: where its texts lie end to end in m_text, and where each ends (counted
+    // from the row's start). The texts of all rows share one store, so that a fill of
+    // many rows does not allocate once per row; a deleted row's text stays unused there
+    // until the list is emptied.
     struct Row {
-        std::string text;
+        size_t start = 0;
         std::array<uint32_t, kColumns> end{};
     };
 
     QStringList m_headings;
-    std::vector<Row> m_rows;
+    std::deque<Row> m_rows;  // grows without moving the rows it has
+    std::string m_text;
     int m_nShown = 0;  // rows the views know of
     bool m_bFlushQueued = false;
 };
