@@ -226,7 +226,10 @@ CInterpretationRun::Next CInterpretationRun::CompleteSignal() {
 }
 
 bool CInterpretationRun::WriteDecodedMessage(int16_t i) {
-    int16_t status2 = m_client->GetSequenceMessage(i, m_sequence, *m_fetched);
+    // The blocks show the direction, the message name, the decoded text and the family's
+    // further strings; the signal type, time, originator and destination are not fetched.
+    constexpr uint32_t kTextsShown = CParserClient::kAllTexts & ~(1u << 1 | 1u << 3 | 1u << 4 | 1u << 5);
+    int16_t status2 = m_client->GetSequenceMessage(i, m_sequence, *m_fetched, kTextsShown);
     if (status2 == 0) return false;
     // The message just fetched becomes the last decoded one; the one before lends its
     // strings' room to the next fetch.

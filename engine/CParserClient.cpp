@@ -36,25 +36,25 @@ int32_t CParserClient::GetSequenceMessageCount(int16_t sequence) {
 
 // Called for every decoded message of a run: the texts go straight into message's
 // strings, whose room is used again from one message to the next.
-int16_t CParserClient::GetSequenceMessage(int16_t i, int16_t sequence, SequenceMessage &message) {
+int16_t CParserClient::GetSequenceMessage(int16_t i, int16_t sequence, SequenceMessage &message, uint32_t wanted) {
     VexaArg args[2 + 7 + 1 + 5]{};
     int n = 0;
     args[n].type = VEXA_T_I2;
     args[n++].num = i;
     args[n].type = VEXA_T_I2;
     args[n++].num = sequence;
-    auto outText = [&](std::string &text) {
-        text.clear();
+    auto outText = [&](int k) {
+        message.texts[k].clear();
         args[n].type = VEXA_T_STR;
         args[n].out = 1;
         args[n].str = "";
-        args[n++].sink = &text;
+        args[n++].sink = (wanted >> k & 1) ? &message.texts[k] : nullptr;
     };
-    for (int k = 0; k < 7; ++k) outText(message.texts[k]);
+    for (int k = 0; k < 7; ++k) outText(k);
     const int validAt = n;
     args[n].type = VEXA_T_VBOOL;
     args[n++].out = 1;
-    for (int k = 0; k < m_ids.SequenceMessageExtraTexts; ++k) outText(message.texts[7 + k]);
+    for (int k = 0; k < m_ids.SequenceMessageExtraTexts; ++k) outText(7 + k);
     for (int k = 7 + m_ids.SequenceMessageExtraTexts; k < static_cast<int>(message.texts.size()); ++k)
         message.texts[k].clear();
     message.status = static_cast<int16_t>(InvokeRaw(m_ids.GetSequenceMessage, args, n));

@@ -43,7 +43,9 @@ public:
     int32_t GetLastMessageIndex();
     int16_t GetSequenceNumber(int32_t index);
     int32_t GetSequenceMessageCount(int16_t sequence);
-    int16_t GetSequenceMessage(int16_t i, int16_t sequence, SequenceMessage &message);
+    // wanted: the strings to fetch, bit n - 1 for string n (the others are left empty).
+    static constexpr uint32_t kAllTexts = 0xFFF;
+    int16_t GetSequenceMessage(int16_t i, int16_t sequence, SequenceMessage &message, uint32_t wanted = kAllTexts);
     bool GetMessage(int32_t index, MessageRecord &message);
     bool GetMessageCount(int32_t &count);
     int32_t FindFirstMessage(std::string_view text);

@@ -7,6 +7,10 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#ifndef MADV_POPULATE_READ
+#define MADV_POPULATE_READ 22
+#endif
+
 namespace vexa {
 
 namespace {
@@ -73,7 +77,7 @@ int TakeSlot(uintptr_t start, uintptr_t end) {
 
 }  // namespace
 
-std::shared_ptr<MappedFile> MappedFile::Map(int fd, size_t size, bool privateCopy) {
+std::shared_ptr<MappedFile> MappedFile::Map(int fd, size_t size, bool privateCopy, Use use) {
     if (fd < 0 || size == 0) return nullptr;
     InstallHandler();
     const size_t length = (size + PageSize() - 1) & ~(PageSize() - 1);
@@ -87,7 +91,12 @@ std::shared_ptr<MappedFile> MappedFile::Map(int fd, size_t size, bool privateCop
         munmap(p, length);
         return nullptr;
     }
-    madvise(p, length, MADV_SEQUENTIAL);
+    if (use == kReadOnce) {
+        // Read at once: the pages are mapped in one call rather than one fault at a time
+        // (for reading: a private copy is made only of a page the program changes).
+        madvise(p, length, MADV_SEQUENTIAL);
+        madvise(p, length, MADV_POPULATE_READ);
+    }
     return std::shared_ptr<MappedFile>(new MappedFile(static_cast<char *>(p), size, length, slot));
 }
 

@@ -12,10 +12,15 @@ namespace vexa {
 
 class MappedFile {
 public:
+    // How the mapping will be read.
+    enum Use {
+        kReadOnce,  // from start to end, straight away: the whole file is mapped in at once
+        kReadLater  // here and there, later: pages come in as they are read
+    };
     // Maps size characters of the open file fd (the file keeps its own open handle on
     // the mapping; fd may be closed afterwards). With privateCopy the program may change
     // the mapped text; changes stay its own. Null when the file cannot be mapped.
-    static std::shared_ptr<MappedFile> Map(int fd, size_t size, bool privateCopy);
+    static std::shared_ptr<MappedFile> Map(int fd, size_t size, bool privateCopy, Use use);
 
     ~MappedFile();
     MappedFile(const MappedFile &) = delete;

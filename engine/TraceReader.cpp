@@ -50,7 +50,7 @@ bool LoadTraceLines(const std::string &path, LineArray &lines, TraceStamp &stamp
     // into one block; a file read may have grown since it was measured.
     char *text = nullptr;
     size_t size = 0;
-    if (auto mapping = MappedFile::Map(fd, static_cast<size_t>(st.st_size), true)) {
+    if (auto mapping = MappedFile::Map(fd, static_cast<size_t>(st.st_size), true, MappedFile::kReadOnce)) {
         text = mapping->data();
         size = mapping->size();
         lines.Hold(std::move(mapping));
