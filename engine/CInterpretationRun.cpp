@@ -65,7 +65,9 @@ bool CInterpretationRun::Start() {
 
     if (doc.m_strTracePath.empty() || !m_trace.Open(doc.m_strTracePath, doc.m_TraceLines, doc.m_TraceStamp)) return false;
     ReserveRunLines();
-    if (!m_out.Open(doc.m_strOutputPath)) {
+    doc.m_RunLayout.reset();
+    // The rows of the result text are worked out by the writer where a view will show them.
+    if (!m_out.Open(doc.m_strOutputPath, doc.m_pResultView != nullptr)) {
         std::string text = LoadString(IDS_OUTPUT_NOT_WRITABLE);
         text += doc.m_strOutputPath;
         doc.Host().ShowMessage(text);
@@ -343,6 +345,7 @@ void CInterpretationRun::Finish() {
     }
     CVexaClientDoc &doc = m_doc;
     doc.m_DisplayLines.AddAll(doc.m_RunLines);
+    doc.m_RunLayout = m_out.Layout();
     if (doc.m_pResultView) {
         doc.m_pResultView->SetContentSizes(doc.m_sizeResult, {}, {});
         doc.m_pResultView->Repaint();

@@ -6,9 +6,9 @@
 
 namespace vexa {
 
-bool COutputWriter::Open(const std::string &path) {
+bool COutputWriter::Open(const std::string &path, bool keepLayout) {
     Close();
-    if (!m_formatter.Open(path)) return false;
+    if (!m_formatter.Open(path, keepLayout)) return false;
     m_open = true;
     m_closing = false;
     m_inFlight = 0;

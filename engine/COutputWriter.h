@@ -29,8 +29,11 @@ public:
     COutputWriter(const COutputWriter &) = delete;
     COutputWriter &operator=(const COutputWriter &) = delete;
 
-    // Opens (truncates) the output file; false when it cannot be written.
-    bool Open(const std::string &path);
+    // Opens (truncates) the output file; false when it cannot be written. With
+    // keepLayout the writer also works out the rows of the result text (Layout).
+    bool Open(const std::string &path, bool keepLayout = false);
+    // After Close: the rows of the run lines, or null (see OutputFormatter::Layout).
+    std::shared_ptr<const CResultLayout> Layout() const { return m_formatter.Layout(); }
     // Waits for the writer, closes the file and points the run lines into it; false when
     // some of the output could not be written (the lines past what the file holds are
     // then empty).

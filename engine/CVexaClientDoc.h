@@ -6,10 +6,12 @@
 #include "CIpParser.h"
 #include "CIsdnParser.h"
 #include "LineArray.h"
+#include "ResultLayout.h"
 #include "TraceReader.h"
 #include "ViewInterfaces.h"
 
 #include <array>
+#include <memory>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -108,6 +110,9 @@ public:
     std::array<std::string, 5> m_strSignalNames;
 
     LineArray m_RunLines;
+    // The rows of the result text for the run lines, worked out as the run made them
+    // (null when no view was there to want them).
+    std::shared_ptr<const CResultLayout> m_RunLayout;
     LineArray m_DisplayLines;
     LineArray m_TraceLines;
     TraceStamp m_TraceStamp;  // the trace file as its lines were read

@@ -28,7 +28,8 @@ std::string ReadWholeFile(const std::string &path) {
 }
 }  // namespace
 
-bool OutputFormatter::Open(const std::string &path) {
+bool OutputFormatter::Open(const std::string &path, bool keepLayout) {
+    m_layout = keepLayout ? std::make_shared<CResultLayout>() : nullptr;
     m_block = nullptr;
     m_used = m_capacity = 0;
     m_blockStart = 0;
@@ -49,6 +50,11 @@ bool OutputFormatter::Close() {
         std::string text = ReadWholeFile(m_path);
         auto kept = std::make_shared<std::string>(std::move(text));
         m_runLines.BindFile(kept->data(), kept->size(), kept);
+    }
+    if (m_layout) {
+        // Lines the file does not hold are shown empty: the rows are then worked out anew.
+        if (ok) m_layout->Finish(m_runLines);
+        else m_layout.reset();
     }
     m_ring.clear();
     m_oversized.clear();
@@ -91,8 +97,14 @@ std::string_view OutputFormatter::Commit(size_t n) {
     return text;
 }
 
+void OutputFormatter::RunLineCopy(std::string_view text) {
+    m_runLines.Add(text);
+    if (m_layout) m_layout->Add(text);
+}
+
 void OutputFormatter::RunLine(std::string_view text) {
     m_runLines.AddFileLine(m_blockStart + static_cast<uint64_t>(text.data() - m_block), text.size());
+    if (m_layout) m_layout->Add(text);
 }
 
 std::string_view OutputFormatter::Put(std::string_view text) {
@@ -103,7 +115,7 @@ std::string_view OutputFormatter::Put(std::string_view text) {
 
 void OutputFormatter::WriteOut(std::string_view text) {
     if (text.empty()) {
-        m_runLines.Add(text);
+        RunLineCopy(text);
         return;
     }
     RunLine(Put(text));
@@ -127,7 +139,7 @@ void OutputFormatter::WriteLabelled(std::string_view label, std::string_view val
     }
     m_scratch.assign(runPrefix);
     m_scratch += text;
-    m_runLines.Add(m_scratch);
+    RunLineCopy(m_scratch);
 }
 
 void OutputFormatter::WriteMessageType(std::string_view text) {
@@ -171,11 +183,11 @@ void OutputFormatter::WriteScpLines(std::string_view scpMessage, std::string_vie
     if (!scpId.empty()) {
         std::string line = LoadString(IDS_SCP_ID) + ": " + std::string(scpId) + "\n";
         Put(line);
-        m_runLines.Add("/*" + line + "*/");
+        RunLineCopy("/*" + line + "*/");
     }
     std::string line = LoadString(IDS_SCP_MESSAGE) + ": " + std::string(scpMessage) + "\n";
     Put(line);
-    m_runLines.Add("/*" + line + "*/");
+    RunLineCopy("/*" + line + "*/");
 }
 
 void OutputFormatter::WriteDectHeader(std::string_view discriminator, std::string_view scpMessage, int status,
@@ -185,12 +197,12 @@ void OutputFormatter::WriteDectHeader(std::string_view discriminator, std::strin
     const std::string &pdLabel = LoadString(IDS_PROTOCOL_DISCRIMINATOR);
     if (status == 1) {
         Put(pdLabel + ": " + std::string(discriminator) + "\n");
-        if (useAlternative) m_runLines.Add(pdLabel + ": " + std::string(alternative));
-        else m_runLines.Add("@@@" + pdLabel + ": " + std::string(discriminator));
+        if (useAlternative) RunLineCopy(pdLabel + ": " + std::string(alternative));
+        else RunLineCopy("@@@" + pdLabel + ": " + std::string(discriminator));
     }
     WriteLabelled(LoadString(IDS_TRANSACTION_VALUE), transactionValue, "@@@", true);
     Put(std::string(extraLine) + "\n");
-    m_runLines.Add("@@@" + std::string(extraLine) + "\n");
+    RunLineCopy("@@@" + std::string(extraLine) + "\n");
     WriteLabelled(LoadString(IDS_USER_PART), userPart, "@@@", true);
     WriteScpLines(scpMessage, scpId);
 }

@@ -8,7 +8,9 @@
 
 #include "LineArray.h"
 #include "OutputFile.h"
+#include "ResultLayout.h"
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,11 +25,16 @@ public:
     OutputFormatter &operator=(const OutputFormatter &) = delete;
 
     // Opens (truncates) the output file; false when it cannot be written.
-    bool Open(const std::string &path);
+    // With keepLayout the rows of the result text are worked out as the lines are made,
+    // while each is at hand (Layout, after Close).
+    bool Open(const std::string &path, bool keepLayout = false);
     // Closes the file and points the run lines into it; false when some of the output
     // could not be written (the lines past what the file holds are then empty).
     bool Close();
     void Flush();
+    // The rows of the run lines as made, once closed; null when not kept or when not all
+    // the output could be written.
+    std::shared_ptr<const CResultLayout> Layout() const { return m_layout; }
 
     // The text unchanged to the file and as one run line.
     void WriteOut(std::string_view text);
@@ -55,6 +62,8 @@ private:
     std::string_view Commit(size_t n);
     // A run line of text, which lies in the current block.
     void RunLine(std::string_view text);
+    // A run line of its own, not the file's text.
+    void RunLineCopy(std::string_view text);
     // text into the block and the file.
     std::string_view Put(std::string_view text);
     // One body line: six blanks, line without its first "~", a newline.
@@ -74,6 +83,7 @@ private:
     size_t m_capacity = 0;
     uint64_t m_blockStart = 0;  // where in the file the current block's text begins
     std::string m_path;
+    std::shared_ptr<CResultLayout> m_layout;
     std::string m_scratch;
 };
 

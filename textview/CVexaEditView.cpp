@@ -81,6 +81,7 @@ void CVexaEditView::StartLayout() {
     constexpr size_t kLinesWorthAThread = 100000;
     const LineArray &lines = m_doc.m_DisplayLines;
     if (lines.size() < kLinesWorthAThread) return;
+    if (m_doc.m_RunLayout && m_doc.m_RunLayout->Matches(lines)) return;  // the run's own
     const char *first = lines[0].data();
     const char *last = lines.back().data();
     if (m_pending && m_pending->lines == lines.size() && m_pending->first == first && m_pending->last == last) return;
@@ -90,9 +91,9 @@ void CVexaEditView::StartLayout() {
     pending.first = first;
     pending.last = last;
     pending.result = std::async(std::launch::async, [snapshot = lines] {
-        CResultLayout layout;
-        layout.Build(snapshot);
-        return layout;
+        auto layout = std::make_shared<CResultLayout>();
+        layout->Build(snapshot);
+        return std::shared_ptr<const CResultLayout>(std::move(layout));
     });
     m_pending = std::move(pending);
 }
@@ -117,22 +118,30 @@ QColor CVexaEditView::ColourOf(LineColour colour) const {
 
 void CVexaEditView::EnsureLayout() {
     const LineArray &lines = m_doc.m_DisplayLines;
-    if (!m_bLayoutDirty && m_layout.Matches(lines)) return;
+    if (!m_bLayoutDirty && m_layout->Matches(lines)) return;
     m_bLayoutDirty = false;
+    // The rows the run worked out as it made the lines, or those worked out meanwhile on
+    // another thread, when they are of these lines; else they are worked out here.
+    if (m_doc.m_RunLayout && m_doc.m_RunLayout->Matches(lines)) {
+        m_layout = m_doc.m_RunLayout;
+        return;
+    }
     if (m_pending) {
-        CResultLayout done = m_pending->result.get();
+        std::shared_ptr<const CResultLayout> done = m_pending->result.get();
         m_pending.reset();
-        if (done.Matches(lines)) {
+        if (done->Matches(lines)) {
             m_layout = std::move(done);
             return;
         }
     }
-    m_layout.Build(lines);
+    auto layout = std::make_shared<CResultLayout>();
+    layout->Build(lines);
+    m_layout = std::move(layout);
 }
 
 void CVexaEditView::GrowContentSize(int rowHeight) {
     const int32_t height = m_doc.m_sizeResult.cy;
-    const int32_t grown = CResultLayout::GrownHeight(height, rowHeight, m_layout.RowsAboveLastLine());
+    const int32_t grown = CResultLayout::GrownHeight(height, rowHeight, m_layout->RowsAboveLastLine());
     if (grown == height) return;
     m_doc.m_sizeResult = {1000, grown};
     // The base's own: the lines have not changed, only the room they need.
@@ -147,7 +156,7 @@ void CVexaEditView::OnDraw(QPainter &painter, const QRect &exposed) {
     GrowContentSize(rowHeight);
 
     // The colours and places come from the layout, so only the rows in view are drawn.
-    const size_t rows = m_layout.RowCount();
+    const size_t rows = m_layout->RowCount();
     if (rows == 0 || exposed.bottom() < 0) return;
     const size_t first = static_cast<size_t>(std::max(0, exposed.top())) / static_cast<size_t>(rowHeight);
     const size_t last = std::min(rows - 1, static_cast<size_t>(exposed.bottom()) / static_cast<size_t>(rowHeight));
@@ -158,10 +167,10 @@ void CVexaEditView::OnDraw(QPainter &painter, const QRect &exposed) {
     painter.setFont(m_screenFont);
     std::string text;
     for (size_t row = first; row <= last; ++row) {
-        ToDisplayText(lines[m_layout.RowLine(row)], text);
+        ToDisplayText(lines[m_layout->RowLine(row)], text);
         DropLeadingLineFeed(text);
         if (text.empty()) continue;
-        painter.setPen(ColourOf(m_layout.RowColour(row)));
+        painter.setPen(ColourOf(m_layout->RowColour(row)));
         const long long y = static_cast<long long>(row) * rowHeight;
         painter.drawText(QPoint(0, static_cast<int>(y) + metrics.ascent()), LineText(text));
     }

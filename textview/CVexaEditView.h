@@ -14,6 +14,7 @@
 #include <QString>
 
 #include <future>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -120,10 +121,11 @@ private:
     vexa::FontRecord m_printerFont;       // height in twips
     int m_nLineStep = -13;
 
-    vexa::CResultLayout m_layout;
+    // The rows in use: the run's, or worked out by the view (never null).
+    std::shared_ptr<const vexa::CResultLayout> m_layout = std::make_shared<vexa::CResultLayout>();
     bool m_bLayoutDirty = true;
     struct PendingLayout {
-        std::future<vexa::CResultLayout> result;
+        std::future<std::shared_ptr<const vexa::CResultLayout>> result;
         size_t lines = 0;
         const char *first = nullptr;  // the data of the first and last line it was made of
         const char *last = nullptr;

@@ -72,6 +72,24 @@ TEST_F(RunTest, RunLinesCarryTheSameTextEntryByEntry) {
     EXPECT_EQ(Lines(doc->m_DisplayLines), expected);
 }
 
+TEST_F(RunTest, TheRunWorksOutTheResultRowsOnlyWhereAViewWillShowThem) {
+    Open(kTrace, kScript);
+    ASSERT_TRUE(doc->m_RunLayout);
+    EXPECT_TRUE(doc->m_RunLayout->Matches(doc->m_DisplayLines));
+    // Every line but the two markers takes a row; the block's first lines are magenta,
+    // the later ones brown.
+    EXPECT_EQ(doc->m_RunLayout->RowCount(), doc->m_DisplayLines.size() - 2);
+    EXPECT_EQ(doc->m_RunLayout->RowColour(3), LineColour::Magenta);
+    EXPECT_EQ(doc->m_RunLayout->RowColour(7), LineColour::Brown);
+    doc->OnCloseDocument();
+
+    doc = std::make_unique<CVexaClientDoc>(host);
+    doc->m_pListView = &list;
+    doc->OnOpenDocument(tracePath);  // no result view
+    EXPECT_FALSE(doc->m_RunLayout);
+    EXPECT_EQ(Lines(doc->m_DisplayLines).size(), 14u);
+}
+
 TEST_F(RunTest, PreambleNeverReachesTheComponentAndBlankLinesAreSkipped) {
     host.settings.m_bWriteAllRows = true;
     Open(kPreamble + R1 + "\n\n" + D1 + L1 + E, Parse(1) + Parse(4) + Parse(3, 1, 1, 1) + SetupMessage());

@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -51,6 +52,19 @@ void ScriptedTest::SetUp() {
 }
 
 void ScriptedTest::TearDown() {
+    // Whatever the run wrote, the rows it worked out as it went are those a walk over the
+    // finished display lines gives.
+    if (doc && doc->m_RunLayout && doc->m_RunLayout->Matches(doc->m_DisplayLines)) {
+        CResultLayout walked;
+        walked.Build(doc->m_DisplayLines);
+        const CResultLayout &made = *doc->m_RunLayout;
+        EXPECT_EQ(made.RowCount(), walked.RowCount());
+        EXPECT_EQ(made.RowsAboveLastLine(), walked.RowsAboveLastLine());
+        for (size_t row = 0; row < std::min(made.RowCount(), walked.RowCount()); ++row) {
+            EXPECT_EQ(made.RowLine(row), walked.RowLine(row)) << "row " << row;
+            EXPECT_EQ(made.RowColour(row), walked.RowColour(row)) << "row " << row;
+        }
+    }
     if (doc) doc->OnCloseDocument();
     doc.reset();
     std::filesystem::permissions(dir + "/tmp", std::filesystem::perms::owner_all);

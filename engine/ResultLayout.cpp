@@ -12,19 +12,26 @@ void CResultLayout::Build(const LineArray &lines) {
     Clear();
     m_rowLine.reserve(lines.size());
     m_rowColour.reserve(lines.size());
-    CResultColourState state;
-    std::string scratch;
+    for (std::string_view line : lines) Add(line);
+    Finish(lines);
+}
+
+void CResultLayout::Add(std::string_view line) {
     std::string_view text;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        const LineMarker marker = ToDisplayView(lines[i], scratch, text);
-        const LineColour colour = state.Next(marker, text);
-        if (i + 1 == lines.size()) m_rowsAboveLast = m_rowLine.size();
-        if (!text.empty()) {
-            m_rowLine.push_back(static_cast<uint32_t>(i));
-            m_rowColour.push_back(colour);
-        }
+    const LineMarker marker = ToDisplayView(line, m_scratch, text);
+    const LineColour colour = m_state.Next(marker, text);
+    m_rowsAboveLast = m_rowLine.size();  // as it stands should this be the last line
+    if (!text.empty()) {
+        m_rowLine.push_back(static_cast<uint32_t>(m_lineCount));
+        m_rowColour.push_back(colour);
     }
+    ++m_lineCount;
+}
+
+void CResultLayout::Finish(const LineArray &lines) {
     m_lineCount = lines.size();
+    m_firstData = m_lastData = nullptr;
+    m_lastSize = 0;
     if (!lines.empty()) {
         m_firstData = lines[0].data();
         m_lastData = lines.back().data();
@@ -33,6 +40,7 @@ void CResultLayout::Build(const LineArray &lines) {
 }
 
 void CResultLayout::Clear() {
+    m_state = CResultColourState();
     m_rowLine.clear();
     m_rowColour.clear();
     m_rowsAboveLast = 0;

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -19,6 +20,10 @@ public:
     // Walks every display line from the first with the colour state.
     void Build(const LineArray &lines);
     void Clear();
+    // The same a line at a time, as the lines are made: Add each line in order, then
+    // Finish with the lines once they are where they stay.
+    void Add(std::string_view line);
+    void Finish(const LineArray &lines);
     // Whether the layout was built from these lines (the same count and the same first
     // and last line in the same place): a cheap check for lines changed behind its back.
     bool Matches(const LineArray &lines) const;
@@ -37,6 +42,8 @@ public:
     static int32_t GrownHeight(int32_t height, int rowHeight, size_t rowsAboveLast);
 
 private:
+    CResultColourState m_state;  // while lines are added
+    std::string m_scratch;
     std::vector<uint32_t> m_rowLine;
     std::vector<LineColour> m_rowColour;
     size_t m_rowsAboveLast = 0;
