@@ -33,17 +33,12 @@ bool COutputWriter::Close() {
     return m_formatter.Close();
 }
 
-char *COutputWriter::Extend(size_t n) {
-    if (m_chunk.capacity - m_chunk.size < n) {
-        const size_t capacity = std::max(kChunk + kChunk / 4, 2 * (m_chunk.size + n));
-        auto bigger = std::make_unique_for_overwrite<char[]>(capacity);
-        if (m_chunk.size) std::memcpy(bigger.get(), m_chunk.data.get(), m_chunk.size);
-        m_chunk.data = std::move(bigger);
-        m_chunk.capacity = capacity;
-    }
-    char *p = m_chunk.data.get() + m_chunk.size;
-    m_chunk.size += n;
-    return p;
+void COutputWriter::Grow(size_t n) {
+    const size_t capacity = std::max(kChunk + kChunk / 4, 2 * (m_chunk.size + n));
+    auto bigger = std::make_unique_for_overwrite<char[]>(capacity);
+    if (m_chunk.size) std::memcpy(bigger.get(), m_chunk.data.get(), m_chunk.size);
+    m_chunk.data = std::move(bigger);
+    m_chunk.capacity = capacity;
 }
 
 void COutputWriter::WriteDataRows(std::vector<std::string> &rows, int i) {
@@ -69,16 +64,6 @@ void COutputWriter::Note(Op op, std::initializer_list<std::string_view> texts, i
         if (n) std::memcpy(p, t.data(), n);
         p += n;
     }
-}
-
-void COutputWriter::WriteOutStable(std::string_view text) {
-    if (!m_open) return;
-    const char *where = text.data();
-    const uint64_t length = text.size();
-    char *p = Extend(1 + sizeof where + sizeof length);
-    *p++ = static_cast<char>(Op::OutStable);
-    std::memcpy(p, &where, sizeof where);
-    std::memcpy(p + sizeof where, &length, sizeof length);
 }
 
 void COutputWriter::HandOver() {

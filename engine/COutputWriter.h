@@ -9,6 +9,7 @@
 #include "OutputFormatter.h"
 
 #include <condition_variable>
+#include <cstring>
 #include <cstdint>
 #include <deque>
 #include <initializer_list>
@@ -48,7 +49,15 @@ public:
     void WriteOut(std::string_view text) { Note(Op::Out, {text}); }
     // The same for a text that stays where it is until Close (a trace line the document
     // keeps, a constant): only where it lies is noted.
-    void WriteOutStable(std::string_view text);
+    void WriteOutStable(std::string_view text) {
+        if (!m_open) return;
+        const char *where = text.data();
+        const uint64_t length = text.size();
+        char *p = Extend(1 + sizeof where + sizeof length);
+        *p++ = static_cast<char>(Op::OutStable);
+        std::memcpy(p, &where, sizeof where);
+        std::memcpy(p + sizeof where, &length, sizeof length);
+    }
     void WriteMessageType(std::string_view text) { Note(Op::MessageType, {text}); }
     void WriteDirection(std::string_view direction, std::string_view messageName) {
         Note(Op::Direction, {direction, messageName});
@@ -112,7 +121,13 @@ private:
     void Replay(const Chunk &chunk);
 
     // Room for n more characters at the end of the chunk being noted.
-    char *Extend(size_t n);
+    char *Extend(size_t n) {
+        if (m_chunk.capacity - m_chunk.size < n) Grow(n);
+        char *p = m_chunk.data.get() + m_chunk.size;
+        m_chunk.size += n;
+        return p;
+    }
+    void Grow(size_t n);
 
     bool m_writeAllRows;
     bool m_open = false;

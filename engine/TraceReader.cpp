@@ -77,7 +77,6 @@ bool LoadTraceLines(const std::string &path, LineArray &lines, TraceStamp &stamp
     }
     close(fd);
 
-    const bool hasNul = std::memchr(text, '\0', size) != nullptr;
     // Room for the lines at once (a trace line is seldom shorter than 16 characters);
     // what is not used costs only address space.
     lines.Reserve(lines.size() + size / 16 + 16);
@@ -87,10 +86,10 @@ bool LoadTraceLines(const std::string &path, LineArray &lines, TraceStamp &stamp
         const Piece piece = NextPiece(p, size - pos);
         pos += piece.consumed;
         if (piece.crlf) p[piece.length - 1] = '\n';  // the carriage return stands for the newline
+        // A NUL ends the line's text, as it ends the program's strings (looked for in the
+        // piece while it is at hand, not in a pass of its own over the whole file).
         size_t length = piece.length;
-        if (hasNul) {
-            if (const void *nul = std::memchr(p, '\0', length)) length = static_cast<size_t>(static_cast<char *>(const_cast<void *>(nul)) - p);
-        }
+        if (const void *nul = std::memchr(p, '\0', length)) length = static_cast<size_t>(static_cast<const char *>(nul) - p);
         if (length == 1 && p[0] == '\n') continue;
         lines.AddView(std::string_view(p, length));
     }
