@@ -7,10 +7,6 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
-#ifndef MADV_POPULATE_READ
-#define MADV_POPULATE_READ 22
-#endif
-
 namespace vexa {
 
 namespace {
@@ -77,7 +73,7 @@ int TakeSlot(uintptr_t start, uintptr_t end) {
 
 }  // namespace
 
-std::shared_ptr<MappedFile> MappedFile::Map(int fd, size_t size, bool privateCopy, Use use) {
+std::shared_ptr<MappedFile> MappedFile::Map(int fd, size_t size, bool privateCopy) {
     if (fd < 0 || size == 0) return nullptr;
     InstallHandler();
     const size_t length = (size + PageSize() - 1) & ~(PageSize() - 1);
@@ -90,12 +86,6 @@ std::shared_ptr<MappedFile> MappedFile::Map(int fd, size_t size, bool privateCop
         // Unguarded mappings are not made: the caller reads the file instead.
         munmap(p, length);
         return nullptr;
-    }
-    if (use == kReadOnce) {
-        // Read at once: the pages are mapped in one call rather than one fault at a time
-        // (for reading: a private copy is made only of a page the program changes).
-        madvise(p, length, MADV_SEQUENTIAL);
-        madvise(p, length, MADV_POPULATE_READ);
     }
     return std::shared_ptr<MappedFile>(new MappedFile(static_cast<char *>(p), size, length, slot));
 }

@@ -1,6 +1,6 @@
 // A file mapped whole into memory for reading, for as long as the object lives: the
-// system's own copy of the file is read in place, so that a large trace or output file
-// needs no memory of the program's own. Should another program cut the file short while
+// system's own copy of the file is read in place, so that a large output file needs no
+// memory of the program's own. Should another program cut the file short while
 // it is mapped, the pages past its new end read as zeros instead of ending the program.
 #pragma once
 
@@ -12,15 +12,10 @@ namespace vexa {
 
 class MappedFile {
 public:
-    // How the mapping will be read.
-    enum Use {
-        kReadOnce,  // from start to end, straight away: the whole file is mapped in at once
-        kReadLater  // here and there, later: pages come in as they are read
-    };
     // Maps size characters of the open file fd (the file keeps its own open handle on
     // the mapping; fd may be closed afterwards). With privateCopy the program may change
     // the mapped text; changes stay its own. Null when the file cannot be mapped.
-    static std::shared_ptr<MappedFile> Map(int fd, size_t size, bool privateCopy, Use use);
+    static std::shared_ptr<MappedFile> Map(int fd, size_t size, bool privateCopy);
 
     ~MappedFile();
     MappedFile(const MappedFile &) = delete;

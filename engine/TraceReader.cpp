@@ -3,7 +3,6 @@
 #include "TracePieces.h"
 
 #include "LineArray.h"
-#include "MappedFile.h"
 
 #include <cstring>
 #include <fcntl.h>
@@ -45,36 +44,29 @@ bool LoadTraceLines(const std::string &path, LineArray &lines, TraceStamp &stamp
         return false;
     }
     stamp = StampOf(st);
-    // The file mapped where the system allows (its own copy is read in place; a line
-    // end the program changes becomes a page of the program's own), else read whole
-    // into one block; a file read may have grown since it was measured.
-    char *text = nullptr;
+    // The whole file in one block of large pages: the run and the trace view go over its
+    // lines again and again, faster there than in the system's small pages of the file.
+    // The file may have grown since it was measured.
+    size_t capacity = static_cast<size_t>(st.st_size) + 1;
+    LargeBlock block = MakeLargeBlock(capacity);
     size_t size = 0;
-    if (auto mapping = MappedFile::Map(fd, static_cast<size_t>(st.st_size), true, MappedFile::kReadOnce)) {
-        text = mapping->data();
-        size = mapping->size();
-        lines.Hold(std::move(mapping));
-    } else {
-        size_t capacity = static_cast<size_t>(st.st_size) + 1;
-        LargeBlock block = MakeLargeBlock(capacity);
-        for (;;) {
-            if (size == capacity) {
-                LargeBlock bigger = MakeLargeBlock(capacity * 2);
-                std::memcpy(bigger.get(), block.get(), size);
-                block = std::move(bigger);
-                capacity *= 2;
-            }
-            const ssize_t got = read(fd, block.get() + size, capacity - size);
-            if (got < 0) {
-                close(fd);
-                return false;
-            }
-            if (got == 0) break;
-            size += static_cast<size_t>(got);
+    for (;;) {
+        if (size == capacity) {
+            LargeBlock bigger = MakeLargeBlock(capacity * 2);
+            std::memcpy(bigger.get(), block.get(), size);
+            block = std::move(bigger);
+            capacity *= 2;
         }
-        if (static_cast<int64_t>(size) != stamp.size) stamp.size = -1;  // changed while read: never reuse
-        text = lines.AdoptBlock(std::move(block));
+        const ssize_t got = read(fd, block.get() + size, capacity - size);
+        if (got < 0) {
+            close(fd);
+            return false;
+        }
+        if (got == 0) break;
+        size += static_cast<size_t>(got);
     }
+    if (static_cast<int64_t>(size) != stamp.size) stamp.size = -1;  // changed while read: never reuse
+    char *text = lines.AdoptBlock(std::move(block));
     close(fd);
 
     // Room for the lines at once (a trace line is seldom shorter than 16 characters);

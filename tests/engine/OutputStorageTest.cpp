@@ -5,7 +5,6 @@
 #include "MappedFile.h"
 #include "OutputFile.h"
 #include "TestSupport.h"
-#include "TraceReader.h"
 
 #include <gtest/gtest.h>
 
@@ -157,7 +156,7 @@ TEST(MappedFile, AFileCutShortByAnotherProgramReadsAsZerosPastItsNewEnd) {
     WriteFile(path, std::string(3 * 4096, 'm'));
     const int fd = open(path.c_str(), O_RDONLY);
     ASSERT_GE(fd, 0);
-    auto mapping = MappedFile::Map(fd, 3 * 4096, false, MappedFile::kReadLater);
+    auto mapping = MappedFile::Map(fd, 3 * 4096, false);
     close(fd);
     ASSERT_TRUE(mapping);
     EXPECT_EQ(mapping->data()[0], 'm');
@@ -166,23 +165,6 @@ TEST(MappedFile, AFileCutShortByAnotherProgramReadsAsZerosPastItsNewEnd) {
     EXPECT_EQ(text[50], 'm');
     EXPECT_EQ(text[2 * 4096 + 7], '\0');  // a page past the end: no bus error
     EXPECT_EQ(text[4096], '\0');
-    std::remove(path.c_str());
-}
-
-TEST(MappedFile, TraceLinesOfATraceCutShortWhileOpenStayReadable) {
-    const std::string path = TempPath("vexa-mapped-trace");
-    std::string trace;
-    for (int i = 0; i < 2000; ++i) trace += "09.00.00.02 00001  SWHW DLRDATA      ISDNCP-01  DLB-0102\n";
-    WriteFile(path, trace);
-    LineArray lines;
-    TraceStamp stamp;
-    ASSERT_TRUE(LoadTraceLines(path, lines, stamp));
-    ASSERT_EQ(lines.size(), 2000u);
-    EXPECT_EQ(lines[1999], "09.00.00.02 00001  SWHW DLRDATA      ISDNCP-01  DLB-0102\n");
-    ASSERT_EQ(truncate(path.c_str(), 0), 0);
-    size_t characters = 0;
-    for (std::string_view line : lines) characters += line.size();  // every page read again
-    EXPECT_EQ(characters, trace.size());
     std::remove(path.c_str());
 }
 
