@@ -78,6 +78,17 @@ void LineArray::AddFrom(const LineArray &other, size_t i) {
     Own().push_back((*other.m_lines)[i]);
 }
 
+void LineArray::AddRange(const LineArray &other, size_t first, size_t count) {
+    Share(other.m_store);
+    for (const auto &s : other.m_shared) Share(s);
+    const Lines &from = *other.m_lines;
+    first = std::min(first, from.size());
+    count = std::min(count, from.size() - first);
+    Lines &lines = Own();
+    lines.insert(lines.end(), from.begin() + static_cast<std::ptrdiff_t>(first),
+                 from.begin() + static_cast<std::ptrdiff_t>(first + count));
+}
+
 void LineArray::AddAll(const LineArray &other) {
     Share(other.m_store);
     for (const auto &s : other.m_shared) Share(s);

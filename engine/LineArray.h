@@ -31,6 +31,8 @@ public:
     void Add(std::string_view text);
     // Appends line i of other without copying its characters.
     void AddFrom(const LineArray &other, size_t i);
+    // Appends lines first to first + count - 1 of other without copying their characters.
+    void AddRange(const LineArray &other, size_t first, size_t count);
     // Appends every line of other without copying their characters.
     void AddAll(const LineArray &other);
     // Empties the array; lines that other arrays share stay valid there.

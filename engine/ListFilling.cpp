@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,20 @@ void FindFirstLines(const LineArray &lines, std::vector<int32_t> &first, size_t 
             }
         }
     }
+}
+
+// Whether line holds "@", "/" or "*", which the rewritten output leaves out: eight
+// characters at a time, since most lines hold none.
+bool HasOutputMark(std::string_view line) {
+    size_t i = 0;
+    for (; i + 8 <= line.size(); i += 8) {
+        uint64_t word;
+        std::memcpy(&word, line.data() + i, sizeof word);
+        if (WordHasCharacter(word, '@') || WordHasCharacter(word, '/') || WordHasCharacter(word, '*')) return true;
+    }
+    for (; i < line.size(); ++i)
+        if (line[i] == '@' || line[i] == '/' || line[i] == '*') return true;
+    return false;
 }
 
 }  // namespace
@@ -122,20 +137,22 @@ bool CVexaClientDoc::AppendMessageBlock(std::string_view text) {
     return true;
 }
 
+// The lines from index up to the closing marker (a line whose third character is "<"),
+// or up to the last line but one where there is none: taken over in one piece.
 void CVexaClientDoc::AppendBlockAt(size_t index) {
     const size_t n = m_RunLines.size();
-    size_t current = index;
-    if (current + 1 >= n) return;
+    if (index + 1 >= n) return;
+    size_t end = index + 1;  // one past the last line taken
     for (;;) {
-        m_DisplayLines.AddFrom(m_RunLines, current);
-        ++current;
-        std::string_view line = m_RunLines[current];
+        std::string_view line = m_RunLines[end];
         if (line.size() >= 3 && line[2] == '<') {
-            m_DisplayLines.AddFrom(m_RunLines, current);
+            ++end;
             break;
         }
-        if (current + 1 >= n) break;
+        if (end + 1 >= n) break;
+        ++end;
     }
+    m_DisplayLines.AddRange(m_RunLines, index, end - index);
 }
 
 // The blocks of the listed signals, as AppendMessageBlock finds them one row after the
@@ -143,6 +160,9 @@ void CVexaClientDoc::AppendBlockAt(size_t index) {
 // that a list of many rows does not search the lines once per row.
 bool CVexaClientDoc::RebuildResultText() {
     ClearDisplay();
+    // The shown lines are some of the run lines: room for all of them at once (address
+    // space only), so that the list of a large text is never copied to grow.
+    m_DisplayLines.Reserve(m_RunLines.size());
     IListView *list = m_pListView;
     const int rows = list ? list->GetRowCount() : 0;
     if (rows > 0) {
@@ -182,15 +202,25 @@ bool CVexaClientDoc::RewriteOutput() {
     // large pieces.
     if (FILE *file = std::fopen(m_strOutputPath.c_str(), "w")) {
         constexpr size_t kChunk = 1 << 20;
-        std::string buffer;
-        buffer.reserve(2 * kChunk);
+        auto buffer = std::make_unique_for_overwrite<char[]>(kChunk);
+        size_t used = 0;
+        auto flush = [&] {
+            std::fwrite(buffer.get(), 1, used, file);
+            used = 0;
+        };
         for (std::string_view line : m_DisplayLines) {
-            const size_t at = buffer.size();
-            buffer.resize(at + line.size() + 1);
-            char *out = buffer.data() + at;
             const char *p = line.data();
             const size_t n = line.size();
-            if (!std::memchr(p, '@', n) && !std::memchr(p, '/', n) && !std::memchr(p, '*', n)) {
+            if (used + n + 1 > kChunk) flush();
+            if (n + 1 > kChunk) {
+                // A line longer than the buffer: written as it comes.
+                for (char c : line)
+                    if (c != '@' && c != '/' && c != '*') std::fputc(c, file);
+                if (!std::memchr(p, '\n', n)) std::fputc('\n', file);
+                continue;
+            }
+            char *out = buffer.get() + used;
+            if (!HasOutputMark(line)) {
                 std::memcpy(out, p, n);  // most lines hold none of the three
                 out += n;
             } else {
@@ -198,14 +228,11 @@ bool CVexaClientDoc::RewriteOutput() {
                     if (c != '@' && c != '/' && c != '*') *out++ = c;
             }
             // The left-out characters are no newlines: the copy holds one when the line does.
-            if (!std::memchr(p, '\n', n)) *out++ = '\n';
-            buffer.resize(static_cast<size_t>(out - buffer.data()));
-            if (buffer.size() >= kChunk) {
-                std::fwrite(buffer.data(), 1, buffer.size(), file);
-                buffer.clear();
-            }
+            const bool newline = n > 0 && (p[n - 1] == '\n' || std::memchr(p, '\n', n - 1));
+            if (!newline) *out++ = '\n';
+            used = static_cast<size_t>(out - buffer.get());
         }
-        std::fwrite(buffer.data(), 1, buffer.size(), file);
+        flush();
         std::fclose(file);
     }
     if (m_pResultView) {

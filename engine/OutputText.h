@@ -2,6 +2,7 @@
 // texts into parts and making call reference values readable.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +19,14 @@ std::vector<std::string_view> SplitParts(std::string_view text);
 
 // A call reference value such as "H'01||H'82" as the header shows it: "01  82".
 std::string NormaliseHexText(std::string_view value);
+
+// Whether any of the eight characters in word (eight characters of a line, loaded at
+// once) is c: lines are searched for rare characters eight characters at a time.
+inline bool WordHasCharacter(uint64_t word, char c) {
+    constexpr uint64_t kOnes = 0x0101010101010101ull;
+    const uint64_t v = word ^ (kOnes * static_cast<uint8_t>(c));
+    return ((v - kOnes) & ~v & (kOnes << 7)) != 0;
+}
 
 // Whether line is a first record line: it begins with a time hh.mm.ss. and is at least
 // ten characters long.

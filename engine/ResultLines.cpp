@@ -1,5 +1,7 @@
 #include "ResultLines.h"
 
+#include "OutputText.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -7,13 +9,6 @@
 namespace vexa {
 
 namespace {
-
-// Whether any of the eight characters in word is c.
-inline bool HasCharacter(uint64_t word, char c) {
-    constexpr uint64_t kOnes = 0x0101010101010101ull;
-    const uint64_t v = word ^ (kOnes * static_cast<uint8_t>(c));
-    return ((v - kOnes) & ~v & (kOnes << 7)) != 0;
-}
 
 // Where the first "%%%" and the first "!!!" of line begin (npos where there is none), in
 // one pass that looks at eight characters at a time: most lines hold neither mark.
@@ -25,7 +20,7 @@ void FindMarks(std::string_view line, size_t &percent, size_t &alert) {
         if (i + 8 <= n) {
             uint64_t word;
             std::memcpy(&word, line.data() + i, sizeof word);
-            if (!HasCharacter(word, '%') && !HasCharacter(word, '!')) {
+            if (!WordHasCharacter(word, '%') && !WordHasCharacter(word, '!')) {
                 i += 8;
                 continue;
             }
