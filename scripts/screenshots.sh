@@ -11,4 +11,4 @@ cmake --build build -j2 --target vexa_screenshots vexa vexa_isdn_parser >> build
 out=build/screenshots
 mkdir -p "$out"
 export XDG_CONFIG_HOME=$(mktemp -d)
-VEXA_COMPONENT_PATH=build/bin xvfb-run -a -s "-screen 0 1600x1000x24" build/tests/gui/vexa_screenshots "$out" "$trace"
+VEXA_COMPONENT_PATH=build/bin xvfb-run -a -s "-screen 0 1600x1000x24" build/bin/vexa_screenshots "$out" "$trace"
