@@ -1,9 +1,9 @@
 // What makes the interpretation output out of the run's pieces: each piece goes to the
-// output file and, as one entry with its display marks, to the document's run lines. The text is put once,
-// in a few blocks used in turn, from which the file takes it; a run line is the piece's
-// place in the file (without its newline where the display shows it without one), and
-// the run lines read the finished file once it is closed. Only a line whose display
-// differs from the file's text (a marked DECT line) is kept apart.
+// output file and, as one entry with its display marks, to the document's run lines.
+// The text is put once, in a few blocks used in turn, from which the file takes it; a
+// run line is the piece's place in the file (without its newline where the display shows
+// it without one), and the run lines read the finished file once it is closed. Only a
+// line whose display differs from the file's text (a marked DECT line) is kept apart.
 #pragma once
 
 #include "LineArray.h"
@@ -24,9 +24,9 @@ public:
     OutputFormatter(const OutputFormatter &) = delete;
     OutputFormatter &operator=(const OutputFormatter &) = delete;
 
-    // Opens (truncates) the output file; false when it cannot be written.
-    // With keepLayout the rows of the result text are worked out as the lines are made,
-    // while each is at hand (Layout, after Close).
+    // Opens (truncates) the output file; false when it cannot be written. With keepLayout
+    // the rows of the result text are worked out as the lines are made, while each is at
+    // hand (Layout, after Close).
     bool Open(const std::string &path, bool keepLayout = false);
     // Closes the file and points the run lines into it; false when some of the output
     // could not be written (the lines past what the file holds are then empty).
