@@ -168,7 +168,7 @@ int32_t MessageStore::Add(const MessageToStore &m, std::vector<std::string> &&pr
     if (m.hasCallingNumber) {
         // Calling party numbers are many: they have a table of their own, so that the pool
         // of the few record-line words and names stays small.
-        auto [it, added] = m_firstByCalling.emplace(std::string(m.callingNumber), index);
+        auto [it, added] = m_firstByCalling.try_emplace(std::string(m.callingNumber), index);
         if (added) m_callingNumbers.push_back(it->first);
     }
     m_lastIndex = index;

@@ -73,9 +73,17 @@ AssembledMessage &SignalAssembler::NewMessage(LineResult &result) {
 }
 
 void SignalAssembler::TakeOpen(AssembledMessage &msg) {
-    // The header's words are short: copied into msg's buffers (ClearOpen empties the open
-    // signal's before the next record line).
-    msg.header = m_open.header;
+    // The header's words change places with msg's buffers: the open signal is closed now,
+    // and ClearOpen empties what it holds before the next record line.
+    SignalHeader &from = m_open.header;
+    SignalHeader &to = msg.header;
+    to.sequence = from.sequence;
+    to.time.swap(from.time);
+    to.direction.swap(from.direction);
+    to.signalName.swap(from.signalName);
+    to.originator.swap(from.originator);
+    to.destination.swap(from.destination);
+    to.equ.swap(from.equ);
     msg.octets.swap(m_open.octets);
     msg.problems.swap(m_open.problems);
 }
