@@ -4,10 +4,10 @@
 
 namespace vexa::isdn {
 
-const char *FindName(ValueTable table, unsigned value) {
+std::string_view FindName(ValueTable table, unsigned value) {
     for (const NamedValue &v : table)
         if (v.value == value) return v.name;
-    return nullptr;
+    return {};
 }
 
 std::string Binary(unsigned value, int bits) {
@@ -41,7 +41,7 @@ std::span<const uint8_t> ElementReader::TakeRest() {
 }
 
 void ElementReader::Named(std::string_view name, unsigned value, ValueTable table, int bits) {
-    if (const char *n = FindName(table, value)) {
+    if (const std::string_view n = FindName(table, value); n.data()) {
         m_out.Field(name, n);
         return;
     }
@@ -52,7 +52,7 @@ void ElementReader::Named(std::string_view name, unsigned value, ValueTable tabl
 }
 
 void ElementReader::NamedOrValue(std::string_view name, unsigned value, ValueTable table, int bits) {
-    if (const char *n = FindName(table, value)) {
+    if (const std::string_view n = FindName(table, value); n.data()) {
         m_out.Field(name, n);
         return;
     }

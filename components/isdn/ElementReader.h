@@ -16,12 +16,12 @@ using component::DecodedText;
 // One coded value of a field and its name as the standard writes it.
 struct NamedValue {
     unsigned value;
-    const char *name;
+    std::string_view name;
 };
 using ValueTable = std::span<const NamedValue>;
 
-// The name of value in table, or nullptr.
-const char *FindName(ValueTable table, unsigned value);
+// The name of value in table; a view without characters (data() null) when there is none.
+std::string_view FindName(ValueTable table, unsigned value);
 
 // "B'0101": the low bits of value in binary.
 std::string Binary(unsigned value, int bits);

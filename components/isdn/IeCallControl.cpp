@@ -286,8 +286,8 @@ void DecodeCause(ElementReader &r, MessageFacts &) {
     unsigned cause = o & 0x7F;
     r.Named("Cause class", cause >> 4, kCauseClasses, 3);
     std::string value = std::to_string(cause) + " " + component::HexByte(static_cast<uint8_t>(cause)) + " ";
-    if (const char *n = FindName(kCauseValues, cause)) {
-        r.Value("Cause value", value + n);
+    if (const std::string_view n = FindName(kCauseValues, cause); n.data()) {
+        r.Value("Cause value", value.append(n));
     } else {
         r.Error("Cause value: " + value + "unassigned cause value");
     }

@@ -124,7 +124,7 @@ void ShowCode(ElementReader &r, const char *name, const Tlv &t) {
 }
 
 void DecodeComponent(ElementReader &r, const Tlv &comp) {
-    const char *type = FindName(kComponentTypes, comp.tag);
+    const std::string_view type = FindName(kComponentTypes, comp.tag);
     r.Value("Component type", std::string(type) + " (" + component::HexByte(comp.tag) + ")");
     auto body = comp.contents;
     size_t pos = 0;
@@ -221,7 +221,7 @@ void DecodeFacility(ElementReader &r, MessageFacts &) {
             r.Hex("Network protocol profile", t.contents);
         } else if (t.tag == 0x8B) {
             r.Number("Interpretation APDU", IntegerValue(t.contents));
-        } else if (FindName(kComponentTypes, t.tag)) {
+        } else if (FindName(kComponentTypes, t.tag).data()) {
             DecodeComponent(r, t);
             ++count;
         } else {
@@ -235,8 +235,8 @@ void DecodeFacility(ElementReader &r, MessageFacts &) {
 void DecodeUserUser(ElementReader &r, MessageFacts &) {
     uint8_t pd = 0;
     if (!r.Take(pd, "octet 3 (protocol discriminator)")) return;
-    if (const char *n = FindName(kUserUserProtocols, pd))
-        r.Value("Protocol discriminator", component::HexByte(pd) + " " + n);
+    if (const std::string_view n = FindName(kUserUserProtocols, pd); n.data())
+        r.Value("Protocol discriminator", (component::HexByte(pd) + " ").append(n));
     else if (pd >= 0x40 && pd <= 0x4F)
         r.Value("Protocol discriminator", component::HexByte(pd) + " National use");
     else

@@ -152,7 +152,7 @@ namespace {
 std::string MakeDiscriminatorText(uint8_t pd) {
     std::string s = component::HexByte(pd);
     s += ' ';
-    if (const char *n = FindName(kDiscriminators, pd))
+    if (const std::string_view n = FindName(kDiscriminators, pd); n.data())
         s += n;
     else if (pd >= 0x10 && pd <= 0x3F)
         s += "Reserved for other network layer or layer 3 protocols, including X.25";
