@@ -118,32 +118,34 @@ void SignalAssembler::Feed(std::string_view piece, LineResult &result) {
         return;
     }
 
-    RecordLine rec;
-    if (!row && ParseRecordLine(line, rec)) {
-        if (!m_open.closed) {
-            CloseOpenSignal(false, result);
-            if (result.completion) result.completion = 2;
-        }
-        ClearOpen();
-        int nameIndex = -1;
-        for (int i = 0; i < 5; ++i) {
-            if (!m_names[i].empty() && rec.signalName == m_names[i]) {
-                nameIndex = i;
-                break;
+    if (!row) {
+        RecordLine rec;  // made only for lines that may be record lines
+        if (ParseRecordLine(line, rec)) {
+            if (!m_open.closed) {
+                CloseOpenSignal(false, result);
+                if (result.completion) result.completion = 2;
             }
+            ClearOpen();
+            int nameIndex = -1;
+            for (int i = 0; i < 5; ++i) {
+                if (!m_names[i].empty() && rec.signalName == m_names[i]) {
+                    nameIndex = i;
+                    break;
+                }
+            }
+            if (nameIndex < 0) return;
+            result.kind = kRecordLine;
+            m_open.carriage = CarriesPart(nameIndex) ? Carriage::Part : Carriage::Whole;
+            m_open.closed = false;
+            SignalHeader &h = m_open.header;
+            h.sequence = rec.sequence;
+            h.time.assign(rec.time);
+            h.direction.assign(rec.direction);
+            h.signalName.assign(rec.signalName);
+            h.originator.assign(rec.originator);
+            h.destination.assign(rec.destination);
+            return;
         }
-        if (nameIndex < 0) return;
-        result.kind = kRecordLine;
-        m_open.carriage = CarriesPart(nameIndex) ? Carriage::Part : Carriage::Whole;
-        m_open.closed = false;
-        SignalHeader &h = m_open.header;
-        h.sequence = rec.sequence;
-        h.time.assign(rec.time);
-        h.direction.assign(rec.direction);
-        h.signalName.assign(rec.signalName);
-        h.originator.assign(rec.originator);
-        h.destination.assign(rec.destination);
-        return;
     }
 
     std::string_view keyword;
