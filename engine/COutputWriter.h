@@ -1,16 +1,17 @@
 // The writers of the interpretation output, as the run calls them. Each call is noted, with
-// a copy of its texts, in a list that a thread of the writer's own works through: there
-// the output is made, written to the file and kept as run lines (OutputFormatter), while
-// the run goes on with the next trace line and the parser component on this processor.
-// The run lines are the writer thread's until Close, which waits for it.
+// a copy of its texts (of a text that stays put, only its place), in a list that a thread
+// of the writer's own works through: there the output is made, written to the file and
+// kept as run lines (OutputFormatter), while the run goes on with the next trace line and
+// the parser component on this processor. The run lines are the writer thread's until
+// Close, which waits for it.
 #pragma once
 
 #include "LineArray.h"
 #include "OutputFormatter.h"
 
 #include <condition_variable>
-#include <cstring>
 #include <cstdint>
+#include <cstring>
 #include <deque>
 #include <initializer_list>
 #include <memory>
