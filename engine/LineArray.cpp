@@ -72,15 +72,13 @@ void LineArray::Share(const std::shared_ptr<Store> &store) {
     if (std::find(m_shared.begin(), m_shared.end(), store) == m_shared.end()) m_shared.push_back(store);
 }
 
-void LineArray::AddFrom(const LineArray &other, size_t i) {
+void LineArray::ShareStoresOf(const LineArray &other) {
     Share(other.m_store);
     for (const auto &s : other.m_shared) Share(s);
-    Own().push_back((*other.m_lines)[i]);
 }
 
 void LineArray::AddRange(const LineArray &other, size_t first, size_t count) {
-    Share(other.m_store);
-    for (const auto &s : other.m_shared) Share(s);
+    ShareStoresOf(other);
     const Lines &from = *other.m_lines;
     first = std::min(first, from.size());
     count = std::min(count, from.size() - first);
@@ -90,14 +88,9 @@ void LineArray::AddRange(const LineArray &other, size_t first, size_t count) {
 }
 
 void LineArray::AddAll(const LineArray &other) {
-    Share(other.m_store);
-    for (const auto &s : other.m_shared) Share(s);
-    if (m_lines->empty()) {
-        m_lines = other.m_lines;  // the same lines: shared until either array changes
-        return;
-    }
-    Lines &lines = Own();
-    lines.insert(lines.end(), other.m_lines->begin(), other.m_lines->end());
+    if (!m_lines->empty()) return AddRange(other, 0, other.size());
+    ShareStoresOf(other);
+    m_lines = other.m_lines;  // the same lines: shared until either array changes
 }
 
 void LineArray::Clear() {

@@ -29,8 +29,6 @@ public:
 
     // Appends a copy of text.
     void Add(std::string_view text);
-    // Appends line i of other without copying its characters.
-    void AddFrom(const LineArray &other, size_t i);
     // Appends lines first to first + count - 1 of other without copying their characters.
     void AddRange(const LineArray &other, size_t first, size_t count);
     // Appends every line of other without copying their characters.
@@ -80,6 +78,8 @@ private:
     using Lines = std::vector<std::string_view, LargeAllocator<std::string_view>>;
 
     void Share(const std::shared_ptr<Store> &store);
+    // Keeps the stores other's lines lie in for as long as this array lives.
+    void ShareStoresOf(const LineArray &other);
     // The list of lines, made this array's own first when another array shares it.
     Lines &Own() {
         if (m_lines.use_count() > 1) m_lines = std::make_shared<Lines>(*m_lines);

@@ -17,6 +17,7 @@
 #include <QPainter>
 #include <QScrollBar>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <unistd.h>
@@ -74,7 +75,8 @@ struct Fixture {
     explicit Fixture(size_t lineCount) {
         const LineArray &call = CallLines();
         doc.m_DisplayLines.Reserve(lineCount);
-        for (size_t i = 0; i < lineCount; ++i) doc.m_DisplayLines.AddFrom(call, i % call.size());
+        for (size_t i = 0; i < lineCount; i += call.size())
+            doc.m_DisplayLines.AddRange(call, 0, std::min(call.size(), lineCount - i));
         doc.m_bTraceRecognised = true;
         doc.m_bOutputLoaded = true;
         view = std::make_unique<CVexaEditView>(doc, host.settings);
