@@ -12,10 +12,9 @@ namespace vexa {
 
 class MappedFile {
 public:
-    // Maps size characters of the open file fd (the file keeps its own open handle on
-    // the mapping; fd may be closed afterwards). With privateCopy the program may change
-    // the mapped text; changes stay its own. Null when the file cannot be mapped.
-    static std::shared_ptr<MappedFile> Map(int fd, size_t size, bool privateCopy);
+    // Maps size characters of the open file fd, for reading (the mapping keeps its own
+    // hold on the file; fd may be closed afterwards). Null when the file cannot be mapped.
+    static std::shared_ptr<MappedFile> Map(int fd, size_t size);
 
     ~MappedFile();
     MappedFile(const MappedFile &) = delete;

@@ -109,7 +109,7 @@ bool OutputFile::Close(std::shared_ptr<MappedFile> *mapping) {
     m_wake.notify_one();
     if (m_writer.joinable()) m_writer.join();
     const bool ok = !m_failed;
-    if (mapping && m_written > 0) *mapping = MappedFile::Map(m_fd, m_written, false);
+    if (mapping && m_written > 0) *mapping = MappedFile::Map(m_fd, m_written);
     const bool closed = close(m_fd) == 0;
     m_fd = -1;
     m_queue.clear();

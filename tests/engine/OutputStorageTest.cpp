@@ -156,7 +156,7 @@ TEST(MappedFile, AFileCutShortByAnotherProgramReadsAsZerosPastItsNewEnd) {
     WriteFile(path, std::string(3 * 4096, 'm'));
     const int fd = open(path.c_str(), O_RDONLY);
     ASSERT_GE(fd, 0);
-    auto mapping = MappedFile::Map(fd, 3 * 4096, false);
+    auto mapping = MappedFile::Map(fd, 3 * 4096);
     close(fd);
     ASSERT_TRUE(mapping);
     EXPECT_EQ(mapping->data()[0], 'm');
