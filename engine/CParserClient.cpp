@@ -2,13 +2,8 @@
 
 namespace vexa {
 
-CParserClient::CParserClient(const ParserDispIds &ids) : m_ids(ids) {
-    m_parseArgs[0].type = VEXA_T_STR;
-    m_parseArgs[1].type = VEXA_T_I2;
-    m_parseArgs[1].out = 1;
-    m_parseArgs[2].type = VEXA_T_I2;
-    m_parseArgs[2].out = 1;
-}
+CParserClient::CParserClient(const ParserDispIds &ids)
+    : m_ids(ids), m_parseArgs{RawIn(VEXA_T_STR, 0), RawOut(VEXA_T_I2), RawOut(VEXA_T_I2)} {}
 
 // Called for every line of a trace: the arguments are set up once and reused.
 int16_t CParserClient::ParseLine(std::string_view line, int16_t &lineKind, int16_t &completion) {
@@ -37,26 +32,16 @@ int32_t CParserClient::GetSequenceMessageCount(int16_t sequence) {
 // Called for every decoded message of a run: the texts go straight into message's
 // strings, whose room is used again from one message to the next.
 int16_t CParserClient::GetSequenceMessage(int16_t i, int16_t sequence, SequenceMessage &message, uint32_t wanted) {
-    VexaArg args[2 + 7 + 1 + 5]{};
+    for (std::string &text : message.texts) text.clear();
+    auto outText = [&](int k) { return RawOutText((wanted >> k & 1) ? &message.texts[k] : nullptr); };
+    VexaArg args[2 + 7 + 1 + 5];
     int n = 0;
-    args[n].type = VEXA_T_I2;
-    args[n++].num = i;
-    args[n].type = VEXA_T_I2;
-    args[n++].num = sequence;
-    auto outText = [&](int k) {
-        message.texts[k].clear();
-        args[n].type = VEXA_T_STR;
-        args[n].out = 1;
-        args[n].str = "";
-        args[n++].sink = (wanted >> k & 1) ? &message.texts[k] : nullptr;
-    };
-    for (int k = 0; k < 7; ++k) outText(k);
+    args[n++] = RawIn(VEXA_T_I2, i);
+    args[n++] = RawIn(VEXA_T_I2, sequence);
+    for (int k = 0; k < 7; ++k) args[n++] = outText(k);
     const int validAt = n;
-    args[n].type = VEXA_T_VBOOL;
-    args[n++].out = 1;
-    for (int k = 0; k < m_ids.SequenceMessageExtraTexts; ++k) outText(7 + k);
-    for (int k = 7 + m_ids.SequenceMessageExtraTexts; k < static_cast<int>(message.texts.size()); ++k)
-        message.texts[k].clear();
+    args[n++] = RawOut(VEXA_T_VBOOL);
+    for (int k = 0; k < m_ids.SequenceMessageExtraTexts; ++k) args[n++] = outText(7 + k);
     message.status = static_cast<int16_t>(InvokeRaw(m_ids.GetSequenceMessage, args, n));
     message.valid = args[validAt].num != 0;
     return message.status;
@@ -65,27 +50,16 @@ int16_t CParserClient::GetSequenceMessage(int16_t i, int16_t sequence, SequenceM
 // Called for every message when the list is filled: the texts go straight into
 // message's strings, whose room is used again from one message to the next.
 bool CParserClient::GetMessage(int32_t index, MessageRecord &message) {
-    VexaArg args[1 + 1 + 7 + 1 + 1]{};
+    for (std::string &text : message.texts) text.clear();
+    VexaArg args[1 + 1 + 7 + 1 + 1];
     int n = 0;
-    args[n].type = VEXA_T_I4;
-    args[n++].num = index;
-    args[n].type = VEXA_T_I2;
-    args[n++].out = 1;
+    args[n++] = RawIn(VEXA_T_I4, index);
+    args[n++] = RawOut(VEXA_T_I2);
     // The list shows strings 1 to 6: the decoded text (string 7) is not asked for.
-    auto outText = [&](std::string *text) {
-        if (text) text->clear();
-        args[n].type = VEXA_T_STR;
-        args[n].out = 1;
-        args[n].str = "";
-        args[n++].sink = text;
-    };
-    for (int k = 0; k < 7; ++k) outText(k == 6 ? nullptr : &message.texts[k]);
-    message.texts[6].clear();
+    for (int k = 0; k < 7; ++k) args[n++] = RawOutText(k == 6 ? nullptr : &message.texts[k]);
     const int validAt = n;
-    args[n].type = VEXA_T_VBOOL;
-    args[n++].out = 1;
-    if (m_ids.MessageExtraTexts > 0) outText(&message.texts[7]);
-    else message.texts[7].clear();
+    args[n++] = RawOut(VEXA_T_VBOOL);
+    if (m_ids.MessageExtraTexts > 0) args[n++] = RawOutText(&message.texts[7]);
     const bool ok = InvokeRaw(m_ids.GetMessage, args, n) != 0;
     message.sequence = static_cast<int16_t>(args[1].num);
     message.valid = args[validAt].num != 0;

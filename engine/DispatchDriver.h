@@ -32,6 +32,28 @@ struct DispatchArg {
     bool Flag() const { return arg.num != 0; }
 };
 
+// Raw arguments for InvokeRaw, for the calls made for every line or message: a number in
+// or out, and a text out argument whose text goes straight into the caller's string (or
+// is not asked for, with no string).
+inline VexaArg RawIn(int32_t type, int32_t value) {
+    VexaArg a{};
+    a.type = type;
+    a.num = value;
+    return a;
+}
+inline VexaArg RawOut(int32_t type) {
+    VexaArg a{};
+    a.type = type;
+    a.out = 1;
+    return a;
+}
+inline VexaArg RawOutText(std::string *sink) {
+    VexaArg a = RawOut(VEXA_T_STR);
+    a.str = "";
+    a.sink = sink;
+    return a;
+}
+
 class CDispatchDriver {
 public:
     CDispatchDriver() = default;
