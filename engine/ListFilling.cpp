@@ -208,29 +208,29 @@ bool CVexaClientDoc::RewriteOutput() {
             std::fwrite(buffer.get(), 1, used, file);
             used = 0;
         };
+        // Copies text without the three, in pieces that fit the buffer.
+        auto put = [&](std::string_view text) {
+            while (!text.empty()) {
+                if (used == kChunk) flush();
+                const std::string_view piece = text.substr(0, kChunk - used);
+                text.remove_prefix(piece.size());
+                char *out = buffer.get() + used;
+                if (!HasOutputMark(piece)) {
+                    std::memcpy(out, piece.data(), piece.size());  // most lines hold none of the three
+                    out += piece.size();
+                } else {
+                    for (char c : piece)
+                        if (c != '@' && c != '/' && c != '*') *out++ = c;
+                }
+                used = static_cast<size_t>(out - buffer.get());
+            }
+        };
         for (std::string_view line : m_DisplayLines) {
-            const char *p = line.data();
-            const size_t n = line.size();
-            if (used + n + 1 > kChunk) flush();
-            if (n + 1 > kChunk) {
-                // A line longer than the buffer: written as it comes.
-                for (char c : line)
-                    if (c != '@' && c != '/' && c != '*') std::fputc(c, file);
-                if (!std::memchr(p, '\n', n)) std::fputc('\n', file);
-                continue;
-            }
-            char *out = buffer.get() + used;
-            if (!HasOutputMark(line)) {
-                std::memcpy(out, p, n);  // most lines hold none of the three
-                out += n;
-            } else {
-                for (char c : line)
-                    if (c != '@' && c != '/' && c != '*') *out++ = c;
-            }
+            put(line);
             // The left-out characters are no newlines: the copy holds one when the line does.
-            const bool newline = n > 0 && (p[n - 1] == '\n' || std::memchr(p, '\n', n - 1));
-            if (!newline) *out++ = '\n';
-            used = static_cast<size_t>(out - buffer.get());
+            const size_t n = line.size();
+            const bool newline = n > 0 && (line[n - 1] == '\n' || std::memchr(line.data(), '\n', n - 1));
+            if (!newline) put("\n");
         }
         flush();
         std::fclose(file);

@@ -111,6 +111,21 @@ TEST_F(ListFillingTest, RewriteDropsTheDisplayMarks) {
     EXPECT_EQ(ReadFile(doc->m_strOutputPath), "User Part: ab\nSCP Message: DATA_IND\n<<<<\n\n");
 }
 
+TEST_F(ListFillingTest, RewriteKeepsLinesLongerThanItsBufferWhole) {
+    Open("09.00.00.00 00005  SWHW X\n", "");
+    doc->ClearDisplay();
+    // Three megabytes of text with marks throughout, then a line that ends with its newline.
+    std::string longLine, expected;
+    for (int i = 0; i < 300000; ++i) {
+        longLine += "ab@c/d*efg ";
+        expected += "abcdefg ";
+    }
+    doc->m_DisplayLines.Add(longLine);
+    doc->m_DisplayLines.Add("next\n");
+    doc->RewriteOutput();
+    EXPECT_EQ(ReadFile(doc->m_strOutputPath), expected + "\nnext\n");
+}
+
 TEST_F(ListFillingTest, FindLineIsAPlainCaseSensitiveSubstringSearch) {
     OpenThreeSignals();
     EXPECT_EQ(doc->FindTraceLine("00007"), 2);
