@@ -228,20 +228,14 @@ void OutputFormatter::PutBodyLine(std::string_view line) {
 }
 
 void OutputFormatter::WriteBodyLines(std::string_view decodedText) {
-    // The parts lie between "||" separators; each line of a part is one body line.
-    size_t start = 0;
-    for (;;) {
-        const size_t sep = decodedText.find("||", start);
-        const size_t end = sep == std::string_view::npos ? decodedText.size() : sep;
-        while (start < end) {
-            const void *nl = std::memchr(decodedText.data() + start, '\n', end - start);
-            const size_t lineEnd = nl ? static_cast<size_t>(static_cast<const char *>(nl) - decodedText.data()) : end;
-            PutBodyLine(decodedText.substr(start, lineEnd - start));
-            start = nl ? lineEnd + 1 : end;
+    // Each line of a part is one body line (a part's last newline ends its last line).
+    ForEachPart(decodedText, [this](std::string_view part) {
+        while (!part.empty()) {
+            const size_t nl = part.find('\n');
+            PutBodyLine(part.substr(0, nl));
+            part.remove_prefix(nl == std::string_view::npos ? part.size() : nl + 1);
         }
-        if (sep == std::string_view::npos) return;
-        start = sep + 2;
-    }
+    });
 }
 
 }  // namespace vexa

@@ -21,16 +21,8 @@ std::string MakeOutputName(const std::string &tempFolder, const std::string &tra
 
 std::vector<std::string_view> SplitParts(std::string_view text) {
     std::vector<std::string_view> parts;
-    size_t start = 0;
-    for (;;) {
-        size_t sep = text.find("||", start);
-        if (sep == std::string_view::npos) {
-            parts.push_back(text.substr(start));
-            return parts;
-        }
-        parts.push_back(text.substr(start, sep - start));
-        start = sep + 2;
-    }
+    ForEachPart(text, [&](std::string_view part) { parts.push_back(part); });
+    return parts;
 }
 
 std::string NormaliseHexText(std::string_view value) {

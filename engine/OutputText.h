@@ -14,7 +14,23 @@ namespace vexa {
 // file of that name exists yet.
 std::string MakeOutputName(const std::string &tempFolder, const std::string &tracePath);
 
-// The parts of a decoded text: the pieces between the "||" separators.
+// Calls part(piece) for each part of a decoded text, the pieces between the "||"
+// separators, in order.
+template <class Part>
+void ForEachPart(std::string_view text, Part &&part) {
+    size_t start = 0;
+    for (;;) {
+        const size_t sep = text.find("||", start);
+        if (sep == std::string_view::npos) {
+            part(text.substr(start));
+            return;
+        }
+        part(text.substr(start, sep - start));
+        start = sep + 2;
+    }
+}
+
+// The parts of a decoded text, as ForEachPart finds them.
 std::vector<std::string_view> SplitParts(std::string_view text);
 
 // A call reference value such as "H'01||H'82" as the header shows it: "01  82".
