@@ -22,21 +22,23 @@ void CResultLayout::Add(std::string_view line) {
     const LineColour colour = m_state.Next(marker, text);
     m_rowsAboveLast = m_rowLine.size();  // as it stands should this be the last line
     if (!text.empty()) {
-        m_rowLine.push_back(static_cast<uint32_t>(m_lineCount));
+        m_rowLine.push_back(static_cast<uint32_t>(m_linesAdded));
         m_rowColour.push_back(colour);
     }
-    ++m_lineCount;
+    ++m_linesAdded;
 }
 
-void CResultLayout::Finish(const LineArray &lines) {
-    m_lineCount = lines.size();
-    m_firstData = m_lastData = nullptr;
-    m_lastSize = 0;
+void CResultLayout::Finish(const LineArray &lines) { m_identity = LinesIdentity::Of(lines); }
+
+LinesIdentity LinesIdentity::Of(const LineArray &lines) {
+    LinesIdentity id;
+    id.count = lines.size();
     if (!lines.empty()) {
-        m_firstData = lines[0].data();
-        m_lastData = lines.back().data();
-        m_lastSize = lines.back().size();
+        id.first = lines[0].data();
+        id.last = lines.back().data();
+        id.lastSize = lines.back().size();
     }
+    return id;
 }
 
 void CResultLayout::Clear() {
@@ -44,15 +46,8 @@ void CResultLayout::Clear() {
     m_rowLine.clear();
     m_rowColour.clear();
     m_rowsAboveLast = 0;
-    m_lineCount = 0;
-    m_firstData = m_lastData = nullptr;
-    m_lastSize = 0;
-}
-
-bool CResultLayout::Matches(const LineArray &lines) const {
-    if (lines.size() != m_lineCount) return false;
-    if (lines.empty()) return true;
-    return lines[0].data() == m_firstData && lines.back().data() == m_lastData && lines.back().size() == m_lastSize;
+    m_linesAdded = 0;
+    m_identity = {};
 }
 
 int32_t CResultLayout::GrownHeight(int32_t height, int rowHeight, size_t rowsAboveLast) {

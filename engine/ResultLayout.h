@@ -15,6 +15,18 @@ namespace vexa {
 
 class LineArray;
 
+// What tells display lines apart cheaply: their count and where the first and the last
+// line lie. Lines changed behind a layout's back differ in one of them.
+struct LinesIdentity {
+    size_t count = 0;
+    const char *first = nullptr;
+    const char *last = nullptr;
+    size_t lastSize = 0;
+
+    static LinesIdentity Of(const LineArray &lines);
+    bool operator==(const LinesIdentity &) const = default;
+};
+
 class CResultLayout {
 public:
     // Walks every display line from the first with the colour state.
@@ -24,9 +36,8 @@ public:
     // Finish with the lines once they are where they stay.
     void Add(std::string_view line);
     void Finish(const LineArray &lines);
-    // Whether the layout was built from these lines (the same count and the same first
-    // and last line in the same place): a cheap check for lines changed behind its back.
-    bool Matches(const LineArray &lines) const;
+    // Whether the layout was built from these lines (the same identity).
+    bool Matches(const LineArray &lines) const { return LinesIdentity::Of(lines) == m_identity; }
 
     // Rows: the display lines whose text is not empty once the markers are read; each
     // takes one font height on screen (a text that starts with a line-feed takes its row
@@ -48,10 +59,8 @@ private:
     std::vector<LineColour> m_rowColour;
     size_t m_rowsAboveLast = 0;
 
-    size_t m_lineCount = 0;
-    const char *m_firstData = nullptr;
-    const char *m_lastData = nullptr;
-    size_t m_lastSize = 0;
+    size_t m_linesAdded = 0;
+    LinesIdentity m_identity;  // of the lines it was finished with
 };
 
 // The number of lines before index n that take a row when measured as stored (Go To

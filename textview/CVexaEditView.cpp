@@ -82,14 +82,11 @@ void CVexaEditView::StartLayout() {
     const LineArray &lines = m_doc.m_DisplayLines;
     if (lines.size() < kLinesWorthAThread) return;
     if (m_doc.m_RunLayout && m_doc.m_RunLayout->Matches(lines)) return;  // the run's own
-    const char *first = lines[0].data();
-    const char *last = lines.back().data();
-    if (m_pending && m_pending->lines == lines.size() && m_pending->first == first && m_pending->last == last) return;
+    const LinesIdentity identity = LinesIdentity::Of(lines);
+    if (m_pending && m_pending->identity == identity) return;
     m_pending.reset();  // an earlier one, for lines since changed, is waited for and dropped
     PendingLayout pending;
-    pending.lines = lines.size();
-    pending.first = first;
-    pending.last = last;
+    pending.identity = identity;
     pending.result = std::async(std::launch::async, [snapshot = lines] {
         auto layout = std::make_shared<CResultLayout>();
         layout->Build(snapshot);

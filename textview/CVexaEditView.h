@@ -126,9 +126,7 @@ private:
     bool m_bLayoutDirty = true;
     struct PendingLayout {
         std::future<std::shared_ptr<const vexa::CResultLayout>> result;
-        size_t lines = 0;
-        const char *first = nullptr;  // the data of the first and last line it was made of
-        const char *last = nullptr;
+        vexa::LinesIdentity identity;  // of the lines it is made of
     };
     std::optional<PendingLayout> m_pending;
 };
