@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <pthread.h>
 
 namespace vexa {
 
@@ -84,6 +85,7 @@ void COutputWriter::HandOver() {
 }
 
 void COutputWriter::WriterLoop() {
+    pthread_setname_np(pthread_self(), "vexa-format");  // as tools that list threads show it
     std::unique_lock<std::mutex> guard(m_lock);
     for (;;) {
         m_wake.wait(guard, [this] { return m_closing || !m_full.empty(); });

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <climits>
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/uio.h>
 #include <unistd.h>
 
@@ -72,6 +73,7 @@ void OutputFile::HandOver() {
 }
 
 void OutputFile::WriterLoop() {
+    pthread_setname_np(pthread_self(), "vexa-write");
     std::vector<std::string_view> batch;
     std::unique_lock<std::mutex> guard(m_lock);
     for (;;) {
