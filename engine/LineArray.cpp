@@ -48,18 +48,31 @@ void LineArray::BindFile(const char *text, size_t size, std::shared_ptr<const vo
     if (keep) Hold(std::move(keep));
     if (!m_unbound) return;
     Lines &lines = Own();
+    std::vector<uint64_t, LargeAllocator<uint64_t>> &words = lines.words;
+    // The file's lines have their offsets where their addresses go; a line that is bound
+    // to an address that does not fit a word joins the long lines.
+    auto bound = [&](std::string_view line) {
+        const uint64_t offset = reinterpret_cast<uintptr_t>(line.data());
+        if (offset >= size) return std::string_view();
+        return std::string_view(text + offset, std::min<uint64_t>(line.size(), size - offset));
+    };
     size_t next = 0;  // in m_notInFile
-    for (size_t i = 0; i < lines.size(); ++i) {
+    for (size_t i = 0; i < words.size(); ++i) {
         if (next < m_notInFile.size() && m_notInFile[next] == i) {
             ++next;
             continue;
         }
-        const uint64_t offset = reinterpret_cast<uintptr_t>(lines[i].data());
-        const size_t length = lines[i].size();
-        if (offset >= size) {
-            lines[i] = {};
+        const std::string_view line = bound(lines.Line(words[i]));
+        if (Lines::IsLong(words[i])) {
+            lines.longLines[words[i] & Lines::kAddressMask] = line;
+            continue;
+        }
+        const uint64_t address = reinterpret_cast<uintptr_t>(line.data());
+        if (address <= Lines::kAddressMask) {
+            words[i] = address | uint64_t(line.size()) << Lines::kAddressBits;
         } else {
-            lines[i] = std::string_view(text + offset, std::min<uint64_t>(length, size - offset));
+            words[i] = Lines::kLongMark << Lines::kAddressBits | lines.longLines.size();
+            lines.longLines.push_back(line);
         }
     }
     m_unbound = false;
@@ -79,16 +92,29 @@ void LineArray::ShareStoresOf(const LineArray &other) {
 
 void LineArray::AddRange(const LineArray &other, size_t first, size_t count) {
     ShareStoresOf(other);
-    const Lines &from = *other.m_lines;
-    first = std::min(first, from.size());
-    count = std::min(count, from.size() - first);
+    // Holds other's lines while this array's own list is made: other may be this array.
+    const std::shared_ptr<Lines> keep = other.m_lines;
+    const Lines &from = *keep;
+    first = std::min(first, from.words.size());
+    count = std::min(count, from.words.size() - first);
     Lines &lines = Own();
-    lines.insert(lines.end(), from.begin() + static_cast<std::ptrdiff_t>(first),
-                 from.begin() + static_cast<std::ptrdiff_t>(first + count));
+    const auto begin = from.words.begin() + static_cast<std::ptrdiff_t>(first);
+    if (from.longLines.empty()) {
+        lines.words.insert(lines.words.end(), begin, begin + static_cast<std::ptrdiff_t>(count));
+        return;
+    }
+    for (auto w = begin; w != begin + static_cast<std::ptrdiff_t>(count); ++w) {
+        if (!Lines::IsLong(*w)) {
+            lines.words.push_back(*w);
+            continue;
+        }
+        const std::string_view line = from.Line(*w);
+        lines.Push(line.data(), line.size());
+    }
 }
 
 void LineArray::AddAll(const LineArray &other) {
-    if (!m_lines->empty()) return AddRange(other, 0, other.size());
+    if (!m_lines->words.empty()) return AddRange(other, 0, other.size());
     ShareStoresOf(other);
     m_lines = other.m_lines;  // the same lines: shared until either array changes
 }

@@ -2,6 +2,13 @@
 // shared blocks, and an array that is made from another (display lines made from the run
 // lines, say) refers to the same characters instead of copying them. An array made as a
 // whole from another shares even the other's list of lines until one of them changes.
+//
+// A line takes one word of eight bytes: where its characters start in the low 48 bits
+// (every address a program is given on the 64-bit systems the program runs on) and its
+// length in the high 16 bits. A line of 65535 characters or more, or one whose address
+// does not fit, is kept whole in a list of long lines, and its word holds the long-line
+// mark and its place in that list. A run of millions of output lines so needs half the
+// memory it would as a list of string views.
 #pragma once
 
 #include "LargeMemory.h"
@@ -22,10 +29,10 @@ public:
     LineArray(const LineArray &) = default;
     LineArray &operator=(const LineArray &) = default;
 
-    size_t size() const { return m_lines->size(); }
-    bool empty() const { return m_lines->empty(); }
-    std::string_view operator[](size_t i) const { return (*m_lines)[i]; }
-    std::string_view back() const { return m_lines->back(); }
+    size_t size() const { return m_lines->words.size(); }
+    bool empty() const { return m_lines->words.empty(); }
+    std::string_view operator[](size_t i) const { return m_lines->Line(m_lines->words[i]); }
+    std::string_view back() const { return m_lines->Line(m_lines->words.back()); }
 
     // Appends a copy of text.
     void Add(std::string_view text);
@@ -41,7 +48,7 @@ public:
     char *AdoptBlock(LargeBlock block);
     void AddView(std::string_view text) {
         if (m_unbound) m_notInFile.push_back(size());
-        Own().push_back(text);
+        Own().Push(text.data(), text.size());
     }
     // Keeps something the lines point into (a mapped file, say) for as long as they live.
     void Hold(std::shared_ptr<const void> keep);
@@ -51,14 +58,30 @@ public:
     // its end is empty) and holds keep for them. Until then the lines must not be read.
     void AddFileLine(uint64_t offset, size_t length) {
         m_unbound = true;
-        Own().emplace_back(reinterpret_cast<const char *>(static_cast<uintptr_t>(offset)), length);
+        Own().Push(reinterpret_cast<const char *>(static_cast<uintptr_t>(offset)), length);
     }
     void BindFile(const char *text, size_t size, std::shared_ptr<const void> keep);
     // Room for this many lines; the room that is not used costs only address space.
-    void Reserve(size_t lines) { Own().reserve(lines); }
+    void Reserve(size_t lines) { Own().words.reserve(lines); }
 
-    auto begin() const { return m_lines->cbegin(); }
-    auto end() const { return m_lines->cend(); }
+    class const_iterator {
+    public:
+        using value_type = std::string_view;
+        using difference_type = std::ptrdiff_t;
+        const_iterator(const LineArray *array, size_t i) : m_array(array), m_i(i) {}
+        std::string_view operator*() const { return (*m_array)[m_i]; }
+        const_iterator &operator++() {
+            ++m_i;
+            return *this;
+        }
+        bool operator==(const const_iterator &other) const { return m_i == other.m_i; }
+
+    private:
+        const LineArray *m_array;
+        size_t m_i;
+    };
+    const_iterator begin() const { return {this, 0}; }
+    const_iterator end() const { return {this, size()}; }
 
 private:
     // Append-only storage of characters; a block is never moved once handed out.
@@ -75,7 +98,31 @@ private:
         size_t m_capacity = 0;
     };
 
-    using Lines = std::vector<std::string_view, LargeAllocator<std::string_view>>;
+    // The words of the lines, and the long lines they mark.
+    struct Lines {
+        static constexpr int kAddressBits = 48;
+        static constexpr uint64_t kAddressMask = (uint64_t(1) << kAddressBits) - 1;
+        static constexpr uint64_t kLongMark = 0xFFFF;  // in the length bits
+
+        std::vector<uint64_t, LargeAllocator<uint64_t>> words;
+        std::vector<std::string_view> longLines;
+
+        static bool IsLong(uint64_t word) { return (word >> kAddressBits) == kLongMark; }
+        std::string_view Line(uint64_t word) const {
+            const uint64_t length = word >> kAddressBits;
+            if (length == kLongMark) return longLines[word & kAddressMask];
+            return {reinterpret_cast<const char *>(static_cast<uintptr_t>(word & kAddressMask)), length};
+        }
+        void Push(const char *text, size_t length) {
+            const uint64_t address = reinterpret_cast<uintptr_t>(text);
+            if (length < kLongMark && address <= kAddressMask) {
+                words.push_back(address | uint64_t(length) << kAddressBits);
+                return;
+            }
+            words.push_back(kLongMark << kAddressBits | longLines.size());
+            longLines.emplace_back(text, length);
+        }
+    };
 
     void Share(const std::shared_ptr<Store> &store);
     // Keeps the stores other's lines lie in for as long as this array lives.

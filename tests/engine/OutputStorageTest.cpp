@@ -151,6 +151,45 @@ TEST(LineArray, DisplayLinesTakenAsAWholeStayTheirOwnWhenEitherChanges) {
     EXPECT_EQ(again[5], "shown");
 }
 
+// Lines of 64 K characters and more are kept apart from the short ones; a decoded
+// element of thousands of octets, or a trace line without a line end, makes them.
+TEST(LineArray, VeryLongLinesKeepTheirTextInTheFileInCopiesAndInFilteredRanges) {
+    const std::string path = TempPath("vexa-writer-very-long");
+    const std::string huge(70000, 'h');
+    const std::string longest(200000, 'l');
+    LineArray run;
+    {
+        COutputWriter out(run, true);
+        ASSERT_TRUE(out.Open(path));
+        out.WriteOut("short\n");
+        out.WriteOut(huge + "\n");
+        out.WriteBodyLines(longest);
+        out.WriteOut(std::string(65535, 'e') + "\n");  // exactly at the bound
+        out.WriteOut("after\n");
+        out.Close();
+    }
+    run.Add(huge);  // a copy kept in the array's own store
+    const std::vector<std::string> expected = {"short\n", huge + "\n", "      " + longest,
+                                               std::string(65535, 'e') + "\n", "after\n", huge};
+    EXPECT_EQ(Lines(run), expected);
+    EXPECT_EQ(ReadFile(path), "short\n" + huge + "\n      " + longest + "\n" + std::string(65535, 'e') + "\nafter\n");
+
+    // A filtered display takes ranges of the run lines, the long ones among them.
+    LineArray display;
+    display.AddRange(run, 1, 2);
+    display.AddRange(run, 4, 5);  // past the end: only what there is
+    display.AddRange(display, 0, 1);
+    const std::vector<std::string> shown = {huge + "\n", "      " + longest, "after\n", huge, huge + "\n"};
+    EXPECT_EQ(Lines(display), shown);
+    std::vector<std::string> walked;
+    for (std::string_view line : display) walked.emplace_back(line);
+    EXPECT_EQ(walked, shown);
+
+    run.Clear();  // the display keeps the characters it shows
+    EXPECT_EQ(display[1], "      " + longest);
+    std::remove(path.c_str());
+}
+
 TEST(MappedFile, AFileCutShortByAnotherProgramReadsAsZerosPastItsNewEnd) {
     const std::string path = TempPath("vexa-mapped");
     WriteFile(path, std::string(3 * 4096, 'm'));
