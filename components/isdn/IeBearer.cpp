@@ -97,7 +97,11 @@ constexpr NamedValue kModemTypes[] = {
     {0x1E, "V.34"},
 };
 constexpr NamedValue kLayer2Bearer[] = {{0x02, "Recommendation Q.921/I.441"}, {0x06, "Recommendation X.25, link layer"}};
-constexpr NamedValue kLayer3Bearer[] = {{0x02, "Recommendation Q.931/I.451"}, {0x06, "Recommendation X.25, packet layer"}};
+constexpr NamedValue kLayer3Bearer[] = {
+    {0x02, "Recommendation Q.931/I.451"},
+    {0x06, "Recommendation X.25, packet layer"},
+    {0x0B, "ISO/IEC TR 9577 (protocol identification in the network layer)"},
+};
 constexpr NamedValue kLayer2Llc[] = {
     {0x01, "Basic mode ISO 1745"},
     {0x02, "Recommendation Q.921/I.441"},
@@ -130,7 +134,8 @@ constexpr NamedValue kL3Mode[] = {{1, "Normal packet sequence numbering"}, {2, "
 constexpr NamedValue kPacketSizes[] = {{4, "16 octets"},  {5, "32 octets"},   {6, "64 octets"},   {7, "128 octets"},
                                        {8, "256 octets"}, {9, "512 octets"},  {10, "1024 octets"}, {11, "2048 octets"},
                                        {12, "4096 octets"}};
-constexpr NamedValue kTr9577[] = {{0xCC, "Internet Protocol (RFC 791)"}, {0x80, "IEEE subnetwork access protocol (SNAP)"},
+constexpr NamedValue kTr9577[] = {{0xCC, "Internet Protocol (RFC 791)"}, {0xCF, "Point-to-point Protocol (RFC 1661)"},
+                                  {0x80, "IEEE subnetwork access protocol (SNAP)"},
                                   {0x81, "ISO/IEC 8473 (CLNP)"}, {0x82, "ISO/IEC 9542 (ES-IS)"}, {0x83, "ISO/IEC 10589 (IS-IS)"}};
 
 constexpr NamedValue kHlcInterpretation[] = {{4, "First (primary or only) high layer characteristics identification to be used in the call"}};
@@ -322,7 +327,7 @@ void DecodeHighLayerCompatibility(ElementReader &r, MessageFacts &) {
         if (!r.Take(a, "octet 4a (extended high layer characteristics identification)")) return;
         if (hlc == 0x5E || hlc == 0x5F)
             r.NamedOrValue("Extended high layer characteristics identification", a & 0x7F, kHighLayerCharacteristics, 7);
-        else if (hlc == 0x60 || hlc == 0x61)
+        else if (hlc >= 0x60 && hlc <= 0x6F)  // audiovisual services
             r.NamedOrValue("Extended videotelephony characteristics identification", a & 0x7F, kHlcExtendedVideo, 7);
         else
             r.Value("Extended high layer characteristics identification", Binary(a & 0x7F, 7));

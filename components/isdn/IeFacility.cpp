@@ -28,6 +28,13 @@ constexpr NamedValue kReturnErrorProblems[] = {
     {0, "Unrecognized invocation"}, {1, "Error response unexpected"}, {2, "Unrecognized error"},
     {3, "Unexpected error"},        {4, "Mistyped parameter"}};
 
+// What the receiver does with an invoke component it does not recognise.
+constexpr NamedValue kInterpretations[] = {
+    {0, "Discard any unrecognised invoke PDU"},
+    {1, "Clear call if any invoke PDU not recognised"},
+    {2, "Reject any unrecognised invoke PDU"},
+};
+
 constexpr NamedValue kUserUserProtocols[] = {
     {0x00, "User-specific protocol"},
     {0x01, "OSI high layer protocols"},
@@ -217,10 +224,15 @@ void DecodeFacility(ElementReader &r, MessageFacts &) {
         }
         if (t.tag == 0xAA) {
             r.Hex("Network facility extension", t.contents);
-        } else if (t.tag == 0x82) {
-            r.Hex("Network protocol profile", t.contents);
-        } else if (t.tag == 0x8B) {
-            r.Number("Interpretation APDU", IntegerValue(t.contents));
+        } else if (t.tag == 0x92) {  // [18] IMPLICIT INTEGER
+            r.Number("Network protocol profile", IntegerValue(t.contents));
+        } else if (t.tag == 0x8B) {  // [11] IMPLICIT ENUMERATED
+            const long long v = IntegerValue(t.contents);
+            std::string s = std::to_string(v);
+            if (const std::string_view n = v >= 0 ? FindName(kInterpretations, static_cast<unsigned>(v)) : std::string_view{};
+                n.data())
+                s.append(" (").append(n).append(")");
+            r.Value("Interpretation APDU", s);
         } else if (FindName(kComponentTypes, t.tag).data()) {
             DecodeComponent(r, t);
             ++count;
@@ -239,9 +251,11 @@ void DecodeUserUser(ElementReader &r, MessageFacts &) {
         r.Value("Protocol discriminator", (component::HexByte(pd) + " ").append(n));
     else if (pd >= 0x40 && pd <= 0x4F)
         r.Value("Protocol discriminator", component::HexByte(pd) + " National use");
-    else
+    else if ((pd >= 0x10 && pd <= 0x3F) || (pd >= 0x50 && pd <= 0xFE))
         r.Value("Protocol discriminator",
                 component::HexByte(pd) + " Reserved for other network layer or layer 3 protocols, including X.25");
+    else  // H'06, H'09 to H'0F and H'FF
+        r.Value("Protocol discriminator", component::HexByte(pd) + " Reserved");
     auto info = r.TakeRest();
     if (pd == 0x04)
         r.Ia5("User information", info);

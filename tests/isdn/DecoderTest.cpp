@@ -244,6 +244,144 @@ TEST(Decoder, SingleOctetElements) {
 }
 
 // Statuses of the completing line and what the user sees for broken headers.
+// Data bearers: the octets after the layer 1 protocol differ for V.110 and V.120, and each
+// field sits in its own bits. V.110 asynchronous 4.8 kbit/s over 16 kbit/s, flow control both
+// ways, 1.5 stop bits, 8 data bits, even parity, half duplex V.21; V.120 synchronous 9.6 kbit/s.
+TEST(Decoder, DataBearerOctets5bTo5d) {
+    Decoded v110 = DecodeHex("08 02 00 0F 05 04 07 88 90 21 45 46 5A 91 18 01 89");
+    EXPECT_TRUE(v110.message.valid) << v110.message.text;
+    std::string bc = Part(v110.message.text, "Bearer capability (H'04)");
+    EXPECT_TRUE(HasLine(bc, "Synchronous/asynchronous: Asynchronous data"));
+    EXPECT_TRUE(HasLine(bc, "User rate: 4.8 kbit/s (V.6 and X.1)"));
+    EXPECT_TRUE(HasLine(bc, "Intermediate rate: 16 kbit/s"));
+    EXPECT_TRUE(HasLine(bc, "NIC on transmission: Not required to send data with network independent clock"));
+    EXPECT_TRUE(HasLine(bc, "NIC on reception: Cannot accept data with network independent clock"));
+    EXPECT_TRUE(HasLine(bc, "Flow control on transmission: Required to send data with flow control mechanism"));
+    EXPECT_TRUE(HasLine(bc, "Flow control on reception: Can accept data with flow control mechanism"));
+    EXPECT_TRUE(HasLine(bc, "Number of stop bits: 1.5 bits"));
+    EXPECT_TRUE(HasLine(bc, "Number of data bits: 8 bits"));
+    EXPECT_TRUE(HasLine(bc, "Parity: Even"));
+    EXPECT_TRUE(HasLine(bc, "Duplex mode: Half duplex"));
+    EXPECT_TRUE(HasLine(bc, "Modem type: V.21"));
+
+    Decoded v120 = DecodeHex("08 02 00 03 05 04 06 88 90 28 08 F6 C2");
+    EXPECT_TRUE(v120.message.valid) << v120.message.text;
+    bc = Part(v120.message.text, "Bearer capability (H'04)");
+    EXPECT_TRUE(HasLine(bc, "User information layer 1 protocol: ITU-T standardized rate adaption V.120"));
+    EXPECT_TRUE(HasLine(bc, "Rate adaption header: Rate adaption header included"));
+    EXPECT_TRUE(HasLine(bc, "Multiple frame establishment support: Multiple frame establishment supported"));
+    EXPECT_TRUE(HasLine(bc, "Mode of operation: Protocol sensitive mode of operation"));
+    EXPECT_TRUE(HasLine(bc, "Logical link identifier negotiation: Default, LLI = 256 only"));
+    EXPECT_TRUE(HasLine(bc, "Assignor/assignee: Message originator is assignor only"));
+    EXPECT_TRUE(HasLine(bc, "In-band/out-band negotiation: Negotiation is done in-band using logical link zero"));
+    EXPECT_TRUE(HasLine(bc, "User information layer 2 protocol: Recommendation Q.921/I.441"));
+    EXPECT_EQ(bc.find("Intermediate rate"), std::string::npos) << bc;
+}
+
+// X.25 low layer compatibility: layer 2 mode and window, layer 3 mode, default packet size
+// (a power of two) and packet window.
+TEST(Decoder, LowLayerCompatibilityX25Parameters) {
+    Decoded d = DecodeHex("08 02 00 03 05 04 02 88 90 7C 0A 08 C0 90 46 20 87 66 20 07 82");
+    EXPECT_TRUE(d.message.valid) << d.message.text;
+    std::string llc = Part(d.message.text, "Low layer compatibility (H'7C)");
+    EXPECT_TRUE(HasLine(llc, "Negotiation indicator: Out-band negotiation possible"));
+    EXPECT_TRUE(HasLine(llc, "User information layer 2 protocol: Recommendation X.25, link layer"));
+    EXPECT_TRUE(HasLine(llc, "Mode of operation: Normal mode of operation"));
+    EXPECT_TRUE(HasLine(llc, "Window size (k): 7 frames"));
+    EXPECT_TRUE(HasLine(llc, "User information layer 3 protocol: Recommendation X.25, packet layer"));
+    EXPECT_TRUE(HasLine(llc, "Mode of operation: Normal packet sequence numbering"));
+    EXPECT_TRUE(HasLine(llc, "Default packet size: 128 octets"));
+    EXPECT_TRUE(HasLine(llc, "Packet window size: 2"));
+}
+
+// A bearer capability may name the layer 3 protocol by ISO/IEC TR 9577 identification, with
+// the protocol in octets 7a and 7b, like the low layer compatibility.
+TEST(Decoder, Layer3ProtocolIdentification) {
+    Decoded d = DecodeHex("08 02 00 20 05 04 05 88 90 6B 0C 8C 7C 05 88 90 6B 0C 8F");
+    EXPECT_TRUE(d.message.valid) << d.message.text;
+    EXPECT_EQ(ErrorLines(d.message.text), 0) << d.message.text;
+    std::string bc = Part(d.message.text, "Bearer capability (H'04)");
+    EXPECT_TRUE(HasLine(bc, "User information layer 3 protocol: ISO/IEC TR 9577 (protocol identification in the network layer)"));
+    EXPECT_TRUE(HasLine(bc, "Additional layer 3 protocol information: Internet Protocol (RFC 791)"));
+    std::string llc = Part(d.message.text, "Low layer compatibility (H'7C)");
+    EXPECT_TRUE(HasLine(llc, "Additional layer 3 protocol information: Point-to-point Protocol (RFC 1661)"));
+}
+
+// Octet 4a after any audiovisual high layer characteristic, not only videotelephony.
+TEST(Decoder, HighLayerCompatibilityAudiovisualExtension) {
+    Decoded d = DecodeHex("08 02 00 22 05 04 02 88 90 7D 03 91 62 81");
+    std::string hlc = Part(d.message.text, "High layer compatibility (H'7D)");
+    EXPECT_TRUE(HasLine(hlc, "High layer characteristics identification: Audiographic conferencing (F.702, F.731)"));
+    EXPECT_TRUE(HasLine(hlc, "Extended videotelephony characteristics identification: Capability set of initial channel of H.221"));
+}
+
+// The call state value has six bits under a two-bit coding standard; the restart states of
+// the global call reference are among them.
+TEST(Decoder, CallStateOfTheGlobalCallReference) {
+    Decoded d = DecodeHex("08 02 00 00 7D 08 03 82 E5 05 14 01 3D");
+    EXPECT_TRUE(d.message.valid) << d.message.text;
+    std::string cs = Part(d.message.text, "Call state (H'14)");
+    EXPECT_TRUE(HasLine(cs, "Coding standard: ITU-T standardized coding"));
+    EXPECT_TRUE(HasLine(cs, "Call state value: Restart request (Rest 1)"));
+    std::string cause = Part(d.message.text, "Cause (H'08)");
+    EXPECT_TRUE(HasLine(cause, "Cause value: 101 H'65 Message not compatible with call state"));
+    EXPECT_TRUE(HasLine(cause, "Diagnostic: message type: SETUP (H'05)"));
+}
+
+// Cause values that Q.850 added after its first table: they are not errors.
+TEST(Decoder, LaterQ850CauseValues) {
+    Decoded rejected = DecodeHex("08 02 80 01 5A 08 02 85 98");
+    EXPECT_TRUE(rejected.message.valid) << rejected.message.text;
+    std::string c = Part(rejected.message.text, "Cause (H'08)");
+    EXPECT_TRUE(HasLine(c, "Location: Private network serving the remote user (RPN)"));
+    EXPECT_TRUE(HasLine(c, "Cause class: Normal event"));
+    EXPECT_TRUE(HasLine(c, "Cause value: 24 H'18 Call rejected due to feature at the destination"));
+
+    Decoded ported = DecodeHex("08 02 80 01 45 08 02 83 8E 1E 02 82 88");
+    EXPECT_TRUE(ported.message.valid) << ported.message.text;
+    EXPECT_TRUE(HasLine(Part(ported.message.text, "Cause (H'08)"), "Cause value: 14 H'0E QoR: ported number"));
+
+    // A value no table assigns is still an error.
+    Decoded unassigned = DecodeHex("08 02 80 01 5A 08 02 82 A3");
+    EXPECT_FALSE(unassigned.message.valid);
+    EXPECT_TRUE(HasLine(Part(unassigned.message.text, "Cause (H'08)"), "!!!Cause value: 35 H'23 unassigned cause value!!!"));
+}
+
+// Networking extensions: network facility extension, network protocol profile ([18]),
+// interpretation ([11]) and the invoke, here a calling name with the dummy call reference.
+TEST(Decoder, FacilityNetworkingExtensions) {
+    Decoded d = DecodeHex(
+        "08 00 62 1C 1E 9F AA 06 80 01 00 82 01 00 92 01 13 8B 01 01 A1 0D 02 01 01 02 01 00 80 05 41 6C 69 63 65");
+    EXPECT_TRUE(d.message.valid) << d.message.text;
+    EXPECT_EQ(ErrorLines(d.message.text), 0) << d.message.text;
+    std::string f = Part(d.message.text, "Facility (H'1C)");
+    EXPECT_TRUE(HasLine(f, "Protocol profile: Networking extensions"));
+    EXPECT_TRUE(HasLine(f, "Network facility extension: 80 01 00 82 01 00"));
+    EXPECT_TRUE(HasLine(f, "Network protocol profile: 19"));
+    EXPECT_TRUE(HasLine(f, "Interpretation APDU: 1 (Clear call if any invoke PDU not recognised)"));
+    EXPECT_TRUE(HasLine(f, "Component type: Invoke (H'A1)"));
+    EXPECT_TRUE(HasLine(f, "Operation value: 0 (local value)"));
+    EXPECT_TRUE(HasLine(f, "Argument: 80 05 41 6C 69 63 65"));
+}
+
+// User-user protocol discriminators outside the named values: only the two ranges are
+// reserved for other layer 3 protocols.
+TEST(Decoder, UserUserProtocolDiscriminatorRanges) {
+    Decoded d = DecodeHex("08 02 00 01 20 7E 03 06 11 22 7E 02 0F 33 7E 02 20 44 7E 02 45 55 7E 02 FF 66");
+    EXPECT_TRUE(d.message.valid) << d.message.text;
+    std::vector<std::string> pds;
+    for (const std::string &part : Parts(d.message.text)) {
+        size_t at = part.find("Protocol discriminator: ");
+        if (at != std::string::npos) pds.push_back(part.substr(at, part.find('\n', at) - at));
+    }
+    ASSERT_EQ(pds.size(), 5u) << d.message.text;
+    EXPECT_EQ(pds[0], "Protocol discriminator: H'06 Reserved");
+    EXPECT_EQ(pds[1], "Protocol discriminator: H'0F Reserved");
+    EXPECT_EQ(pds[2], "Protocol discriminator: H'20 Reserved for other network layer or layer 3 protocols, including X.25");
+    EXPECT_EQ(pds[3], "Protocol discriminator: H'45 National use");
+    EXPECT_EQ(pds[4], "Protocol discriminator: H'FF Reserved");
+}
+
 TEST(DecoderStatus, HeaderOnlyMessage) {
     Decoded d = DecodeHex("08 02 80 01 0F");
     EXPECT_EQ(d.status, 0);
