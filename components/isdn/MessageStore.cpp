@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 namespace vexa::isdn {
 
@@ -111,7 +112,7 @@ uint64_t MessageStore::KeepOctets(std::span<const uint8_t> octets) {
     if (octets.size() > kOctetBlockSize - m_octetBlockUsed) {
         // A new block (a message never spans two); a message larger than a block gets
         // a block of its own size.
-        m_octetBlocks.push_back(std::make_unique_for_overwrite<uint8_t[]>(std::max(kOctetBlockSize, octets.size())));
+        m_octetBlocks.push_back(MakeLargeBlock(std::max(kOctetBlockSize, octets.size())));
         m_octetBlockUsed = 0;
     }
     uint64_t at = static_cast<uint64_t>(m_octetBlocks.size() - 1) << 32 | m_octetBlockUsed;
@@ -124,8 +125,8 @@ void MessageStore::BeginCompletion() { m_completionFirst = m_count + 1; }
 
 int32_t MessageStore::Add(const MessageToStore &m, std::vector<std::string> &&problems) {
     size_t slot = static_cast<size_t>(m_count);
-    if (slot % kRecordsPerBlock == 0) m_records.push_back(std::make_unique<Record[]>(kRecordsPerBlock));
-    Record &r = m_records[slot / kRecordsPerBlock][slot % kRecordsPerBlock];
+    if (slot % kRecordsPerBlock == 0) m_records.push_back(MakeLargeBlock(kRecordsPerBlock * sizeof(Record)));
+    Record &r = *new (m_records[slot / kRecordsPerBlock].get() + slot % kRecordsPerBlock * sizeof(Record)) Record;
     const int32_t index = ++m_count;
 
     r.octetsAt = KeepOctets(m.octets);
@@ -202,8 +203,9 @@ bool MessageStore::Get(int32_t index, StoredMessage &out) const {
     out.discriminator = m_pool.Text(r.discriminator);
     out.equ = m_pool.Text(r.equ);
     if (r.octetCount)
-        out.octets = std::span<const uint8_t>(m_octetBlocks[r.octetsAt >> 32].get() + (r.octetsAt & 0xFFFFFFFFu),
-                                              r.octetCount);
+        out.octets = std::span<const uint8_t>(
+            reinterpret_cast<const uint8_t *>(m_octetBlocks[r.octetsAt >> 32].get()) + (r.octetsAt & 0xFFFFFFFFu),
+            r.octetCount);
     else
         out.octets = {};
     out.problems = &kNoProblems;
@@ -278,8 +280,8 @@ int32_t MessageStore::NextCallingNumber(int32_t handle, std::string &number) con
 
 void MessageStore::Clear() {
     m_pool.Clear();
-    std::vector<std::unique_ptr<Record[]>>().swap(m_records);
-    std::vector<std::unique_ptr<uint8_t[]>>().swap(m_octetBlocks);
+    std::vector<LargeBlock>().swap(m_records);
+    std::vector<LargeBlock>().swap(m_octetBlocks);
     m_octetBlockUsed = kOctetBlockSize;
     m_problems = {};
     m_count = 0;

@@ -1,6 +1,6 @@
-// Memory for the large arrays of a trace (its text, its lines, the run's output lines),
-// taken from the system in large pages where it offers them: filling tens of megabytes
-// page by small page costs more than reading the trace itself.
+// Memory for the large arrays of a trace (its text, its lines, the run's output lines, the
+// messages a parser component keeps), taken from the system in large pages where it offers
+// them: filling tens of megabytes page by small page costs more than reading the trace.
 #pragma once
 
 #include <cstddef>
