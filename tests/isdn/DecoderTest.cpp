@@ -441,6 +441,14 @@ TEST(DecoderErrors, ReservedValuesAreMarked) {
     EXPECT_FALSE(d.message.valid);
     EXPECT_TRUE(HasLine(Part(d.message.text, "Cause (H'08)"), "!!!Location: reserved value B'1111!!!"));
     EXPECT_TRUE(HasLine(Part(d.message.text, "Calling party number (H'6C)"), "!!!Type of number: reserved value B'111!!!"));
+
+    // The international network is a location of a cause, never of a progress indicator.
+    Decoded progress = DecodeHex("08 02 80 01 01 1E 02 87 88");
+    EXPECT_FALSE(progress.message.valid);
+    EXPECT_TRUE(HasLine(Part(progress.message.text, "Progress indicator (H'1E)"), "!!!Location: reserved value B'0111!!!"));
+    Decoded transit = DecodeHex("08 02 80 01 01 1E 02 83 88");
+    EXPECT_TRUE(transit.message.valid);
+    EXPECT_TRUE(HasLine(Part(transit.message.text, "Progress indicator (H'1E)"), "Location: Transit network (TN)"));
 }
 
 TEST(DecoderErrors, LengthPastTheEnd) {
