@@ -8,12 +8,15 @@ bool CIsdnParser::GetCallReference(int32_t index, std::string &callReference) {
     return CallNumberToText(Ids().GetCallReference, DispatchArg::InLong(index), callReference) != 0;
 }
 
+// Called for every message of a run. The raw reference goes in and may come back
+// changed: the component reads it from a copy, and what it sets goes straight back.
 bool CIsdnParser::DecodeCallReference(std::string &callReference, std::string &value) {
-    DispatchArg args[2] = {DispatchArg::OutText(callReference), DispatchArg::OutText()};
-    bool flag = Invoke(Ids().DecodeCallReference, args, 2) != 0;
-    callReference = std::move(args[0].text);
-    value = std::move(args[1].text);
-    return flag;
+    const std::string in = callReference;
+    value.clear();
+    VexaArg args[2] = {RawOutText(&callReference), RawOutText(&value)};
+    args[0].str = in.data();
+    args[0].len = in.size();
+    return InvokeRaw(Ids().DecodeCallReference, args, 2) != 0;
 }
 
 bool CIsdnParser::SetProtocolVariant(int16_t protocol) {

@@ -17,16 +17,17 @@ int16_t CParserClient::ParseLine(std::string_view line, int16_t &lineKind, int16
     return static_cast<int16_t>(status);
 }
 
-int32_t CParserClient::GetLastMessageIndex() { return Invoke(m_ids.GetLastMessageIndex, nullptr, 0); }
+// These three are called after every line that completes a signal.
+int32_t CParserClient::GetLastMessageIndex() { return InvokeRaw(m_ids.GetLastMessageIndex, nullptr, 0); }
 
 int16_t CParserClient::GetSequenceNumber(int32_t index) {
-    DispatchArg a = DispatchArg::InLong(index);
-    return static_cast<int16_t>(Invoke(m_ids.GetSequenceNumber, &a, 1));
+    VexaArg a = RawIn(VEXA_T_I4, index);
+    return static_cast<int16_t>(InvokeRaw(m_ids.GetSequenceNumber, &a, 1));
 }
 
 int32_t CParserClient::GetSequenceMessageCount(int16_t sequence) {
-    DispatchArg a = DispatchArg::InShort(sequence);
-    return Invoke(m_ids.GetSequenceMessageCount, &a, 1);
+    VexaArg a = RawIn(VEXA_T_I2, sequence);
+    return InvokeRaw(m_ids.GetSequenceMessageCount, &a, 1);
 }
 
 // Called for every decoded message of a run: the texts go straight into message's
@@ -91,11 +92,12 @@ int32_t CParserClient::CallFindNext(int32_t dispid, std::string_view text, int32
     return Invoke(dispid, args, 2);
 }
 
+// Called for every message of a run (its call reference) and of the list's gatherings:
+// the text goes straight into the caller's string, empty when the component sets none.
 int32_t CParserClient::CallNumberToText(int32_t dispid, DispatchArg number, std::string &text) {
-    DispatchArg args[2] = {std::move(number), DispatchArg::OutText()};
-    int32_t result = Invoke(dispid, args, 2);
-    text = std::move(args[1].text);
-    return result;
+    text.clear();
+    VexaArg args[2] = {number.arg, RawOutText(&text)};
+    return InvokeRaw(dispid, args, 2);
 }
 
 }  // namespace vexa
