@@ -29,18 +29,6 @@ const ValueTable kLocation = kLocationValues;
 
 namespace {
 
-// The progress indicator's locations: those of the cause without the international
-// network, which a progress indicator never names.
-constexpr NamedValue kProgressLocations[] = {
-    {0x0, "User (U)"},
-    {0x1, "Private network serving the local user (LPN)"},
-    {0x2, "Public network serving the local user (LN)"},
-    {0x3, "Transit network (TN)"},
-    {0x4, "Public network serving the remote user (RLN)"},
-    {0x5, "Private network serving the remote user (RPN)"},
-    {0xA, "Network beyond interworking point (BI)"},
-};
-
 // Q.850 Table 1: cause values and their names.
 constexpr NamedValue kCauseValues[] = {
     {1, "Unallocated (unassigned) number"},
@@ -374,7 +362,10 @@ void DecodeProgressIndicator(ElementReader &r, MessageFacts &) {
     uint8_t o = 0;
     if (!r.Take(o, "octet 3 (coding standard, location)")) return;
     r.Named("Coding standard", (o >> 5) & 3, kCodingStandard, 2);
-    r.Named("Location", o & 0x0F, kProgressLocations, 4);
+    // A progress indicator names the locations of a cause but the international network.
+    constexpr unsigned kInternationalNetwork = 0x7;
+    const unsigned location = o & 0x0F;
+    r.Named("Location", location, location == kInternationalNetwork ? ValueTable() : kLocation, 4);
     if (!r.Take(o, "octet 4 (progress description)")) return;
     r.Named("Progress description", o & 0x7F, kProgressDescriptions, 7);
     r.ShowRest();
