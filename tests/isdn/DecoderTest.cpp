@@ -30,57 +30,73 @@ TEST(Decoder, SetupBearerCapabilityAndChannel) {
     Decoded d = DecodeHex(kSetup);
     std::string bc = Part(d.message.text, "Bearer capability (H'04)");
     ASSERT_FALSE(bc.empty()) << d.message.text;
-    EXPECT_TRUE(HasLine(bc, "Length: 3"));
-    EXPECT_TRUE(HasLine(bc, "Coding standard: ITU-T standardized coding"));
-    EXPECT_TRUE(HasLine(bc, "Information transfer capability: Speech"));
-    EXPECT_TRUE(HasLine(bc, "Transfer mode: Circuit mode"));
-    EXPECT_TRUE(HasLine(bc, "Information transfer rate: 64 kbit/s"));
-    EXPECT_TRUE(HasLine(bc, "User information layer 1 protocol: Recommendation G.711 A-law"));
+    EXPECT_TRUE(HasLines(bc, {
+        "Length: 3",
+        "Coding standard: ITU-T standardized coding",
+        "Information transfer capability: Speech",
+        "Transfer mode: Circuit mode",
+        "Information transfer rate: 64 kbit/s",
+        "User information layer 1 protocol: Recommendation G.711 A-law",
+    }));
 
     std::string ch = Part(d.message.text, "Channel identification (H'18)");
-    EXPECT_TRUE(HasLine(ch, "Interface type: Basic interface"));
-    EXPECT_TRUE(HasLine(ch, "Preferred/exclusive: Exclusive; only the indicated channel is acceptable"));
-    EXPECT_TRUE(HasLine(ch, "D-channel indicator: The channel identified is not the D-channel"));
-    EXPECT_TRUE(HasLine(ch, "Information channel selection: B1 channel"));
+    EXPECT_TRUE(HasLines(ch, {
+        "Interface type: Basic interface",
+        "Preferred/exclusive: Exclusive; only the indicated channel is acceptable",
+        "D-channel indicator: The channel identified is not the D-channel",
+        "Information channel selection: B1 channel",
+    }));
 
     EXPECT_FALSE(Part(d.message.text, "Sending complete (H'A1)").empty());
     std::string pi = Part(d.message.text, "Progress indicator (H'1E)");
-    EXPECT_TRUE(HasLine(pi, "Location: Public network serving the local user (LN)"));
-    EXPECT_TRUE(HasLine(pi, "Progress description: Origination address is non-ISDN"));
+    EXPECT_TRUE(HasLines(pi, {
+        "Location: Public network serving the local user (LN)",
+        "Progress description: Origination address is non-ISDN",
+    }));
 }
 
 TEST(Decoder, SetupNumbersAndCompatibility) {
     Decoded d = DecodeHex(kSetup);
     std::string calling = Part(d.message.text, "Calling party number (H'6C)");
-    EXPECT_TRUE(HasLine(calling, "Type of number: National number"));
-    EXPECT_TRUE(HasLine(calling, "Numbering plan identification: ISDN/telephony numbering plan (E.164)"));
-    EXPECT_TRUE(HasLine(calling, "Presentation indicator: Presentation allowed"));
-    EXPECT_TRUE(HasLine(calling, "Screening indicator: Network provided"));
-    EXPECT_TRUE(HasLine(calling, "Number digits: \"30123456\""));
+    EXPECT_TRUE(HasLines(calling, {
+        "Type of number: National number",
+        "Numbering plan identification: ISDN/telephony numbering plan (E.164)",
+        "Presentation indicator: Presentation allowed",
+        "Screening indicator: Network provided",
+        "Number digits: \"30123456\"",
+    }));
 
     std::string called = Part(d.message.text, "Called party number (H'70)");
-    EXPECT_TRUE(HasLine(called, "Type of number: Subscriber number"));
-    EXPECT_TRUE(HasLine(called, "Number digits: \"1234\""));
+    EXPECT_TRUE(HasLines(called, {
+        "Type of number: Subscriber number",
+        "Number digits: \"1234\"",
+    }));
 
     std::string llc = Part(d.message.text, "Low layer compatibility (H'7C)");
-    EXPECT_TRUE(HasLine(llc, "Information transfer capability: Unrestricted digital information"));
-    EXPECT_TRUE(HasLine(llc, "User information layer 1 protocol: ITU-T standardized rate adaption V.110, I.460 and X.30"));
-    EXPECT_TRUE(HasLine(llc, "Synchronous/asynchronous: Synchronous data"));
-    EXPECT_TRUE(HasLine(llc, "Negotiation: In-band negotiation not possible"));
-    EXPECT_TRUE(HasLine(llc, "User rate: 56 kbit/s (V.6)"));
+    EXPECT_TRUE(HasLines(llc, {
+        "Information transfer capability: Unrestricted digital information",
+        "User information layer 1 protocol: ITU-T standardized rate adaption V.110, I.460 and X.30",
+        "Synchronous/asynchronous: Synchronous data",
+        "Negotiation: In-band negotiation not possible",
+        "User rate: 56 kbit/s (V.6)",
+    }));
 
     std::string hlc = Part(d.message.text, "High layer compatibility (H'7D)");
-    EXPECT_TRUE(HasLine(hlc, "Interpretation: First (primary or only) high layer characteristics identification to be used in the call"));
-    EXPECT_TRUE(HasLine(hlc, "High layer characteristics identification: Telephony"));
+    EXPECT_TRUE(HasLines(hlc, {
+        "Interpretation: First (primary or only) high layer characteristics identification to be used in the call",
+        "High layer characteristics identification: Telephony",
+    }));
 }
 
 TEST(Decoder, PrimaryRateChannelByNumber) {
     Decoded d = DecodeHex("08 02 00 01 05 04 03 80 90 A3 18 03 A9 83 81");
     std::string ch = Part(d.message.text, "Channel identification (H'18)");
-    EXPECT_TRUE(HasLine(ch, "Interface type: Other interface, e.g. primary rate"));
-    EXPECT_TRUE(HasLine(ch, "Information channel selection: As indicated in the following octets"));
-    EXPECT_TRUE(HasLine(ch, "Channel type: B-channel units"));
-    EXPECT_TRUE(HasLine(ch, "Channel number: 1"));
+    EXPECT_TRUE(HasLines(ch, {
+        "Interface type: Other interface, e.g. primary rate",
+        "Information channel selection: As indicated in the following octets",
+        "Channel type: B-channel units",
+        "Channel number: 1",
+    }));
     EXPECT_EQ(d.callReference, "H'00||H'01");
 }
 
@@ -89,9 +105,11 @@ TEST(Decoder, DisconnectUserBusyWithInbandTones) {
     EXPECT_EQ(d.message.messageName, "DISCONNECT");
     EXPECT_TRUE(d.message.valid);
     std::string cause = Part(d.message.text, "Cause (H'08)");
-    EXPECT_TRUE(HasLine(cause, "Location: Public network serving the local user (LN)"));
-    EXPECT_TRUE(HasLine(cause, "Cause class: Normal event"));
-    EXPECT_TRUE(HasLine(cause, "Cause value: 17 H'11 User busy"));
+    EXPECT_TRUE(HasLines(cause, {
+        "Location: Public network serving the local user (LN)",
+        "Cause class: Normal event",
+        "Cause value: 17 H'11 User busy",
+    }));
     std::string pi = Part(d.message.text, "Progress indicator (H'1E)");
     EXPECT_TRUE(HasLine(pi, "Progress description: In-band information or an appropriate pattern is now available"));
     EXPECT_EQ(d.callReference, "H'80||H'01");
@@ -100,15 +118,19 @@ TEST(Decoder, DisconnectUserBusyWithInbandTones) {
 TEST(Decoder, CauseDiagnosticsNameTheElementOrTimer) {
     Decoded missing = DecodeHex("08 02 80 01 5A 08 03 80 E0 04");
     std::string cause = Part(missing.message.text, "Cause (H'08)");
-    EXPECT_TRUE(HasLine(cause, "Cause value: 96 H'60 Mandatory information element is missing"));
-    EXPECT_TRUE(HasLine(cause, "Diagnostic: information element: Bearer capability (H'04)"));
+    EXPECT_TRUE(HasLines(cause, {
+        "Cause value: 96 H'60 Mandatory information element is missing",
+        "Diagnostic: information element: Bearer capability (H'04)",
+    }));
 
     Decoded timer = DecodeHex("08 02 80 01 5A 08 06 03 80 E6 33 30 33");
     cause = Part(timer.message.text, "Cause (H'08)");
-    EXPECT_TRUE(HasLine(cause, "Location: Transit network (TN)"));
-    EXPECT_TRUE(HasLine(cause, "Recommendation: Q.931"));
-    EXPECT_TRUE(HasLine(cause, "Cause value: 102 H'66 Recovery on timer expiry"));
-    EXPECT_TRUE(HasLine(cause, "Diagnostic: timer: \"303\""));
+    EXPECT_TRUE(HasLines(cause, {
+        "Location: Transit network (TN)",
+        "Recommendation: Q.931",
+        "Cause value: 102 H'66 Recovery on timer expiry",
+        "Diagnostic: timer: \"303\"",
+    }));
 }
 
 TEST(Decoder, StatusCarriesCauseAndCallState) {
@@ -123,19 +145,23 @@ TEST(Decoder, FacilityInvokeComponent) {
     Decoded d = DecodeHex("08 02 80 01 62 1C 0C 91 A1 09 02 01 05 02 01 21 0A 01 01");
     EXPECT_EQ(d.message.messageName, "FACILITY");
     std::string f = Part(d.message.text, "Facility (H'1C)");
-    EXPECT_TRUE(HasLine(f, "Protocol profile: Remote Operations Protocol"));
-    EXPECT_TRUE(HasLine(f, "Component type: Invoke (H'A1)"));
-    EXPECT_TRUE(HasLine(f, "Invoke identifier: 5"));
-    EXPECT_TRUE(HasLine(f, "Operation value: 33 (local value)"));
-    EXPECT_TRUE(HasLine(f, "Argument: 0A 01 01"));
+    EXPECT_TRUE(HasLines(f, {
+        "Protocol profile: Remote Operations Protocol",
+        "Component type: Invoke (H'A1)",
+        "Invoke identifier: 5",
+        "Operation value: 33 (local value)",
+        "Argument: 0A 01 01",
+    }));
     EXPECT_TRUE(d.message.valid);
 }
 
 TEST(Decoder, FacilityRejectAndReturnError) {
     Decoded rej = DecodeHex("08 02 80 01 62 1C 09 91 A4 06 02 01 07 81 01 01");
     std::string f = Part(rej.message.text, "Facility (H'1C)");
-    EXPECT_TRUE(HasLine(f, "Component type: Reject (H'A4)"));
-    EXPECT_TRUE(HasLine(f, "Invoke problem: Unrecognized operation"));
+    EXPECT_TRUE(HasLines(f, {
+        "Component type: Reject (H'A4)",
+        "Invoke problem: Unrecognized operation",
+    }));
     Decoded err = DecodeHex("08 02 80 01 62 1C 09 91 A3 06 02 01 07 02 01 03");
     EXPECT_TRUE(HasLine(Part(err.message.text, "Facility (H'1C)"), "Error value: 3 (local value)"));
 }
@@ -151,16 +177,20 @@ TEST(Decoder, ConnectWithDateDisplaySignalAndUserUser) {
     Decoded d = DecodeHex("08 02 80 01 07 29 05 1A 0C 05 09 29 28 05 48 45 4C 4C 4F 34 01 01 7E 04 04 48 49 21");
     EXPECT_EQ(d.message.messageName, "CONNECT");
     std::string dt = Part(d.message.text, "Date/time (H'29)");
-    EXPECT_TRUE(HasLine(dt, "Year: 26"));
-    EXPECT_TRUE(HasLine(dt, "Month: 12"));
-    EXPECT_TRUE(HasLine(dt, "Day: 5"));
-    EXPECT_TRUE(HasLine(dt, "Hour: 9"));
-    EXPECT_TRUE(HasLine(dt, "Minute: 41"));
+    EXPECT_TRUE(HasLines(dt, {
+        "Year: 26",
+        "Month: 12",
+        "Day: 5",
+        "Hour: 9",
+        "Minute: 41",
+    }));
     EXPECT_TRUE(HasLine(Part(d.message.text, "Display (H'28)"), "Display information: \"HELLO\""));
     EXPECT_TRUE(HasLine(Part(d.message.text, "Signal (H'34)"), "Signal value: Ring back tone on"));
     std::string uu = Part(d.message.text, "User-user (H'7E)");
-    EXPECT_TRUE(HasLine(uu, "Protocol discriminator: H'04 IA5 characters"));
-    EXPECT_TRUE(HasLine(uu, "User information: \"HI!\""));
+    EXPECT_TRUE(HasLines(uu, {
+        "Protocol discriminator: H'04 IA5 characters",
+        "User information: \"HI!\"",
+    }));
 }
 
 TEST(Decoder, NotifyAndNetworkFacilities) {
@@ -168,10 +198,12 @@ TEST(Decoder, NotifyAndNetworkFacilities) {
     EXPECT_TRUE(HasLine(Part(n.message.text, "Notification indicator (H'27)"), "Notification description: User suspended"));
     Decoded nsf = DecodeHex("08 02 80 01 05 04 03 80 90 A3 20 06 04 A1 31 32 33 05 78 05 A1 34 35 36 37");
     std::string f = Part(nsf.message.text, "Network-specific facilities (H'20)");
-    EXPECT_TRUE(HasLine(f, "Type of network identification: National network identification"));
-    EXPECT_TRUE(HasLine(f, "Network identification plan: Carrier identification code"));
-    EXPECT_TRUE(HasLine(f, "Network identification: \"123\""));
-    EXPECT_TRUE(HasLine(f, "Network-specific facility: 05"));
+    EXPECT_TRUE(HasLines(f, {
+        "Type of network identification: National network identification",
+        "Network identification plan: Carrier identification code",
+        "Network identification: \"123\"",
+        "Network-specific facility: 05",
+    }));
     std::string tns = Part(nsf.message.text, "Transit network selection (H'78)");
     EXPECT_TRUE(HasLine(tns, "Network identification: \"4567\""));
 }
@@ -179,25 +211,31 @@ TEST(Decoder, NotifyAndNetworkFacilities) {
 TEST(Decoder, RedirectingNumberReason) {
     Decoded d = DecodeHex("08 02 80 01 05 04 03 80 90 A3 74 07 21 01 81 31 32 33 34");
     std::string r = Part(d.message.text, "Redirecting number (H'74)");
-    EXPECT_TRUE(HasLine(r, "Presentation indicator: Presentation allowed"));
-    EXPECT_TRUE(HasLine(r, "Screening indicator: User-provided, verified and passed"));
-    EXPECT_TRUE(HasLine(r, "Reason for redirection: Call forwarding busy or called DTE busy"));
-    EXPECT_TRUE(HasLine(r, "Number digits: \"1234\""));
+    EXPECT_TRUE(HasLines(r, {
+        "Presentation indicator: Presentation allowed",
+        "Screening indicator: User-provided, verified and passed",
+        "Reason for redirection: Call forwarding busy or called DTE busy",
+        "Number digits: \"1234\"",
+    }));
 }
 
 TEST(Decoder, SubaddressAndPacketElements) {
     Decoded d = DecodeHex(
         "08 02 00 02 05 04 02 88 C0 44 01 8D 45 02 82 82 46 02 87 87 71 04 A0 50 31 32 6D 03 80 12 34");
     std::string called = Part(d.message.text, "Called party subaddress (H'71)");
-    EXPECT_TRUE(HasLine(called, "Type of subaddress: User specified"));
-    EXPECT_TRUE(HasLine(called, "Subaddress information: 50 31 32"));
+    EXPECT_TRUE(HasLines(called, {
+        "Type of subaddress: User specified",
+        "Subaddress information: 50 31 32",
+    }));
     std::string calling = Part(d.message.text, "Calling party subaddress (H'6D)");
     EXPECT_TRUE(HasLine(calling, "Type of subaddress: NSAP (X.213/ISO 8348 AD2)"));
     std::string bin = Part(d.message.text, "Packet layer binary parameters (H'44)");
-    EXPECT_TRUE(HasLine(bin, "Fast select: Fast select not requested"));
-    EXPECT_TRUE(HasLine(bin, "Expedited data: Request for/request indicated/request accepted for use of expedited data"));
-    EXPECT_TRUE(HasLine(bin, "Delivery confirmation: Link-by-link"));
-    EXPECT_TRUE(HasLine(bin, "Modulus: Modulus 128"));
+    EXPECT_TRUE(HasLines(bin, {
+        "Fast select: Fast select not requested",
+        "Expedited data: Request for/request indicated/request accepted for use of expedited data",
+        "Delivery confirmation: Link-by-link",
+        "Modulus: Modulus 128",
+    }));
     EXPECT_TRUE(HasLine(Part(d.message.text, "Packet layer window size (H'45)"), "Backward value: 2"));
     EXPECT_TRUE(HasLine(Part(d.message.text, "Packet size (H'46)"), "Forward value: 7 (128 octets)"));
     std::string bc = Part(d.message.text, "Bearer capability (H'04)");
@@ -208,8 +246,10 @@ TEST(Decoder, ShiftsAndCodesets) {
     // Locking shift to codeset 6 in the German variant: a national element by name.
     Decoded de = DecodeHex("08 02 80 01 45 08 02 82 90 96 02 05 00 31 32 33 34", 3);
     std::string shift = Part(de.message.text, "Shift (H'96)");
-    EXPECT_TRUE(HasLine(shift, "Shift type: Locking shift"));
-    EXPECT_TRUE(HasLine(shift, "Codeset: 6 (information elements of the local network)"));
+    EXPECT_TRUE(HasLines(shift, {
+        "Shift type: Locking shift",
+        "Codeset: 6 (information elements of the local network)",
+    }));
     std::string charge = Part(de.message.text, "Charging information (codeset 6, H'02)");
     ASSERT_FALSE(charge.empty()) << de.message.text;
     EXPECT_TRUE(HasLine(charge, "Charging units: \"1234\""));
@@ -251,30 +291,34 @@ TEST(Decoder, DataBearerOctets5bTo5d) {
     Decoded v110 = DecodeHex("08 02 00 0F 05 04 07 88 90 21 45 46 5A 91 18 01 89");
     EXPECT_TRUE(v110.message.valid) << v110.message.text;
     std::string bc = Part(v110.message.text, "Bearer capability (H'04)");
-    EXPECT_TRUE(HasLine(bc, "Synchronous/asynchronous: Asynchronous data"));
-    EXPECT_TRUE(HasLine(bc, "User rate: 4.8 kbit/s (V.6 and X.1)"));
-    EXPECT_TRUE(HasLine(bc, "Intermediate rate: 16 kbit/s"));
-    EXPECT_TRUE(HasLine(bc, "NIC on transmission: Not required to send data with network independent clock"));
-    EXPECT_TRUE(HasLine(bc, "NIC on reception: Cannot accept data with network independent clock"));
-    EXPECT_TRUE(HasLine(bc, "Flow control on transmission: Required to send data with flow control mechanism"));
-    EXPECT_TRUE(HasLine(bc, "Flow control on reception: Can accept data with flow control mechanism"));
-    EXPECT_TRUE(HasLine(bc, "Number of stop bits: 1.5 bits"));
-    EXPECT_TRUE(HasLine(bc, "Number of data bits: 8 bits"));
-    EXPECT_TRUE(HasLine(bc, "Parity: Even"));
-    EXPECT_TRUE(HasLine(bc, "Duplex mode: Half duplex"));
-    EXPECT_TRUE(HasLine(bc, "Modem type: V.21"));
+    EXPECT_TRUE(HasLines(bc, {
+        "Synchronous/asynchronous: Asynchronous data",
+        "User rate: 4.8 kbit/s (V.6 and X.1)",
+        "Intermediate rate: 16 kbit/s",
+        "NIC on transmission: Not required to send data with network independent clock",
+        "NIC on reception: Cannot accept data with network independent clock",
+        "Flow control on transmission: Required to send data with flow control mechanism",
+        "Flow control on reception: Can accept data with flow control mechanism",
+        "Number of stop bits: 1.5 bits",
+        "Number of data bits: 8 bits",
+        "Parity: Even",
+        "Duplex mode: Half duplex",
+        "Modem type: V.21",
+    }));
 
     Decoded v120 = DecodeHex("08 02 00 03 05 04 06 88 90 28 08 F6 C2");
     EXPECT_TRUE(v120.message.valid) << v120.message.text;
     bc = Part(v120.message.text, "Bearer capability (H'04)");
-    EXPECT_TRUE(HasLine(bc, "User information layer 1 protocol: ITU-T standardized rate adaption V.120"));
-    EXPECT_TRUE(HasLine(bc, "Rate adaption header: Rate adaption header included"));
-    EXPECT_TRUE(HasLine(bc, "Multiple frame establishment support: Multiple frame establishment supported"));
-    EXPECT_TRUE(HasLine(bc, "Mode of operation: Protocol sensitive mode of operation"));
-    EXPECT_TRUE(HasLine(bc, "Logical link identifier negotiation: Default, LLI = 256 only"));
-    EXPECT_TRUE(HasLine(bc, "Assignor/assignee: Message originator is assignor only"));
-    EXPECT_TRUE(HasLine(bc, "In-band/out-band negotiation: Negotiation is done in-band using logical link zero"));
-    EXPECT_TRUE(HasLine(bc, "User information layer 2 protocol: Recommendation Q.921/I.441"));
+    EXPECT_TRUE(HasLines(bc, {
+        "User information layer 1 protocol: ITU-T standardized rate adaption V.120",
+        "Rate adaption header: Rate adaption header included",
+        "Multiple frame establishment support: Multiple frame establishment supported",
+        "Mode of operation: Protocol sensitive mode of operation",
+        "Logical link identifier negotiation: Default, LLI = 256 only",
+        "Assignor/assignee: Message originator is assignor only",
+        "In-band/out-band negotiation: Negotiation is done in-band using logical link zero",
+        "User information layer 2 protocol: Recommendation Q.921/I.441",
+    }));
     EXPECT_EQ(bc.find("Intermediate rate"), std::string::npos) << bc;
 }
 
@@ -284,14 +328,16 @@ TEST(Decoder, LowLayerCompatibilityX25Parameters) {
     Decoded d = DecodeHex("08 02 00 03 05 04 02 88 90 7C 0A 08 C0 90 46 20 87 66 20 07 82");
     EXPECT_TRUE(d.message.valid) << d.message.text;
     std::string llc = Part(d.message.text, "Low layer compatibility (H'7C)");
-    EXPECT_TRUE(HasLine(llc, "Negotiation indicator: Out-band negotiation possible"));
-    EXPECT_TRUE(HasLine(llc, "User information layer 2 protocol: Recommendation X.25, link layer"));
-    EXPECT_TRUE(HasLine(llc, "Mode of operation: Normal mode of operation"));
-    EXPECT_TRUE(HasLine(llc, "Window size (k): 7 frames"));
-    EXPECT_TRUE(HasLine(llc, "User information layer 3 protocol: Recommendation X.25, packet layer"));
-    EXPECT_TRUE(HasLine(llc, "Mode of operation: Normal packet sequence numbering"));
-    EXPECT_TRUE(HasLine(llc, "Default packet size: 128 octets"));
-    EXPECT_TRUE(HasLine(llc, "Packet window size: 2"));
+    EXPECT_TRUE(HasLines(llc, {
+        "Negotiation indicator: Out-band negotiation possible",
+        "User information layer 2 protocol: Recommendation X.25, link layer",
+        "Mode of operation: Normal mode of operation",
+        "Window size (k): 7 frames",
+        "User information layer 3 protocol: Recommendation X.25, packet layer",
+        "Mode of operation: Normal packet sequence numbering",
+        "Default packet size: 128 octets",
+        "Packet window size: 2",
+    }));
 }
 
 // A bearer capability may name the layer 3 protocol by ISO/IEC TR 9577 identification, with
@@ -301,8 +347,10 @@ TEST(Decoder, Layer3ProtocolIdentification) {
     EXPECT_TRUE(d.message.valid) << d.message.text;
     EXPECT_EQ(ErrorLines(d.message.text), 0) << d.message.text;
     std::string bc = Part(d.message.text, "Bearer capability (H'04)");
-    EXPECT_TRUE(HasLine(bc, "User information layer 3 protocol: ISO/IEC TR 9577 (protocol identification in the network layer)"));
-    EXPECT_TRUE(HasLine(bc, "Additional layer 3 protocol information: Internet Protocol (RFC 791)"));
+    EXPECT_TRUE(HasLines(bc, {
+        "User information layer 3 protocol: ISO/IEC TR 9577 (protocol identification in the network layer)",
+        "Additional layer 3 protocol information: Internet Protocol (RFC 791)",
+    }));
     std::string llc = Part(d.message.text, "Low layer compatibility (H'7C)");
     EXPECT_TRUE(HasLine(llc, "Additional layer 3 protocol information: Point-to-point Protocol (RFC 1661)"));
 }
@@ -311,8 +359,10 @@ TEST(Decoder, Layer3ProtocolIdentification) {
 TEST(Decoder, HighLayerCompatibilityAudiovisualExtension) {
     Decoded d = DecodeHex("08 02 00 22 05 04 02 88 90 7D 03 91 62 81");
     std::string hlc = Part(d.message.text, "High layer compatibility (H'7D)");
-    EXPECT_TRUE(HasLine(hlc, "High layer characteristics identification: Audiographic conferencing (F.702, F.731)"));
-    EXPECT_TRUE(HasLine(hlc, "Extended videotelephony characteristics identification: Capability set of initial channel of H.221"));
+    EXPECT_TRUE(HasLines(hlc, {
+        "High layer characteristics identification: Audiographic conferencing (F.702, F.731)",
+        "Extended videotelephony characteristics identification: Capability set of initial channel of H.221",
+    }));
 }
 
 // The call state value has six bits under a two-bit coding standard; the restart states of
@@ -321,11 +371,15 @@ TEST(Decoder, CallStateOfTheGlobalCallReference) {
     Decoded d = DecodeHex("08 02 00 00 7D 08 03 82 E5 05 14 01 3D");
     EXPECT_TRUE(d.message.valid) << d.message.text;
     std::string cs = Part(d.message.text, "Call state (H'14)");
-    EXPECT_TRUE(HasLine(cs, "Coding standard: ITU-T standardized coding"));
-    EXPECT_TRUE(HasLine(cs, "Call state value: Restart request (Rest 1)"));
+    EXPECT_TRUE(HasLines(cs, {
+        "Coding standard: ITU-T standardized coding",
+        "Call state value: Restart request (Rest 1)",
+    }));
     std::string cause = Part(d.message.text, "Cause (H'08)");
-    EXPECT_TRUE(HasLine(cause, "Cause value: 101 H'65 Message not compatible with call state"));
-    EXPECT_TRUE(HasLine(cause, "Diagnostic: message type: SETUP (H'05)"));
+    EXPECT_TRUE(HasLines(cause, {
+        "Cause value: 101 H'65 Message not compatible with call state",
+        "Diagnostic: message type: SETUP (H'05)",
+    }));
 }
 
 // Cause values that Q.850 added after its first table: they are not errors.
@@ -333,9 +387,11 @@ TEST(Decoder, LaterQ850CauseValues) {
     Decoded rejected = DecodeHex("08 02 80 01 5A 08 02 85 98");
     EXPECT_TRUE(rejected.message.valid) << rejected.message.text;
     std::string c = Part(rejected.message.text, "Cause (H'08)");
-    EXPECT_TRUE(HasLine(c, "Location: Private network serving the remote user (RPN)"));
-    EXPECT_TRUE(HasLine(c, "Cause class: Normal event"));
-    EXPECT_TRUE(HasLine(c, "Cause value: 24 H'18 Call rejected due to feature at the destination"));
+    EXPECT_TRUE(HasLines(c, {
+        "Location: Private network serving the remote user (RPN)",
+        "Cause class: Normal event",
+        "Cause value: 24 H'18 Call rejected due to feature at the destination",
+    }));
 
     Decoded ported = DecodeHex("08 02 80 01 45 08 02 83 8E 1E 02 82 88");
     EXPECT_TRUE(ported.message.valid) << ported.message.text;
@@ -355,13 +411,15 @@ TEST(Decoder, FacilityNetworkingExtensions) {
     EXPECT_TRUE(d.message.valid) << d.message.text;
     EXPECT_EQ(ErrorLines(d.message.text), 0) << d.message.text;
     std::string f = Part(d.message.text, "Facility (H'1C)");
-    EXPECT_TRUE(HasLine(f, "Protocol profile: Networking extensions"));
-    EXPECT_TRUE(HasLine(f, "Network facility extension: 80 01 00 82 01 00"));
-    EXPECT_TRUE(HasLine(f, "Network protocol profile: 19"));
-    EXPECT_TRUE(HasLine(f, "Interpretation APDU: 1 (Clear call if any invoke PDU not recognised)"));
-    EXPECT_TRUE(HasLine(f, "Component type: Invoke (H'A1)"));
-    EXPECT_TRUE(HasLine(f, "Operation value: 0 (local value)"));
-    EXPECT_TRUE(HasLine(f, "Argument: 80 05 41 6C 69 63 65"));
+    EXPECT_TRUE(HasLines(f, {
+        "Protocol profile: Networking extensions",
+        "Network facility extension: 80 01 00 82 01 00",
+        "Network protocol profile: 19",
+        "Interpretation APDU: 1 (Clear call if any invoke PDU not recognised)",
+        "Component type: Invoke (H'A1)",
+        "Operation value: 0 (local value)",
+        "Argument: 80 05 41 6C 69 63 65",
+    }));
 }
 
 // User-user protocol discriminators outside the named values: only the two ranges are

@@ -59,6 +59,14 @@ bool HasLine(const std::string &text, const std::string &line) {
     return false;
 }
 
+::testing::AssertionResult HasLines(const std::string &text, std::initializer_list<std::string> lines) {
+    std::string missing;
+    for (const std::string &line : lines)
+        if (!HasLine(text, line)) missing += "\n  " + line;
+    if (missing.empty()) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "missing:" << missing << "\nin:\n" << PartsAsLines(text);
+}
+
 int ErrorLines(const std::string &text) {
     int n = 0;
     std::string t = text;

@@ -3,6 +3,8 @@
 
 #include "ParserClient.h"
 
+#include <gtest/gtest.h>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -31,6 +33,10 @@ std::string Part(const std::string &text, const std::string &title);
 
 // True when text holds line as one whole line (parts count as lines of their own).
 bool HasLine(const std::string &text, const std::string &line);
+
+// Success when text holds every one of lines as a whole line; otherwise a failure that
+// names the lines missing and shows the text.
+::testing::AssertionResult HasLines(const std::string &text, std::initializer_list<std::string> lines);
 
 // Number of "!!!"-marked lines.
 int ErrorLines(const std::string &text);
