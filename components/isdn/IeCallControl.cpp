@@ -366,8 +366,10 @@ void DecodeProgressIndicator(ElementReader &r, MessageFacts &) {
     constexpr unsigned kInternationalNetwork = 0x7;
     const unsigned location = o & 0x0F;
     r.Named("Location", location, location == kInternationalNetwork ? ValueTable() : kLocation, 4);
+    if (Extends(o)) r.Error("Octet 3 must end its group (bit 8 is 0)");
     if (!r.Take(o, "octet 4 (progress description)")) return;
     r.Named("Progress description", o & 0x7F, kProgressDescriptions, 7);
+    if (Extends(o)) r.Error("Octet 4 must end its group (bit 8 is 0)");
     r.ShowRest();
 }
 
@@ -415,6 +417,7 @@ void DecodeRestartIndicator(ElementReader &r, MessageFacts &) {
     uint8_t o = 0;
     if (!r.Take(o, "octet 3 (class)")) return;
     r.Named("Class", o & 7, kRestartClasses, 3);
+    if (Extends(o)) r.Error("Octet 3 must end its group (bit 8 is 0)");
     r.ShowRest();
 }
 

@@ -509,6 +509,23 @@ TEST(DecoderErrors, ReservedValuesAreMarked) {
     EXPECT_TRUE(HasLine(Part(transit.message.text, "Progress indicator (H'1E)"), "Location: Transit network (TN)"));
 }
 
+// Octets that end their group by definition: bit 8 at 0 says that an octet follows which
+// no such element has.
+TEST(DecoderErrors, ExtensionBitOfALastOctet) {
+    Decoded restart = DecodeHex("08 00 46 79 01 07");
+    EXPECT_FALSE(restart.message.valid);
+    EXPECT_TRUE(HasLines(Part(restart.message.text, "Restart indicator (H'79)"),
+                         {"Class: All interfaces", "!!!Octet 3 must end its group (bit 8 is 0)!!!"}));
+
+    Decoded progress = DecodeHex("08 02 80 01 01 1E 02 02 08");
+    EXPECT_FALSE(progress.message.valid);
+    EXPECT_TRUE(HasLines(Part(progress.message.text, "Progress indicator (H'1E)"),
+                         {"Location: Public network serving the local user (LN)",
+                          "!!!Octet 3 must end its group (bit 8 is 0)!!!",
+                          "Progress description: In-band information or an appropriate pattern is now available",
+                          "!!!Octet 4 must end its group (bit 8 is 0)!!!"}));
+}
+
 TEST(DecoderErrors, LengthPastTheEnd) {
     Decoded d = DecodeHex("08 02 80 01 45 08 02 82 91 1E 05 82 88");
     EXPECT_EQ(d.status, 1);
