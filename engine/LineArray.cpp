@@ -49,8 +49,7 @@ void LineArray::BindFile(const char *text, size_t size, std::shared_ptr<const vo
     if (!m_unbound) return;
     Lines &lines = Own();
     std::vector<uint64_t, LargeAllocator<uint64_t>> &words = lines.words;
-    // The file's lines have their offsets where their addresses go; a line that is bound
-    // to an address that does not fit a word joins the long lines.
+    // The file's lines have their offsets where their addresses go.
     auto bound = [&](std::string_view line) {
         const uint64_t offset = reinterpret_cast<uintptr_t>(line.data());
         if (offset >= size) return std::string_view();
@@ -67,13 +66,7 @@ void LineArray::BindFile(const char *text, size_t size, std::shared_ptr<const vo
             lines.longLines[words[i] & Lines::kAddressMask] = line;
             continue;
         }
-        const uint64_t address = reinterpret_cast<uintptr_t>(line.data());
-        if (address <= Lines::kAddressMask) {
-            words[i] = address | uint64_t(line.size()) << Lines::kAddressBits;
-        } else {
-            words[i] = Lines::kLongMark << Lines::kAddressBits | lines.longLines.size();
-            lines.longLines.push_back(line);
-        }
+        words[i] = lines.Word(line.data(), line.size());
     }
     m_unbound = false;
     m_notInFile.clear();

@@ -113,15 +113,14 @@ private:
             if (length == kLongMark) return longLines[word & kAddressMask];
             return {reinterpret_cast<const char *>(static_cast<uintptr_t>(word & kAddressMask)), length};
         }
-        void Push(const char *text, size_t length) {
+        // The word of a line; one that does not fit a word joins the long lines.
+        uint64_t Word(const char *text, size_t length) {
             const uint64_t address = reinterpret_cast<uintptr_t>(text);
-            if (length < kLongMark && address <= kAddressMask) {
-                words.push_back(address | uint64_t(length) << kAddressBits);
-                return;
-            }
-            words.push_back(kLongMark << kAddressBits | longLines.size());
+            if (length < kLongMark && address <= kAddressMask) return address | uint64_t(length) << kAddressBits;
             longLines.emplace_back(text, length);
+            return kLongMark << kAddressBits | (longLines.size() - 1);
         }
+        void Push(const char *text, size_t length) { words.push_back(Word(text, length)); }
     };
 
     void Share(const std::shared_ptr<Store> &store);
