@@ -55,19 +55,39 @@ void LineArray::BindFile(const char *text, size_t size, std::shared_ptr<const vo
         if (offset >= size) return std::string_view();
         return std::string_view(text + offset, std::min<uint64_t>(line.size(), size - offset));
     };
-    size_t next = 0;  // in m_notInFile
-    for (size_t i = 0; i < words.size(); ++i) {
-        if (next < m_notInFile.size() && m_notInFile[next] == i) {
-            ++next;
-            continue;
-        }
+    auto bindOne = [&](size_t i) {
         const std::string_view line = bound(lines.Line(words[i]));
         if (Lines::IsLong(words[i])) {
             lines.longLines[words[i] & Lines::kAddressMask] = line;
-            continue;
+            return;
         }
         words[i] = lines.Word(line.data(), line.size());
+    };
+    // Where the whole file lies below the address limit and every line of a stretch lies
+    // wholly inside it (the file holds all the run wrote), binding is adding the file's
+    // address to each offset: two plain passes over the millions of lines of a large run.
+    const uint64_t base = reinterpret_cast<uintptr_t>(text);
+    const bool fits = text && base + size <= Lines::kAddressMask;
+    auto bindRange = [&](size_t from, size_t to) {
+        uint64_t *first = words.data() + from;
+        uint64_t *last = words.data() + to;
+        bool inside = fits;
+        for (uint64_t *w = first; inside && w != last; ++w) {
+            const uint64_t length = *w >> Lines::kAddressBits;
+            inside = length != Lines::kLongMark && (*w & Lines::kAddressMask) + length <= size;
+        }
+        if (inside) {
+            for (uint64_t *w = first; w != last; ++w) *w += base;
+            return;
+        }
+        for (size_t i = from; i < to; ++i) bindOne(i);
+    };
+    size_t from = 0;
+    for (size_t own : m_notInFile) {  // lines of their own are already bound
+        bindRange(from, own);
+        from = own + 1;
     }
+    bindRange(from, words.size());
     m_unbound = false;
     m_notInFile.clear();
     m_notInFile.shrink_to_fit();

@@ -190,6 +190,24 @@ TEST(LineArray, VeryLongLinesKeepTheirTextInTheFileInCopiesAndInFilteredRanges) 
     std::remove(path.c_str());
 }
 
+// When the disk fills, the file holds less than the run put in it: the lines it holds
+// read as written, one it cuts keeps what there is, the ones past its end are empty, and
+// the lines kept apart from the file are untouched.
+TEST(LineArray, LinesOfAFileThatEndedShortShowWhatItHolds) {
+    const std::string text = "first\nsecond\nthi";  // "third\n" and "fourth\n" were not written
+    LineArray run;
+    run.AddFileLine(0, 6);
+    run.Add("own line");
+    run.AddFileLine(6, 7);
+    run.AddFileLine(13, 6);
+    run.Add("another own line");
+    run.AddFileLine(19, 7);
+    run.AddFileLine(26, 0);
+    run.BindFile(text.data(), text.size(), nullptr);
+    const std::vector<std::string> expected = {"first\n", "own line", "second\n", "thi", "another own line", "", ""};
+    EXPECT_EQ(Lines(run), expected);
+}
+
 TEST(MappedFile, AFileCutShortByAnotherProgramReadsAsZerosPastItsNewEnd) {
     const std::string path = TempPath("vexa-mapped");
     WriteFile(path, std::string(3 * 4096, 'm'));
