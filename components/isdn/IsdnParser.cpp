@@ -188,11 +188,12 @@ void IsdnParser::Reset(Call &call) {
 void IsdnParser::GetPendingStatus(Call &call) { call.returnShort(m_assembler.TakePending() ? -10 : 0); }
 
 void IsdnParser::GetCallReference(Call &call) {
-    if (!m_store.Get(call.number(0), m_message)) {
+    if (!m_store.Has(call.number(0))) {
         call.returnBool(false);
         return;
     }
-    call.setText(1, component::HexByteList(m_message.callReference.data(), m_message.callReference.size(), "||"));
+    const std::span<const uint8_t> value = m_store.CallReferenceOf(call.number(0));
+    call.setText(1, component::HexByteList(value.data(), value.size(), "||"));
     call.returnBool(true);
 }
 

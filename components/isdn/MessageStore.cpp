@@ -202,16 +202,11 @@ bool MessageStore::Get(int32_t index, StoredMessage &out) const {
     out.destination = m_pool.Text(r.destination);
     out.discriminator = m_pool.Text(r.discriminator);
     out.equ = m_pool.Text(r.equ);
-    if (r.octetCount)
-        out.octets = std::span<const uint8_t>(
-            reinterpret_cast<const uint8_t *>(m_octetBlocks[r.octetsAt >> 32].get()) + (r.octetsAt & 0xFFFFFFFFu),
-            r.octetCount);
-    else
-        out.octets = {};
+    out.octets = OctetsOf(r);
     out.problems = &kNoProblems;
     if (r.flags & kHasProblems) out.problems = &m_problems.find(index)->second;
     out.callReferenceRead = r.flags & kCallReferenceRead;
-    out.callReference = out.callReferenceRead ? out.octets.subspan(2, out.octets[1] & 0x0F) : std::span<const uint8_t>();
+    out.callReference = CallReferenceIn(r, out.octets);
     if (r.time & kPoolTime) {
         out.m_packedTime = false;
         out.m_timeText = m_pool.Text(r.time & ~kPoolTime);
@@ -220,6 +215,19 @@ bool MessageStore::Get(int32_t index, StoredMessage &out) const {
         UnpackTime(r.time, out.m_time);
     }
     return true;
+}
+
+std::span<const uint8_t> MessageStore::OctetsOf(const Record &r) const {
+    if (!r.octetCount) return {};
+    return std::span<const uint8_t>(
+        reinterpret_cast<const uint8_t *>(m_octetBlocks[r.octetsAt >> 32].get()) + (r.octetsAt & 0xFFFFFFFFu),
+        r.octetCount);
+}
+
+std::span<const uint8_t> MessageStore::CallReferenceOf(int32_t index) const {
+    if (!Has(index)) return {};
+    const Record &r = *RecordAt(index);
+    return CallReferenceIn(r, OctetsOf(r));
 }
 
 int MessageStore::SequenceOf(int32_t index) const { return Has(index) ? RecordAt(index)->sequence : 0; }

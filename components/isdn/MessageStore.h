@@ -79,6 +79,9 @@ public:
     // False when index is not 1..Count().
     bool Get(int32_t index, StoredMessage &out) const;
     bool Has(int32_t index) const { return index >= 1 && index <= m_count; }
+    // The call reference value octets of message index as read (empty when the message
+    // had none), without the rest of the message: asked for every message of a run.
+    std::span<const uint8_t> CallReferenceOf(int32_t index) const;
     // Sequence number of message index (0 when there is none).
     int SequenceOf(int32_t index) const;
 
@@ -154,6 +157,10 @@ private:
         return reinterpret_cast<const Record *>(m_records[i / kRecordsPerBlock].get()) + i % kRecordsPerBlock;
     }
     uint64_t KeepOctets(std::span<const uint8_t> octets);
+    std::span<const uint8_t> OctetsOf(const Record &r) const;
+    static std::span<const uint8_t> CallReferenceIn(const Record &r, std::span<const uint8_t> octets) {
+        return (r.flags & kCallReferenceRead) ? octets.subspan(2, octets[1] & 0x0F) : std::span<const uint8_t>();
+    }
     static int32_t NextIn(const IndexList *list, int32_t after);
     template <class Map, class Key>
     static const IndexList *ListOf(const Map &map, const Key &key) {
