@@ -6,6 +6,7 @@
 #include "IniProfileReader.h"
 #include "SettingsStore.h"
 #include "StringTable.h"
+#include "TempOutputs.h"
 
 #include <cctype>
 #include <cstdio>
@@ -284,17 +285,21 @@ bool CopyToStdout(const std::string &path) {
     return std::fflush(stdout) == 0 && ok;
 }
 
-void PrintRows(const cli::CliList &list) {
+// False when the rows could not all be printed (a full disk, a closed output).
+bool PrintRows(const cli::CliList &list) {
     for (const cli::ListRow &r : list.Rows()) {
         std::printf("%d\t%s\t%s\t%s\t%s\t%s%s\n", r.sequence, std::string(ListDirectionText(r.direction)).c_str(), r.message.c_str(),
                     r.time.c_str(), r.from.c_str(), r.to.c_str(), r.valid ? "" : "\tinvalid");
     }
-    std::fflush(stdout);
+    return std::fflush(stdout) == 0 && !std::ferror(stdout);
 }
 
 }  // namespace
 
 int main(int argc, char **argv) {
+    // A run ended by Ctrl+C, a closed pipe (vexa-interpret trace | head) or kill leaves
+    // no temporary output behind.
+    TempOutputs::RemoveOnTermination();
     Options options;
     if (int code = ParseOptions(argc, argv, options); code >= 0) return code;
     if (int code = CheckTrace(options.trace); code >= 0) return code;
@@ -343,10 +348,20 @@ int main(int argc, char **argv) {
             doc.RebuildResultText();
         }
         if (options.list) {
-            PrintRows(list);
+            if (!PrintRows(list)) {
+                std::fprintf(stderr, "vexa-interpret: the list could not be printed\n");
+                code = kExitOutput;
+            }
         } else if (!options.output.empty()) {
             std::string error;
             std::string target = std::filesystem::absolute(options.output).lexically_normal().string();
+            std::error_code ec;
+            if (std::filesystem::is_directory(target, ec)) {
+                std::fprintf(stderr, "vexa-interpret: %s: is a folder; name a file to save the interpretation in\n",
+                             options.output.c_str());
+                doc.OnCloseDocument();
+                return kExitOutput;
+            }
             switch (doc.SaveOutputAs(target, error)) {
             case CVexaClientDoc::SaveResult::Saved: break;
             case CVexaClientDoc::SaveResult::SameAsTrace:

@@ -4,6 +4,7 @@
 #include "OutputText.h"
 #include "SettingsStore.h"
 #include "StringTable.h"
+#include "TempOutputs.h"
 #include "TraceReader.h"
 
 #include <cstdio>
@@ -51,10 +52,13 @@ void CVexaClientDoc::DeleteContents() {
 
 void CVexaClientDoc::OnCloseDocument() {
     DeleteContents();
+    if (!m_bOutputKept) TempOutputs::Untrack(m_strOutputPath);
     // Temporary files that a rewrite or a save replaced go as well: they are the
     // program's own and nobody else knows of them.
     for (const std::string &earlier : m_earlierOutputs) {
-        if (earlier != m_strOutputPath) std::remove(earlier.c_str());
+        if (earlier == m_strOutputPath) continue;
+        std::remove(earlier.c_str());
+        TempOutputs::Untrack(earlier);
     }
     m_earlierOutputs.clear();
     ReleaseParser();
@@ -63,6 +67,7 @@ void CVexaClientDoc::OnCloseDocument() {
 void CVexaClientDoc::NewOutputName() {
     if (!m_strOutputPath.empty() && !m_bOutputKept) m_earlierOutputs.push_back(m_strOutputPath);
     m_strOutputPath = MakeOutputName(Settings().m_strTempPath, m_strTracePath);
+    TempOutputs::Track(m_strOutputPath);
 }
 
 CParserClient *CVexaClientDoc::ClientFor(int protocol) {

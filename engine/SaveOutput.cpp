@@ -1,6 +1,7 @@
 // Saving the interpretation output under a name of the user's choice.
 #include "CVexaClientDoc.h"
 #include "SettingsStore.h"
+#include "TempOutputs.h"
 
 #include <filesystem>
 #include <system_error>
@@ -40,6 +41,7 @@ CVexaClientDoc::SaveResult CVexaClientDoc::SaveOutputAs(const std::string &path,
     if (!m_bOutputKept && path != m_strOutputPath) m_earlierOutputs.push_back(m_strOutputPath);
     m_strOutputPath = path;
     m_bOutputKept = true;
+    TempOutputs::Untrack(path);  // the user's file now, even where it was the temporary one
     m_host.WriteProfileString("", kKeySaveDirectory, path.substr(0, path.rfind('/') + 1));
     return SaveResult::Saved;
 }

@@ -114,6 +114,16 @@ check "filter that keeps nothing" "" "$("$prog" --filter callref="7F 01" --list 
 "$prog" --filter scpid=12 "$work/call.trc" 2> "$work/err"; check "filter of another protocol" 2 $?
 check "filter of another protocol message" "vexa-interpret: --filter scpid does not fit the protocol ISDN - Generic" "$(cat "$work/err")"
 
+# Output that cannot be printed or saved where asked, and a reader that stops early.
+"$prog" --list "$work/call.trc" > /dev/full 2> "$work/err"; check "list to a full disk" 7 $?
+check "list to a full disk message" "vexa-interpret: the list could not be printed" "$(cat "$work/err")"
+mkdir -p "$work/saved"
+"$prog" -o "$work/saved" "$work/call.trc" 2> "$work/err"; check "output name is a folder" 7 $?
+grep -q 'saved: is a folder' "$work/err"; check "output name is a folder message" 0 $?
+{ printf '%s\n%s\n' "$R1" "$L1"; for i in $(seq 1 20000); do printf '%24sFREE TEXT ROW %d\n' '' "$i"; done; } > "$work/long.trc"
+"$prog" --all-rows "$work/long.trc" | head -c 10 > /dev/null
+check "reader that stops early: no temporary output left" "" "$(ls "$TMPDIR")"
+
 # Settings come from the profile and the options override them for the run only.
 mkdir -p "$XDG_CONFIG_HOME/Vendrel/Harbek"
 printf '[Options]\nDefaultProtocol=0\nWriteAllRows=NO\n' > "$XDG_CONFIG_HOME/Vendrel/Harbek/Vexa.ini"

@@ -17,10 +17,6 @@
 namespace vexa::test {
 namespace {
 
-std::string TempPath(const char *name) {
-    return (std::filesystem::temp_directory_path() / (std::string(name) + "-" + std::to_string(getpid()))).string();
-}
-
 TEST(OutputFile, HoldsEveryPieceInOrderWhateverMemoryItCameFrom) {
     const std::string path = TempPath("vexa-output-order");
     // Pieces from several places (some contiguous, some not), many times the hand-over size.

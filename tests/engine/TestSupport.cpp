@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <unistd.h>
 
 namespace vexa::test {
 
@@ -13,6 +14,10 @@ std::string ReadFile(const std::string &path) {
     std::stringstream s;
     s << in.rdbuf();
     return s.str();
+}
+
+std::string TempPath(const char *name) {
+    return (std::filesystem::temp_directory_path() / (std::string(name) + "-" + std::to_string(getpid()))).string();
 }
 
 void WriteFile(const std::string &path, const std::string &content) {

@@ -15,6 +15,8 @@ namespace vexa::test {
 
 std::string ReadFile(const std::string &path);
 void WriteFile(const std::string &path, const std::string &content);
+// A path in the temporary folder named after name and this process.
+std::string TempPath(const char *name);
 std::vector<std::string> Lines(const LineArray &lines);
 
 class TestHost : public IDocumentHost {
