@@ -97,8 +97,7 @@ void SignalAssembler::Feed(std::string_view piece, LineResult &result) {
     m_midLine = !ended && piece.size() >= kPieceLength;
 
     std::string_view line = StripLineEnd(piece);
-    // The program's own end mark is never a continuation.
-    if (continuation && line != "END") {
+    if (continuation && !StartsLineOfItsOwn(line)) {
         if (m_lastWasData && !m_open.closed)
             AddProblem(m_open.problems, "DATA row longer than 511 characters: its end was not read");
         return;
@@ -192,6 +191,23 @@ void SignalAssembler::Feed(std::string_view piece, LineResult &result) {
         result.kind = kControlRow;
         ReadLenRow(rest, result);
     }
+}
+
+// A line of exactly 511 characters (or a multiple) arrives cut before its line end, and
+// the program skips the piece that holds only the line end: the piece after such a cut
+// may be the next line. It is taken as one when it plainly starts a line of the trace
+// (an end line, a record line, a row with a keyword this reader reads); the rest of a
+// long DATA row is hex digits, and the rest of a long free text is left unread.
+bool SignalAssembler::StartsLineOfItsOwn(std::string_view line) const {
+    if (line.empty()) return false;
+    if (line[0] != ' ' && line[0] != '\t') {
+        RecordLine rec;
+        return IsEndLine(line) || ParseRecordLine(line, rec);
+    }
+    std::string_view keyword, rest;
+    if (!SplitRow(line, keyword)) return false;
+    return TakeKeyword(keyword, "DATA", rest) || TakeKeyword(keyword, "LEN", rest) ||
+           TakeKeyword(keyword, "PART", rest) || (TakeKeyword(keyword, "EQU", rest) && TakeKeyword(rest, "NO", rest));
 }
 
 void SignalAssembler::ReadDataRow(std::string_view text) {

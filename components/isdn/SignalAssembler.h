@@ -108,6 +108,7 @@ private:
     void CloseOpenSignal(bool lenSeen, LineResult &result);
     void FinishPart(bool lenSeen, LineResult &result);
     void Standalone(std::string problem, LineResult &result);
+    bool StartsLineOfItsOwn(std::string_view line) const;
     void ReadDataRow(std::string_view text);
     void ReadLenRow(std::string_view text, LineResult &result);
     static void AddProblem(std::vector<std::string> &list, std::string problem);

@@ -257,6 +257,42 @@ TEST(LineReading, LongLinesArriveInPieces) {
     EXPECT_EQ(done[0].messages[0].messageName, "CONNECT ACKNOWLEDGE");
 }
 
+// Lines of exactly 511 or 1022 characters arrive cut before their line end, whose piece
+// the program skips: the line after them is still read as a line of its own.
+TEST(LineReading, LinesOfExactly511CharactersDoNotSwallowTheNextLine) {
+    std::string freeText = kIndent + "B-CHANNEL 1 SEIZED ";
+    freeText += std::string(511 - freeText.size(), 'x');
+    std::string dataRow = kIndent + "DATA 08 02 00 01 0F";
+    dataRow += std::string(511 - dataRow.size(), ' ');
+    for (const char *lineEnd : {"\n", "\r\n"}) {
+        ParserClient c;
+        const std::string trace = "10.00.00.00 00001  SWHW DLRDATALONG  A  B\n" + dataRow + lineEnd + kIndent + "LEN 5" +
+                                  lineEnd + freeText + lineEnd +
+                                  Signal("10.00.00.01", 2, "HWSW", "DLIDATALONG", "", "08 02 80 01 07") +
+                                  std::string(1022, 'y') + lineEnd +
+                                  Signal("10.00.00.02", 3, "SWHW", "DLRDATALONG", "", "08 02 00 01 0F");
+        auto done = c.Run(trace);
+        ASSERT_EQ(done.size(), 3u) << "line end " << (lineEnd[0] == '\r' ? "CR LF" : "LF");
+        EXPECT_EQ(done[0].sequence, 1);
+        EXPECT_TRUE(done[0].messages[0].valid) << done[0].messages[0].text;
+        EXPECT_EQ(done[1].sequence, 2);
+        EXPECT_EQ(done[1].messages[0].messageName, "CONNECT");
+        EXPECT_EQ(done[2].sequence, 3);
+        EXPECT_EQ(done[2].messages[0].messageName, "CONNECT ACKNOWLEDGE");
+    }
+}
+
+TEST(LineReading, TheRestOfADataRowLongerThan511CharactersIsNotRead) {
+    ParserClient c;
+    std::string dataRow = kIndent + "DATA 08 02 00 01 0F";
+    dataRow += std::string(520 - dataRow.size(), ' ') + "7D";
+    auto done = c.Run("10.00.00.00 00001  SWHW DLRDATALONG  A  B\n" + dataRow + "\n" + kIndent + "LEN 5\n");
+    ASSERT_EQ(done.size(), 1u);
+    EXPECT_FALSE(done[0].messages[0].valid);
+    EXPECT_TRUE(HasLine(done[0].messages[0].text, "!!!DATA row longer than 511 characters: its end was not read!!!"))
+        << done[0].messages[0].text;
+}
+
 TEST(LineReading, UnnumberedSignalsEachReportTheirOwnMessage) {
     ParserClient c;
     std::string trace = Signal("10.00.00.00", 0, "SWHW", "DLRDATALONG", "", "08 02 00 01 0F") +

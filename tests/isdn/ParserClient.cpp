@@ -192,7 +192,9 @@ std::vector<Completion> ParserClient::Run(std::string_view trace, bool *pending)
         } else if (line.empty() || line == "\n") {
             continue;
         }
-        for (size_t p = 0; p < line.size(); p += 511) feed(line.substr(p, 511));
+        // A piece that holds only the line end (of a line of 511 characters) is skipped.
+        for (size_t p = 0; p < line.size(); p += 511)
+            if (const std::string piece = line.substr(p, 511); piece != "\n") feed(piece);
     }
     if (started && !endSeen) {
         if (GetPendingStatus() == -10 && pending) *pending = true;
