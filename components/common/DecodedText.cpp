@@ -39,10 +39,15 @@ void DecodedText::Field(std::string_view name, std::string_view value) {
     const size_t old = m_text.size();
     const size_t add = (m_inPart ? 1 : 0) + name.size() + 2 + value.size();
     if (m_text.capacity() < old + add) m_text.reserve(std::max(old + add, 2 * m_text.capacity()));
-    if (m_inPart) m_text += '\n';
-    m_text.append(name);
-    m_text.append(": ", 2);
-    m_text.append(value);
+    // The line is put in place in one step: fields are most of a decoded text.
+    m_text.resize(old + add);
+    char *p = m_text.data() + old;
+    if (m_inPart) *p++ = '\n';
+    std::memcpy(p, name.data(), name.size());
+    p += name.size();
+    *p++ = ':';
+    *p++ = ' ';
+    if (!value.empty()) std::memcpy(p, value.data(), value.size());
     m_inPart = true;
 }
 
