@@ -102,8 +102,8 @@ private:
     void ClearOpen();
     // The next message slot of result, emptied.
     static AssembledMessage &NewMessage(LineResult &result);
-    // Moves the open signal's header, octets and problems into msg (msg's buffers go to
-    // the open signal for use again).
+    // Gives msg the open signal's header (copied), octets and problems (msg's buffers
+    // for them go to the open signal for use again).
     void TakeOpen(AssembledMessage &msg);
     void CloseOpenSignal(bool lenSeen, LineResult &result);
     void FinishPart(bool lenSeen, LineResult &result);
