@@ -63,34 +63,36 @@ private:
 // A signature read once: the type and direction each argument must have.
 struct CompiledSignature {
     static constexpr int kMaxArgs = 16;
-    uint8_t codes[kMaxArgs] = {};
+    int32_t types[kMaxArgs] = {};
+    bool outs[kMaxArgs] = {};
     int8_t argc = -1;  // -1: the signature cannot be met by any call
 
-    static constexpr uint8_t Code(int32_t type, bool out) { return static_cast<uint8_t>((type << 1) | (out ? 1 : 0)); }
-    static constexpr uint8_t LetterCode(char letter) {
+    // The type and direction of a signature letter; false for a letter that is none.
+    static constexpr bool Letter(char letter, int32_t &type, bool &out) {
         switch (letter) {
-        case 's': return Code(VEXA_T_STR, false);
-        case 'S': return Code(VEXA_T_STR, true);
-        case 'h': return Code(VEXA_T_I2, false);
-        case 'H': return Code(VEXA_T_I2, true);
-        case 'l': return Code(VEXA_T_I4, false);
-        case 'L': return Code(VEXA_T_I4, true);
-        case 'V': return Code(VEXA_T_VBOOL, true);
-        default: return 0;
+        case 's': type = VEXA_T_STR, out = false; return true;
+        case 'S': type = VEXA_T_STR, out = true; return true;
+        case 'h': type = VEXA_T_I2, out = false; return true;
+        case 'H': type = VEXA_T_I2, out = true; return true;
+        case 'l': type = VEXA_T_I4, out = false; return true;
+        case 'L': type = VEXA_T_I4, out = true; return true;
+        case 'V': type = VEXA_T_VBOOL, out = true; return true;
+        default: return false;
         }
     }
     constexpr explicit CompiledSignature(const char *signature) {
         int n = 0;
         for (; signature[n] && signature[n] != ':'; ++n) {
-            if (n == kMaxArgs || LetterCode(signature[n]) == 0) return;
-            codes[n] = LetterCode(signature[n]);
+            if (n == kMaxArgs || !Letter(signature[n], types[n], outs[n])) return;
         }
         argc = static_cast<int8_t>(n);
     }
+    // Checked on every call, for every argument: one comparison of the type and one of
+    // the direction each.
     bool Matches(const VexaArg *args, int32_t count) const {
         if (count != argc) return false;
         for (int32_t i = 0; i < count; ++i) {
-            if (static_cast<uint32_t>(args[i].type) > 0x7F || Code(args[i].type, args[i].out != 0) != codes[i]) return false;
+            if (args[i].type != types[i] || (args[i].out != 0) != outs[i]) return false;
         }
         return true;
     }
