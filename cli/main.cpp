@@ -2,6 +2,7 @@
 // and prints the interpretation or the message list.
 #include "CVexaClientDoc.h"
 #include "CliViews.h"
+#include "DispatchDriver.h"
 #include "FilteredFills.h"
 #include "IniProfileReader.h"
 #include "SettingsStore.h"
@@ -326,6 +327,11 @@ int main(int argc, char **argv) {
     int code = kExitOk;
     if (!doc.m_bOutputLoaded) {
         code = FailedRunCode(host.Messages());
+        if (!host.Messages().empty() && host.Messages().back() == LoadString(IDS_NOT_INSTALLED)) {
+            // The message speaks of an installation; say where the component was looked for.
+            std::fprintf(stderr, "vexa-interpret: parser components are looked for in %s (set VEXA_COMPONENT_PATH to look elsewhere)\n",
+                         CDispatchDriver::ComponentFolder().c_str());
+        }
     } else {
         if (!options.direction.empty()) {
             doc.m_strSearchText = options.direction;

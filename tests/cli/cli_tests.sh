@@ -73,6 +73,7 @@ check "no protocol message" "vexa-interpret: Please select a protocol to work wi
 check "unsupported message" "vexa-interpret: The chosen protocol is not supported yet..." "$(cat "$work/err")"
 VEXA_COMPONENT_PATH=$work "$prog" "$work/call.trc" 2> "$work/err"; check "no component" 5 $?
 grep -q 'Vendrel Help Desk' "$work/err"; check "no component message" 0 $?
+grep -q "looked for in $work (set VEXA_COMPONENT_PATH" "$work/err"; check "no component: where it was looked for" 0 $?
 : > "$work/empty.trc"
 "$prog" "$work/empty.trc" 2> "$work/err"; check "empty file" 6 $?
 check "not a trace message" "vexa-interpret: Unable to parse the input file.
