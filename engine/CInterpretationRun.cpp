@@ -54,6 +54,10 @@ bool CInterpretationRun::Start() {
         if (doc.m_pListView) doc.m_pListView->ClearList();
         doc.ReleaseParser();
         if (!doc.CreateParser()) return false;
+        // A later run rewrites the document's output file, unless that is a file the user
+        // saved: the saved interpretation stays as it was saved, and the run gets a new
+        // output file of its own.
+        if (doc.m_bOutputKept) doc.NewOutputName();
     }
     m_protocol = doc.m_nRunProtocol;
     m_client = doc.RunClient();

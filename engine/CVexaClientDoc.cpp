@@ -67,6 +67,9 @@ void CVexaClientDoc::OnCloseDocument() {
 void CVexaClientDoc::NewOutputName() {
     if (!m_strOutputPath.empty() && !m_bOutputKept) m_earlierOutputs.push_back(m_strOutputPath);
     m_strOutputPath = MakeOutputName(Settings().m_strTempPath, m_strTracePath);
+    // The new output is the program's own again: a file the user saved stays his, and the
+    // new one goes when the document closes.
+    m_bOutputKept = false;
     TempOutputs::Track(m_strOutputPath);
 }
 

@@ -143,6 +143,35 @@ TEST_F(DocumentTest, ClosingDeletesTheOutputUnlessTheUserSavedIt) {
     EXPECT_FALSE(fs::exists(output));  // the temporary file of the run goes
 }
 
+TEST_F(DocumentTest, ASavedInterpretationStaysAsSavedThroughLaterRunsAndFilters) {
+    Open(kRecord, kScript);
+    std::string error;
+    const std::string saved = dir + "/saved.out";
+    ASSERT_EQ(doc->SaveOutputAs(saved, error), CVexaClientDoc::SaveResult::Saved);
+    const std::string asSaved = ReadFile(saved);
+
+    // Run again with other settings: the run writes a new file, not the saved one.
+    host.settings.m_bWriteAllRows = !host.settings.m_bWriteAllRows;
+    ASSERT_TRUE(doc->RunInterpretation());
+    const std::string rerun = doc->m_strOutputPath;
+    EXPECT_NE(rerun, saved);
+    EXPECT_NE(ReadFile(rerun), asSaved);
+    EXPECT_EQ(ReadFile(saved), asSaved);
+
+    // Saving onto the output file itself, then filtering: the rewrite goes to a new file.
+    ASSERT_EQ(doc->SaveOutputAs(rerun, error), CVexaClientDoc::SaveResult::Saved);
+    ASSERT_TRUE(doc->RewriteOutput());
+    const std::string filtered = doc->m_strOutputPath;
+    EXPECT_NE(filtered, rerun);
+    EXPECT_TRUE(fs::exists(filtered));
+
+    // Closing removes the program's own files and leaves both of the user's.
+    doc->OnCloseDocument();
+    EXPECT_FALSE(fs::exists(filtered));
+    EXPECT_EQ(ReadFile(saved), asSaved);
+    EXPECT_TRUE(fs::exists(rerun));
+}
+
 TEST_F(DocumentTest, SavingOntoTheTraceIsRefusedAndTheTraceIsUntouched) {
     Open(kRecord, kScript);
     std::string error;
