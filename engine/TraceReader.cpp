@@ -36,7 +36,9 @@ TraceStamp TraceStamp::Of(const std::string &path) {
 }
 
 bool LoadTraceLines(const std::string &path, LineArray &lines, TraceStamp &stamp) {
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without waiting: a named pipe with no writer would hold the open for good. What is
+    // not a plain file is refused below; a plain file reads the same either way.
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return false;
     struct stat st {};
     if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {

@@ -3,6 +3,8 @@
 #include "TraceReader.h"
 
 #include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace vexa::test {
 namespace {
@@ -65,6 +67,22 @@ TEST(TraceReader, FoldersAndMissingFilesAreNotOpened) {
     EXPECT_FALSE(reader.Open(""));
     std::string_view line;
     EXPECT_FALSE(reader.ReadLine(line));
+}
+
+// A named pipe that nobody writes to is refused at once instead of holding the open
+// (and with it the window) for good.
+TEST(TraceReader, ANamedPipeIsRefusedWithoutWaiting) {
+    const std::string path = TempPath("vexa-pipe.trc");
+    std::filesystem::remove(path);
+    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    alarm(20);  // a hang ends the test run instead of stalling it
+    LineArray lines;
+    TraceStamp stamp;
+    EXPECT_FALSE(LoadTraceLines(path, lines, stamp));
+    TraceReader reader;
+    EXPECT_FALSE(reader.Open(path));
+    alarm(0);
+    std::filesystem::remove(path);
 }
 
 }  // namespace
