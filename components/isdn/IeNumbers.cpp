@@ -92,7 +92,9 @@ std::string DecodeNumber(ElementReader &r, int octets3a) {
     }
     r.Ia5("Number digits", digits);
     if (bad) r.Error("Number digits: bit 8 of a digit octet is set");
-    return text;
+    // The number as a text the program can hand on and be given back: a control octet
+    // among the digits (a NUL would end the text) is written as the decoded text shows it.
+    return component::SafeText(text);
 }
 
 void DecodeNetworkIdentification(ElementReader &r, uint8_t o) {

@@ -374,6 +374,17 @@ TEST(Lookups, EquipmentAndCallingPartyNumbers) {
     EXPECT_EQ(c.FindByCallingPartyNumber("5"), -1);
 }
 
+// A damaged number with a NUL among its digits is listed as the decoded text shows it,
+// and that text finds its call again.
+TEST(Lookups, ACallingNumberWithAControlOctetIsListedAndFoundAsShown) {
+    ParserClient c;
+    c.Run(Signal("09.00.00.00", 1, "SWHW", "DLRDATALONG", "001-0-02-01", "08 02 00 07 05 04 03 80 90 A3 6C 05 21 83 33 00 32"));
+    std::string number;
+    EXPECT_EQ(c.GetNextCallingPartyNumber(-1, number), 0);
+    EXPECT_EQ(number, "3\\x002");
+    EXPECT_EQ(c.FindByCallingPartyNumber(number), 1);
+}
+
 TEST(Lookups, ResetForgetsEverything) {
     ParserClient c;
     c.Run(CallTrace());
