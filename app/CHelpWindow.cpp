@@ -16,6 +16,9 @@ namespace vexa {
 CHelpWindow::CHelpWindow() {
     setWindowTitle(tr("Vexa Help"));
     setAttribute(Qt::WA_DeleteOnClose);
+    // Help belongs to the program's main window: closing that ends the program even while
+    // the help is still open.
+    setAttribute(Qt::WA_QuitOnClose, false);
     m_browser = new QTextBrowser(this);
     m_browser->setOpenLinks(true);
     auto *layout = new QVBoxLayout(this);
