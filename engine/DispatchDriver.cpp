@@ -21,7 +21,10 @@ void SetText(void *sink, const char *text, size_t len) {
     // The program reads a returned text as a C string: it ends at a NUL.
     const void *nul = std::memchr(text, '\0', len);
     if (nul) len = static_cast<size_t>(static_cast<const char *>(nul) - text);
-    target->assign(text, len);
+    // Emptied and appended to: the same as assigning, without the general replacing that
+    // assign does (texts come back for every message of a run).
+    target->clear();
+    target->append(text, len);
 }
 
 const VexaHost kHost = {VEXA_ABI_VERSION, &SetText};
