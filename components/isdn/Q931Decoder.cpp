@@ -5,6 +5,7 @@
 #include "NationalCodesets.h"
 #include "Q931Tables.h"
 
+#include <array>
 #include <bitset>
 
 namespace vexa::isdn {
@@ -36,6 +37,19 @@ const std::string &ElementTitle(std::string &s, const char *name, int codeset, u
     component::AppendHexByte(s, id);
     s += ')';
     return s;
+}
+
+// The titles of the codeset 0 elements, made once: nearly every element of a trace is one.
+const std::string &CodesetZeroTitle(uint8_t id) {
+    static const std::array<std::string, 256> kTitles = [] {
+        std::array<std::string, 256> titles;
+        for (int i = 0; i < 256; ++i) {
+            const ElementType *e = FindElementType(static_cast<uint8_t>(i));
+            ElementTitle(titles[i], e ? e->name : nullptr, 0, static_cast<uint8_t>(i));
+        }
+        return titles;
+    }();
+    return kTitles[id];
 }
 
 // Walks the information elements after the message type.
@@ -126,7 +140,7 @@ private:
         const ElementType *type = codeset == 0 ? FindElementType(id) : nullptr;
         const NationalElement *national = codeset != 0 ? FindNationalElement(m_variant, codeset, id) : nullptr;
         const char *name = type ? type->name : national ? national->name : nullptr;
-        m_out.BeginPart(ElementTitle(m_title, name, codeset, id));
+        m_out.BeginPart(codeset == 0 ? CodesetZeroTitle(id) : ElementTitle(m_title, name, codeset, id));
         m_out.Field("Length", std::to_string(len));
         if (codeset == 0) m_seen.set(id);
         if (cut) {
