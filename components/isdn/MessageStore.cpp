@@ -43,14 +43,23 @@ void UnpackTime(uint32_t packed, char *out) {
 MessageStore::TextPool::TextPool() { Clear(); }
 
 size_t MessageStore::TextPool::QuickHash(std::string_view text) {
-    size_t h = text.size();
-    size_t n = text.size();
-    h = h * 31 + static_cast<unsigned char>(text[0]);
-    h = h * 31 + static_cast<unsigned char>(text[n / 2]);
-    h = h * 31 + static_cast<unsigned char>(text[n - 1]);
-    if (n > 2) h = h * 31 + static_cast<unsigned char>(text[n - 2]);
-    if (n > 3) h = h * 31 + static_cast<unsigned char>(text[n - 3]);
-    return h;
+    // The first and the last eight characters: equipment numbers differ in the middle of
+    // their last eight ("001-0-04-05", "001-0-09-05"), names and words in their first.
+    const size_t n = text.size();
+    uint64_t h = n;
+    if (n >= 8) {
+        uint64_t head = 0, tail = 0;
+        std::memcpy(&head, text.data(), 8);
+        std::memcpy(&tail, text.data() + n - 8, 8);
+        h ^= head * 0x9E3779B97F4A7C15ull ^ tail * 0xC2B2AE3D27D4EB4Full;
+    } else {
+        for (char c : text) h = h * 31 + static_cast<unsigned char>(c);
+    }
+    // Every bit of the characters to the low bits that pick the slot.
+    h ^= h >> 33;
+    h *= 0xFF51AFD7ED558CCDull;
+    h ^= h >> 33;
+    return static_cast<size_t>(h);
 }
 
 uint32_t MessageStore::TextPool::Intern(std::string_view text) {
