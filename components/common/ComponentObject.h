@@ -14,7 +14,9 @@
 
 #include "VexaComponentAbi.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <span>
 #include <string>
 #include <string_view>
@@ -65,6 +67,9 @@ struct CompiledSignature {
     static constexpr int kMaxArgs = 16;
     int32_t types[kMaxArgs] = {};
     bool outs[kMaxArgs] = {};
+    // The first eight octets of each argument (its type, then its out flag) as the program
+    // fills them: one comparison per argument for nearly every call.
+    uint64_t usual[kMaxArgs] = {};
     int8_t argc = -1;  // -1: the signature cannot be met by any call
 
     // The type and direction of a signature letter; false for a letter that is none.
@@ -84,14 +89,18 @@ struct CompiledSignature {
         int n = 0;
         for (; signature[n] && signature[n] != ':'; ++n) {
             if (n == kMaxArgs || !Letter(signature[n], types[n], outs[n])) return;
+            usual[n] = static_cast<uint32_t>(types[n]) | static_cast<uint64_t>(outs[n] ? 1 : 0) << 32;
         }
         argc = static_cast<int8_t>(n);
     }
-    // Checked on every call, for every argument: one comparison of the type and one of
-    // the direction each.
+    // Checked on every call, for every argument. An out flag may be any value but 0.
     bool Matches(const VexaArg *args, int32_t count) const {
+        static_assert(offsetof(VexaArg, type) == 0 && offsetof(VexaArg, out) == 4, "type and out lead an argument");
         if (count != argc) return false;
         for (int32_t i = 0; i < count; ++i) {
+            uint64_t lead;
+            std::memcpy(&lead, &args[i], sizeof lead);
+            if (lead == usual[i]) continue;
             if (args[i].type != types[i] || (args[i].out != 0) != outs[i]) return false;
         }
         return true;

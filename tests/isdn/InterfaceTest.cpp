@@ -77,6 +77,12 @@ TEST(Interface, EveryMemberAnswersWithItsSignature) {
             std::vector<VexaArg> wrong = args;
             wrong[0].type = wrong[0].type == VEXA_T_STR ? VEXA_T_I4 : VEXA_T_STR;
             EXPECT_EQ(c.Invoke(sig.dispid, wrong, result), VEXA_E_ARGS) << "dispid " << sig.dispid;
+            // An in argument marked out, and an out argument whose flag is another value
+            // than 1: the first is refused, the second is an out argument all the same.
+            std::vector<VexaArg> flagged = args;
+            flagged[0].out = flagged[0].out ? 7 : 1;
+            EXPECT_EQ(c.Invoke(sig.dispid, flagged, result), args[0].out ? VEXA_OK : VEXA_E_ARGS)
+                << "dispid " << sig.dispid;
         }
     }
     std::vector<VexaArg> none;
