@@ -1,5 +1,7 @@
 #include "TraceLine.h"
 
+#include <bit>
+#include <cstdint>
 #include <cstring>
 
 namespace vexa::component {
@@ -15,10 +17,27 @@ bool TwoDigits(std::string_view s, size_t at, int max) {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
+// The place of the first blank at or after pos, or the end: eight characters at a time
+// while eight remain (a zero byte of the word xor'ed with blanks marks one; the lowest
+// mark is always a true one).
+size_t FindBlank(std::string_view text, size_t pos) {
+    constexpr uint64_t kOnes = 0x0101010101010101ull, kHighs = 0x8080808080808080ull;
+    for (; pos + 8 <= text.size(); pos += 8) {
+        uint64_t word;
+        std::memcpy(&word, text.data() + pos, 8);
+        const uint64_t spaces = word ^ (kOnes * ' '), tabs = word ^ (kOnes * '\t');
+        const uint64_t marks = (((spaces - kOnes) & ~spaces) | ((tabs - kOnes) & ~tabs)) & kHighs;
+        static_assert(std::endian::native == std::endian::little, "the first character is the lowest byte");
+        if (marks) return pos + static_cast<size_t>(std::countr_zero(marks) >> 3);
+    }
+    while (pos < text.size() && !IsBlank(text[pos])) ++pos;
+    return pos;
+}
+
 std::string_view NextWord(std::string_view text, size_t &pos) {
     while (pos < text.size() && IsBlank(text[pos])) ++pos;
     size_t start = pos;
-    while (pos < text.size() && !IsBlank(text[pos])) ++pos;
+    pos = FindBlank(text, pos);
     return text.substr(start, pos - start);
 }
 

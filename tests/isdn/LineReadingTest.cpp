@@ -90,6 +90,22 @@ TEST(LineReading, StringsOfACompletedMessage) {
     EXPECT_EQ(c.GetSequenceMessage(2, 42).status, 0);
 }
 
+// The words of a record line are separated by blanks or tabs, and may be of any length.
+TEST(LineReading, RecordLineWordsBetweenTabsAndBlanks) {
+    ParserClient c;
+    const std::string trace = "10.00.00.00 00001  SWHW DLRDATALONG\tSWITCH-UNIT-0001-EXTENDED \t  DLB\tfree text\n" +
+                              kIndent + "DATA 08 02 00 01 0F\n" + kIndent + "LEN 5\n" +
+                              "10.00.00.01 00002  HWSW DLIDATALONG  ABCDEFGH IJKLMNOPQRSTUVW\n" + kIndent +
+                              "DATA 08 02 80 01 07\n" + kIndent + "LEN 5\n";
+    auto done = c.Run(trace);
+    ASSERT_EQ(done.size(), 2u);
+    EXPECT_EQ(done[0].messages[0].signalName, "DLRDATALONG");
+    EXPECT_EQ(done[0].messages[0].originator, "SWITCH-UNIT-0001-EXTENDED");
+    EXPECT_EQ(done[0].messages[0].destination, "DLB");
+    EXPECT_EQ(done[1].messages[0].originator, "ABCDEFGH");
+    EXPECT_EQ(done[1].messages[0].destination, "IJKLMNOPQRSTUVW");
+}
+
 TEST(LineReading, MissingLenIsCompletedByTheNextRecordLineOrTheEnd) {
     ParserClient c;
     std::string trace = Signal("10.00.00.00", 1, "SWHW", "DLRDATALONG", "001-0-02-01", "08 02 00 01 0F", -2) +
