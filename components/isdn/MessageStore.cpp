@@ -178,8 +178,7 @@ int32_t MessageStore::Add(const MessageToStore &m, std::vector<std::string> &&pr
     if (m.hasCallingNumber) {
         // Calling party numbers are many: they have a table of their own, so that the pool
         // of the few record-line words and names stays small.
-        auto [it, added] = m_firstByCalling.try_emplace(std::string(m.callingNumber), index);
-        if (added) m_callingNumbers.push_back(it->first);
+        m_calling.Add(m.callingNumber, index);
     }
     m_lastIndex = index;
     return index;
@@ -284,14 +283,13 @@ int32_t MessageStore::FindNextByEqu(std::string_view text, int32_t after) const 
 }
 
 int32_t MessageStore::FindFirstByCallingNumber(std::string_view number) const {
-    auto it = m_firstByCalling.find(std::string(number));
-    return it == m_firstByCalling.end() ? -1 : it->second;
+    return m_calling.FirstWith(number);
 }
 
 int32_t MessageStore::NextCallingNumber(int32_t handle, std::string &number) const {
     int32_t next = handle < 0 ? 0 : handle + 1;
-    if (next >= static_cast<int32_t>(m_callingNumbers.size())) return -1;
-    number = m_callingNumbers[next];
+    if (next >= static_cast<int32_t>(m_calling.Count())) return -1;
+    number = m_calling.Number(static_cast<size_t>(next));
     return next;
 }
 
@@ -311,8 +309,7 @@ void MessageStore::Clear() {
     m_byShortCallReference = {};
     m_byCallReference = {};
     m_byEqu = {};
-    m_firstByCalling = {};
-    m_callingNumbers = {};
+    m_calling.Clear();
 }
 
 }  // namespace vexa::isdn

@@ -9,6 +9,7 @@
 // again from the octets when it is asked for.
 #pragma once
 
+#include "CallingNumberIndex.h"
 #include "LargeMemory.h"
 
 #include <array>
@@ -194,8 +195,7 @@ private:
     // By call reference: most values fit in a number; the longer ones are kept as texts.
     std::unordered_map<uint64_t, IndexList> m_byShortCallReference;
     std::unordered_map<std::string, IndexList> m_byCallReference;
-    std::unordered_map<std::string, int32_t> m_firstByCalling;
-    std::vector<std::string_view> m_callingNumbers;  // the keys of m_firstByCalling, in order
+    CallingNumberIndex m_calling;
 };
 
 }  // namespace vexa::isdn
