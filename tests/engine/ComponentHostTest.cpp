@@ -70,7 +70,7 @@ TEST_F(ComponentHostTest, CallsWithTheWrongArgumentsAreRefused) {
 }
 
 TEST_F(ComponentHostTest, TextsEndAtANulLikeTheProgramsStrings) {
-    const std::string dir = "/tmp/vexa-host-test";
+    const std::string dir = TempPath("vexa-host-test");
     std::filesystem::create_directories(dir);
     WriteFile(dir + "/script", std::string("callref\t1\tH'81") + '\0' + "hidden\n");
     setenv("VEXA_SCRIPTED_SCRIPT", (dir + "/script").c_str(), 1);

@@ -23,7 +23,7 @@ TEST(OutputName, BaseNameIsTheTraceNameWithoutItsExtension) {
 }
 
 TEST(OutputName, NeverNamesAnExistingFile) {
-    const std::string folder = "/tmp/vexa-name-test/";
+    const std::string folder = TempPath("vexa-name-test") + "/";
     std::filesystem::create_directories(folder);
     for (int i = 0; i < 50; ++i) {
         std::string name = MakeOutputName(folder, "/t/trace.trc");

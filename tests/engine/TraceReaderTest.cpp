@@ -10,7 +10,8 @@ namespace vexa::test {
 namespace {
 
 std::vector<std::string> ReadAll(const std::string &content) {
-    const std::string path = "/tmp/vexa-reader-test.trc";
+    // A name of this process's own: the tests run side by side.
+    const std::string path = TempPath("vexa-reader-test.trc");
     WriteFile(path, content);
     TraceReader reader;
     EXPECT_TRUE(reader.Open(path));
@@ -44,7 +45,7 @@ TEST(TraceReader, AFiveMegabyteLineArrivesInPieces) {
 }
 
 TEST(TraceReader, ReturnsToARememberedPosition) {
-    const std::string path = "/tmp/vexa-reader-seek.trc";
+    const std::string path = TempPath("vexa-reader-seek.trc");
     WriteFile(path, "one\ntwo\r\nthree\n");
     TraceReader reader;
     ASSERT_TRUE(reader.Open(path));

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -97,7 +99,7 @@ namespace {
 // The load-test generator's traces read cleanly: every message valid, nothing pending
 // but the calls the trace cut off at its end.
 TEST(Samples, GeneratedTrace) {
-    std::string path = ::testing::TempDir() + "isdn-generated.trc";
+    std::string path = ::testing::TempDir() + "isdn-generated-" + std::to_string(getpid()) + ".trc";
     std::string command = "python3 " + std::string(VEXA_SCRIPTS_DIR) + "/gen-isdn-trace.py 50000 " + path;
     if (std::system(command.c_str()) != 0) GTEST_SKIP() << "python3 not available";
     std::string trace = ReadSample(path);
