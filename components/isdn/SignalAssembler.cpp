@@ -25,6 +25,21 @@ void CopyWord(std::string &to, std::string_view from) {
     to.append(from);
 }
 
+// The rows this reader reads, by their keyword.
+enum class Keyword { None, EquNo, Part, Data, Len };
+
+// The keyword a row's text (from its keyword on) starts with, and in rest what follows it.
+// The keywords differ in their first letter: only the one it names is tried.
+Keyword KeywordOf(std::string_view text, std::string_view &rest) {
+    switch (text.empty() ? '\0' : text[0]) {
+    case 'E': return TakeKeyword(text, "EQU", rest) && TakeKeyword(rest, "NO", rest) ? Keyword::EquNo : Keyword::None;
+    case 'P': return TakeKeyword(text, "PART", rest) ? Keyword::Part : Keyword::None;
+    case 'D': return TakeKeyword(text, "DATA", rest) ? Keyword::Data : Keyword::None;
+    case 'L': return TakeKeyword(text, "LEN", rest) ? Keyword::Len : Keyword::None;
+    default: return Keyword::None;
+    }
+}
+
 }  // namespace
 
 SignalAssembler::SignalAssembler() {
@@ -159,12 +174,11 @@ void SignalAssembler::Feed(std::string_view piece, LineResult &result) {
     if (m_open.closed || !SplitRow(line, keyword)) return;
 
     std::string_view rest;
-    // The keywords differ in their first letter: only the one it names is tried.
-    const char first = keyword.empty() ? '\0' : keyword[0];
-    if (first == 'E' && TakeKeyword(keyword, "EQU", rest) && TakeKeyword(rest, "NO", rest)) {
+    const Keyword kind = KeywordOf(keyword, rest);
+    if (kind == Keyword::EquNo) {
         CopyWord(m_open.header.equ, TrimBlanks(keyword));
         result.kind = kHeaderRow;
-    } else if (first == 'P' && TakeKeyword(keyword, "PART", rest)) {
+    } else if (kind == Keyword::Part) {
         result.kind = kControlRow;
         if (m_open.carriage != Carriage::Part) {
             AddProblem(m_open.problems, "PART row in a signal that carries a whole message (ignored)");
@@ -191,11 +205,11 @@ void SignalAssembler::Feed(std::string_view piece, LineResult &result) {
         m_open.hasPart = true;
         m_open.partIndex = i;
         m_open.partCount = n;
-    } else if (first == 'D' && TakeKeyword(keyword, "DATA", rest)) {
+    } else if (kind == Keyword::Data) {
         result.kind = kDataRow;
         m_lastWasData = m_midLine;
         ReadDataRow(rest);
-    } else if (first == 'L' && TakeKeyword(keyword, "LEN", rest)) {
+    } else if (kind == Keyword::Len) {
         result.kind = kControlRow;
         ReadLenRow(rest, result);
     }
@@ -213,9 +227,7 @@ bool SignalAssembler::StartsLineOfItsOwn(std::string_view line) const {
         return IsEndLine(line) || ParseRecordLine(line, rec);
     }
     std::string_view keyword, rest;
-    if (!SplitRow(line, keyword)) return false;
-    return TakeKeyword(keyword, "DATA", rest) || TakeKeyword(keyword, "LEN", rest) ||
-           TakeKeyword(keyword, "PART", rest) || (TakeKeyword(keyword, "EQU", rest) && TakeKeyword(rest, "NO", rest));
+    return SplitRow(line, keyword) && KeywordOf(keyword, rest) != Keyword::None;
 }
 
 void SignalAssembler::ReadDataRow(std::string_view text) {
