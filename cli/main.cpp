@@ -361,13 +361,6 @@ int main(int argc, char **argv) {
         } else if (!options.output.empty()) {
             std::string error;
             std::string target = std::filesystem::absolute(options.output).lexically_normal().string();
-            std::error_code ec;
-            if (std::filesystem::is_directory(target, ec)) {
-                std::fprintf(stderr, "vexa-interpret: %s: is a folder; name a file to save the interpretation in\n",
-                             options.output.c_str());
-                doc.OnCloseDocument();
-                return kExitOutput;
-            }
             switch (doc.SaveOutputAs(target, error)) {
             case CVexaClientDoc::SaveResult::Saved: break;
             case CVexaClientDoc::SaveResult::SameAsTrace:

@@ -30,6 +30,10 @@ std::string CVexaClientDoc::DefaultSaveName() const {
 CVexaClientDoc::SaveResult CVexaClientDoc::SaveOutputAs(const std::string &path, std::string &error) {
     std::error_code ec;
     if (fs::exists(path, ec) && SameFile(path, m_strTracePath)) return SaveResult::SameAsTrace;
+    if (fs::is_directory(path, ec)) {
+        error = "is a folder; name a file to save the interpretation in";
+        return SaveResult::CopyFailed;
+    }
     const bool isOutput = SameFile(path, m_strOutputPath);
     if (!isOutput) {
         fs::copy_file(m_strOutputPath, path, fs::copy_options::overwrite_existing, ec);

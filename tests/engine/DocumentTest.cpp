@@ -180,6 +180,8 @@ TEST_F(DocumentTest, SavingOntoTheTraceIsRefusedAndTheTraceIsUntouched) {
     EXPECT_EQ(ReadFile(tracePath), kRecord);
     EXPECT_EQ(doc->SaveOutputAs(dir + "/no-such-folder/x.out", error), CVexaClientDoc::SaveResult::CopyFailed);
     EXPECT_FALSE(error.empty());
+    EXPECT_EQ(doc->SaveOutputAs(dir, error), CVexaClientDoc::SaveResult::CopyFailed);
+    EXPECT_EQ(error, "is a folder; name a file to save the interpretation in");
     EXPECT_FALSE(doc->m_bOutputKept);
     EXPECT_EQ(doc->DefaultSaveName(), "trace.out");
 }
