@@ -70,6 +70,10 @@ bool CInterpretationRun::Start() {
     if (doc.m_strTracePath.empty() || !m_trace.Open(doc.m_strTracePath, doc.m_TraceLines, doc.m_TraceStamp)) return false;
     ReserveRunLines();
     doc.m_RunLayout.reset();
+    doc.m_SignalBlocks.Clear();
+    doc.m_RowSignals.clear();
+    doc.m_RowDisplayLines.clear();
+    doc.m_bDisplayByRows = false;
     // The rows of the result text are worked out by the writer where a view will show them.
     if (!m_out.Open(doc.m_strOutputPath, doc.m_pResultView != nullptr)) {
         std::string text = LoadString(IDS_OUTPUT_NOT_WRITABLE);
@@ -213,6 +217,8 @@ CInterpretationRun::Next CInterpretationRun::CompleteSignal() {
     m_lastWrittenSequence = 0;
 
     if (m_sequence == m_previousSequence) {
+        // No block of its own: its messages are shown in the last signal's block.
+        m_doc.m_SignalBlocks.ExtendLast(m_lastIndex);
         if (IsIp()) {
             if (m_doc.m_bIpMarkOpen) return Next::NextLine;
             if (m_writeAllRows || m_lineKind != 0) WriteLine();
@@ -228,6 +234,12 @@ CInterpretationRun::Next CInterpretationRun::CompleteSignal() {
         if (!WriteDecodedMessage(static_cast<int16_t>(i))) break;
     }
     m_out.WriteClosingMarker();
+    // Where this signal's lines end, in the run lines and in the trace the document shows.
+    const int64_t traceEnd = m_trace.FromMemory() ? m_trace.Tell() : -1;
+    m_doc.m_SignalBlocks.Add(m_lastIndex, m_sequence,
+                             traceEnd >= 0 && traceEnd < CSignalBlocks::kUnknown ? static_cast<uint32_t>(traceEnd)
+                                                                                  : CSignalBlocks::kUnknown);
+    m_out.NoteBlockEnd();
     return Next::Continue;
 }
 
@@ -341,7 +353,9 @@ void CInterpretationRun::WriteIncompleteBlock() {
 
 void CInterpretationRun::Finish() {
     m_trace.Close();
-    if (!m_out.Close()) {
+    const bool written = m_out.Close();
+    m_doc.m_SignalBlocks.SetRunEnds(m_out.TakeBlockEnds());
+    if (!written) {
         // A full disk, say: the file, and the text shown, end at what could be written.
         std::string text = LoadString(IDS_OUTPUT_NOT_WRITABLE);
         text += m_doc.m_strOutputPath;

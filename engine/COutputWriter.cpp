@@ -14,6 +14,7 @@ bool COutputWriter::Open(const std::string &path, bool keepLayout) {
     m_closing = false;
     m_inFlight = 0;
     m_chunk.size = 0;
+    m_blockEnds.clear();
     m_writer = std::thread(&COutputWriter::WriterLoop, this);
     return true;
 }
@@ -118,6 +119,10 @@ void COutputWriter::Replay(const Chunk &chunk) {
             m_formatter.WriteOut(std::string_view(where, length));
             continue;
         }
+        if (op == Op::BlockEnd) {
+            m_blockEnds.push_back(static_cast<uint32_t>(m_formatter.RunLineCount()));
+            continue;
+        }
         int32_t a, b;
         std::memcpy(&a, p, sizeof a);
         p += sizeof a;
@@ -133,7 +138,8 @@ void COutputWriter::Replay(const Chunk &chunk) {
             }
         };
         switch (op) {
-        case Op::OutStable: break;
+        case Op::OutStable:
+        case Op::BlockEnd: break;
         case Op::Out:
             texts(1);
             m_formatter.WriteOut(t[0]);

@@ -82,6 +82,15 @@ public:
     // The body lines of one decoded text, each indented by six blanks.
     void WriteBodyLines(std::string_view decodedText) { Note(Op::BodyLines, {decodedText}); }
 
+    // The end of the lines of one completed signal: the writer notes how many run lines
+    // there are then (BlockEnds, after Close), so that each signal's block is found among
+    // its own lines even where sequence numbers repeat.
+    void NoteBlockEnd() {
+        if (m_open) *Extend(1) = static_cast<char>(Op::BlockEnd);
+    }
+    // After Close: the run-line counts noted by NoteBlockEnd, in order.
+    std::vector<uint32_t> TakeBlockEnds() { return std::move(m_blockEnds); }
+
     // The markers and separators.
     void WriteStart() { WriteOutStable(" \n"); }
     void WriteOpeningMarker() { WriteOutStable(">>>>\n"); }
@@ -101,7 +110,8 @@ private:
         CallReference,
         ScpLines,
         DectHeader,
-        BodyLines
+        BodyLines,
+        BlockEnd
     };
     static constexpr size_t kChunk = 256 * 1024;  // noted calls handed over at once
     static constexpr size_t kChunksAhead = 32;    // the most the run may be ahead of the writer
@@ -143,6 +153,7 @@ private:
     size_t m_inFlight = 0;
     bool m_closing = false;
     std::thread m_writer;
+    std::vector<uint32_t> m_blockEnds;  // the writer thread's until Close
 };
 
 }  // namespace vexa

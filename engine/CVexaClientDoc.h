@@ -5,6 +5,7 @@
 #include "CDectParser.h"
 #include "CIpParser.h"
 #include "CIsdnParser.h"
+#include "CSignalBlocks.h"
 #include "LineArray.h"
 #include "ResultLayout.h"
 #include "TraceReader.h"
@@ -76,9 +77,26 @@ public:
     // last extension, with ".out".
     std::string DefaultSaveName() const;
 
-    // Adds a row to the list view or replaces its last one: the step shared by every
-    // fill. previous is the sequence number of the last row added, if any.
-    void AddOrReplaceRow(const MessageRecord &message, int &row, int32_t &previous);
+    // Where a fill stands: the next row, and the sequence number and block of the last
+    // message listed (none yet at the start, so the first message always opens a row).
+    struct RowWalk {
+        int row = 0;
+        int32_t previousSequence = INT32_MIN;
+        int64_t previousBlock = -1;
+    };
+    // Adds a row to the list view for message index, or, when the message belongs to the
+    // signal of the last row, replaces that row with it when it is not valid and
+    // replaceInvalid is set: the step shared by every fill. A message of the same sequence
+    // number opens a row of its own when it belongs to another signal's block (numbers
+    // repeat in a long trace), so that each row stands for one signal.
+    void AddOrReplaceRow(int32_t index, const MessageRecord &message, RowWalk &walk, bool replaceInvalid = true);
+
+    // Where the block of a list row's signal starts in the shown lines, and where its
+    // record line is in the trace; -1 when not known (a row the document did not fill,
+    // a component whose message indices the run could not follow): the views then look
+    // for the row's key as text.
+    int64_t DisplayLineOfRow(int row) const;
+    int64_t TraceLineOfRow(int row) const;
 
     IDocumentHost &Host() { return m_host; }
     VexaSettings &Settings() { return m_host.Settings(); }
@@ -110,6 +128,18 @@ public:
     std::array<std::string, 5> m_strSignalNames;
 
     LineArray m_RunLines;
+    // Where the block of each signal the last run wrote lies.
+    CSignalBlocks m_SignalBlocks;
+    // The message index and sequence number behind each list row, as the fills added them.
+    struct RowSignal {
+        int32_t message;
+        int16_t sequence;
+    };
+    std::vector<RowSignal> m_RowSignals;
+    // Where each row's block starts in the display lines, once they were rebuilt from the
+    // rows (m_bDisplayByRows); until then the display lines are the run lines.
+    std::vector<uint32_t> m_RowDisplayLines;
+    bool m_bDisplayByRows = false;
     // The rows of the result text for the run lines, worked out as the run made them
     // (null when no view was there to want them).
     std::shared_ptr<const CResultLayout> m_RunLayout;
@@ -129,6 +159,11 @@ public:
     void NewOutputName();
 
 private:
+    // The block index of a row's signal, or -1; shown is the number the row shows.
+    int64_t BlockOfRow(int row, int32_t shown) const;
+    // The number a list row shows in its first column; INT32_MIN when there is no such row.
+    int32_t ShownNumberOfRow(int row) const;
+
     IDocumentHost &m_host;
     std::vector<std::string> m_earlierOutputs;  // temporary output files replaced by later ones
 };

@@ -55,31 +55,19 @@ std::vector<std::string> SplitOctets(std::string_view entry) {
     return octets;
 }
 
-// The walk shared by the filtered fills: one row per run of equal sequence numbers among
+// The walk shared by the filtered fills: one row per run of messages of one signal among
 // the messages found, numbered from 0. With replaceInvalid, a later message of the same
-// sequence number that is not valid replaces the last row.
+// signal that is not valid replaces the last row.
 template <typename First, typename Next>
 void FillFound(CVexaClientDoc &doc, CParserClient &parser, First first, Next next, bool replaceInvalid) {
-    IListView *list = doc.m_pListView;
-    int row = 0;
-    bool any = false;
-    int16_t previous = 0;
+    CVexaClientDoc::RowWalk walk;
     MessageRecord m;
     // -1 ends the walk; so does an index that is not a message or does not move on, so
     // that a faulty component cannot keep the list filling for ever.
     for (int32_t index = first(); index > 0;) {
         m = MessageRecord();
         parser.GetMessage(index, m);
-        if (!any || m.sequence != previous) {
-            if (list) list->AddRow(row, m.sequence, m.Text(1), m.Text(2), m.Text(3), m.Text(4), m.Text(5), m.Text(6), m.valid);
-            ++row;
-        } else if (replaceInvalid && !m.valid) {
-            if (list)
-                list->ReplaceRow(row - 1, m.sequence, m.Text(1), m.Text(2), m.Text(3), m.Text(4), m.Text(5), m.Text(6),
-                                 false);
-        }
-        any = true;
-        previous = m.sequence;
+        doc.AddOrReplaceRow(index, m, walk, replaceInvalid);
         const int32_t following = next(index);
         if (following <= index) break;
         index = following;

@@ -46,23 +46,27 @@ void CVexaClientDoc::LoadOutput() {
     m_bOutputLoaded = true;
 }
 
-void CVexaClientDoc::AddOrReplaceRow(const MessageRecord &m, int &row, int32_t &previous) {
-    if (m.sequence != previous) {
+void CVexaClientDoc::AddOrReplaceRow(int32_t index, const MessageRecord &m, RowWalk &walk, bool replaceInvalid) {
+    const int64_t block = m_SignalBlocks.BlockOf(index, m.sequence);
+    // Only where both blocks are known: a message outside every block goes by its number.
+    const bool otherSignal = block >= 0 && walk.previousBlock >= 0 && block != walk.previousBlock;
+    if (m.sequence != walk.previousSequence || otherSignal) {
         if (m_pListView)
-            m_pListView->AddRow(row, m.sequence, m.Text(1), m.Text(2), m.Text(3), m.Text(4), m.Text(5), m.Text(6),
+            m_pListView->AddRow(walk.row, m.sequence, m.Text(1), m.Text(2), m.Text(3), m.Text(4), m.Text(5), m.Text(6),
                                 m.valid);
-        ++row;
-        previous = m.sequence;
-    } else if (!m.valid && row > 0) {
+        // Every fill starts at row 0, so a row's place is also the end of the rows before.
+        m_RowSignals.resize(static_cast<size_t>(walk.row));
+        m_RowSignals.push_back({index, m.sequence});
+        ++walk.row;
+        walk.previousSequence = m.sequence;
+        walk.previousBlock = block;
+    } else if (replaceInvalid && !m.valid && walk.row > 0) {
         if (m_pListView)
-            m_pListView->ReplaceRow(row - 1, m.sequence, m.Text(1), m.Text(2), m.Text(3), m.Text(4), m.Text(5),
+            m_pListView->ReplaceRow(walk.row - 1, m.sequence, m.Text(1), m.Text(2), m.Text(3), m.Text(4), m.Text(5),
                                     m.Text(6), false);
+        if (static_cast<size_t>(walk.row) == m_RowSignals.size()) m_RowSignals.back() = {index, m.sequence};
     }
 }
-
-// No sequence number is out of the 16-bit range, so this one never matches a message:
-// the first message always opens a row.
-static constexpr int32_t kNoSequence = INT32_MIN;
 
 bool CVexaClientDoc::FillList() {
     CParserClient *client = RunClient();
@@ -71,12 +75,11 @@ bool CVexaClientDoc::FillList() {
     client->GetMessageCount(count);
     if (count == 0) return false;
     if (count < 0 || !m_pListView) return true;  // nothing to show the rows in
-    int row = 0;
-    int32_t previous = kNoSequence;
+    RowWalk walk;
     MessageRecord message;
     for (int32_t i = 1; i <= count; ++i) {
         client->GetMessage(i, message);
-        AddOrReplaceRow(message, row, previous);
+        AddOrReplaceRow(i, message, walk);
     }
     return true;
 }
@@ -85,19 +88,52 @@ bool CVexaClientDoc::FillListBySearch() {
     if (m_strSearchText.empty()) return FillList();
     CParserClient *client = RunClient();
     if (!client || !m_pListView) return true;
-    int row = 0;
-    int32_t previous = kNoSequence;
+    RowWalk walk;
     MessageRecord message;
     // -1 ends the walk; so does any index that is not a message or does not move on,
     // so that a faulty component cannot keep the list filling for ever.
     for (int32_t index = client->FindFirstMessage(m_strSearchText); index > 0;) {
         client->GetMessage(index, message);
-        AddOrReplaceRow(message, row, previous);
+        AddOrReplaceRow(index, message, walk);
         const int32_t next = client->FindNextMessage(m_strSearchText, index);
         if (next <= index) break;
         index = next;
     }
     return true;
+}
+
+int64_t CVexaClientDoc::BlockOfRow(int row, int32_t shown) const {
+    if (row < 0 || static_cast<size_t>(row) >= m_RowSignals.size()) return -1;
+    const RowSignal &signal = m_RowSignals[static_cast<size_t>(row)];
+    // A row whose number is not the one the fill noted for it was not filled by the
+    // document: it has no block of its own here.
+    if (signal.sequence != shown) return -1;
+    return m_SignalBlocks.BlockOf(signal.message, signal.sequence);
+}
+
+int32_t CVexaClientDoc::ShownNumberOfRow(int row) const {
+    if (!m_pListView || row < 0 || row >= m_pListView->GetRowCount()) return INT32_MIN;
+    return std::atoi(m_pListView->GetItemText(row, 0).substr(0, 128).c_str());
+}
+
+int64_t CVexaClientDoc::DisplayLineOfRow(int row) const {
+    const int32_t shown = ShownNumberOfRow(row);
+    if (shown == INT32_MIN) return -1;
+    if (m_bDisplayByRows)
+        return static_cast<size_t>(row) < m_RowDisplayLines.size() ? m_RowDisplayLines[static_cast<size_t>(row)] : -1;
+    const int64_t block = BlockOfRow(row, shown);
+    if (block < 0) return -1;
+    const uint32_t start = m_SignalBlocks.RunStart(static_cast<size_t>(block), m_RunLines);
+    return start == CSignalBlocks::kUnknown ? -1 : start;
+}
+
+int64_t CVexaClientDoc::TraceLineOfRow(int row) const {
+    const int32_t shown = ShownNumberOfRow(row);
+    if (shown == INT32_MIN) return -1;
+    const int64_t block = BlockOfRow(row, shown);
+    if (block < 0) return -1;
+    const uint32_t line = m_SignalBlocks.TraceLine(static_cast<size_t>(block), m_TraceLines);
+    return line == CSignalBlocks::kUnknown ? -1 : line;
 }
 
 int CVexaClientDoc::FindLine(const LineArray &lines, std::string_view text) {
@@ -141,40 +177,55 @@ void CVexaClientDoc::AppendBlockAt(size_t index) {
     m_DisplayLines.AddRange(m_RunLines, index, end - index);
 }
 
-// The blocks of the listed signals, as AppendMessageBlock finds them one row after the
-// other; the first run line of every key is found in one pass over the run lines, so
-// that a list of many rows does not search the lines once per row.
+// The blocks of the listed signals, one row after the other: each row's own signal's
+// block where the run noted it, so that a row leads to its own signal also where its
+// number occurs many times; otherwise the first run line that holds the row's number, as
+// AppendMessageBlock finds it. Those first lines are found in one pass over the run lines,
+// so that a list of many rows does not search the lines once per row.
 bool CVexaClientDoc::RebuildResultText() {
     ClearDisplay();
+    m_RowDisplayLines.clear();
+    m_bDisplayByRows = true;
     // The shown lines are some of the run lines: room for all of them at once (address
     // space only), so that the list of a large text is never copied to grow.
     m_DisplayLines.Reserve(m_RunLines.size());
     IListView *list = m_pListView;
     const int rows = list ? list->GetRowCount() : 0;
     if (rows > 0) {
-        // The key of each row: its first column as a number, "%05d".
+        // The block of each row, and the key ("%05d" of its first column) of those whose
+        // block is not known.
+        std::vector<int64_t> starts(static_cast<size_t>(rows), -1);
         std::vector<int32_t> numbers(static_cast<size_t>(rows));
-        for (int row = 0; row < rows; ++row)
-            numbers[static_cast<size_t>(row)] = std::atoi(list->GetItemText(row, 0).substr(0, 128).c_str());
         std::vector<int32_t> first(100000, kNotWanted);
         size_t wanted = 0;
-        for (int32_t number : numbers) {
-            if (number >= 0 && number <= 99999 && first[static_cast<size_t>(number)] == kNotWanted) {
+        for (int row = 0; row < rows; ++row) {
+            const int32_t number = std::atoi(list->GetItemText(row, 0).substr(0, 128).c_str());
+            numbers[static_cast<size_t>(row)] = number;
+            const int64_t block = BlockOfRow(row, number);
+            const uint32_t start =
+                block >= 0 ? m_SignalBlocks.RunStart(static_cast<size_t>(block), m_RunLines) : CSignalBlocks::kUnknown;
+            if (start != CSignalBlocks::kUnknown) {
+                starts[static_cast<size_t>(row)] = start;
+            } else if (number >= 0 && number <= 99999 && first[static_cast<size_t>(number)] == kNotWanted) {
                 first[static_cast<size_t>(number)] = kNotFound;
                 ++wanted;
             }
         }
-        FindFirstLines(m_RunLines, first, wanted);
+        if (wanted > 0) FindFirstLines(m_RunLines, first, wanted);
+        m_RowDisplayLines.reserve(static_cast<size_t>(rows));
         char key[16];
-        for (int32_t number : numbers) {
-            int32_t index;
-            if (number >= 0 && number <= 99999) {
+        for (int row = 0; row < rows; ++row) {
+            int64_t index = starts[static_cast<size_t>(row)];
+            const int32_t number = numbers[static_cast<size_t>(row)];
+            if (index >= 0) {
+            } else if (number >= 0 && number <= 99999) {
                 index = first[static_cast<size_t>(number)];
             } else {
                 std::snprintf(key, sizeof key, "%05d", number);  // a negative number: rare, looked up alone
                 index = FindLine(m_RunLines, key);
             }
             if (index < 0) return false;
+            m_RowDisplayLines.push_back(static_cast<uint32_t>(m_DisplayLines.size()));
             AppendBlockAt(static_cast<size_t>(index));
         }
     }

@@ -50,6 +50,8 @@ public:
                          std::string_view userPart, bool useAlternative, std::string_view alternative);
     // The body lines of one decoded text, each indented by six blanks.
     void WriteBodyLines(std::string_view decodedText);
+    // How many run lines have been made so far.
+    size_t RunLineCount() const { return m_runLines.size(); }
 
 private:
     // "label: value" to the file with a newline and as a run line with the given prefix
