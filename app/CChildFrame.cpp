@@ -35,7 +35,20 @@ CChildFrame::CChildFrame(CVexaClientDoc &doc, VexaSettings &settings, bool first
     m_traceView->OnInitialUpdate();
 }
 
+CChildFrame::~CChildFrame() { DestroyViews(); }
+
+void CChildFrame::DestroyViews() {
+    QSplitter *splitter = m_wndSplitter;
+    if (!splitter) return;
+    m_wndSplitter = nullptr;
+    m_traceView = nullptr;
+    m_results = nullptr;
+    setWidget(nullptr);
+    delete splitter;
+}
+
 void CChildFrame::RegisterViews() {
+    if (!m_results) return;
     m_doc.m_pTraceView = m_traceView;
     m_doc.m_pResultView = m_results->EditView();
     m_doc.m_pListView = m_results->ListView();
@@ -54,7 +67,7 @@ void CChildFrame::ActivateFrame() {
 // least a quarter of it.
 void CChildFrame::showEvent(QShowEvent *event) {
     QMdiSubWindow::showEvent(event);
-    if (m_splitDone) return;
+    if (m_splitDone || !m_wndSplitter) return;
     const int w = std::max(4, m_wndSplitter->width());
     m_traceView->setMinimumWidth(w / 4);
     m_results->setMinimumWidth(w / 4);
@@ -63,6 +76,7 @@ void CChildFrame::showEvent(QShowEvent *event) {
 }
 
 void CChildFrame::CyclePane(bool forward) {
+    if (!m_results) return;
     QList<QWidget *> panes = {m_traceView, m_results->EditView(), &m_results->ListView()->ListCtrl()};
     int current = -1;
     for (int i = 0; i < panes.size(); ++i)
@@ -71,9 +85,13 @@ void CChildFrame::CyclePane(bool forward) {
     panes[current < 0 ? 0 : next]->setFocus();
 }
 
+// The document goes as soon as its last window closes, while the window itself is
+// deleted only later: its views, which refer to the document, go first.
 void CChildFrame::closeEvent(QCloseEvent *event) {
     QMdiSubWindow::closeEvent(event);
-    if (event->isAccepted()) CVexaClientApp::Instance()->FrameClosed(*this);
+    if (!event->isAccepted()) return;
+    DestroyViews();
+    CVexaClientApp::Instance()->FrameClosed(*this);
 }
 
 }  // namespace vexa

@@ -18,8 +18,10 @@ class CChildFrame : public QMdiSubWindow {
 public:
     // firstWindow: the document's first window, whose views the document reaches.
     CChildFrame(CVexaClientDoc &doc, VexaSettings &settings, bool firstWindow);
+    ~CChildFrame() override;
 
     CVexaClientDoc &Document() const { return m_doc; }
+    // The views live until the window closes.
     CVexaClientView *TraceView() const { return m_traceView; }
     CVexaMdiEditView *ResultsFrame() const { return m_results; }
     QSplitter *Splitter() const { return m_wndSplitter; }
@@ -37,6 +39,10 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    // Deletes the trace view and the results frame with their views, which all refer to
+    // the document; afterwards the view accessors answer null.
+    void DestroyViews();
+
     CVexaClientDoc &m_doc;
     QSplitter *m_wndSplitter = nullptr;
     CVexaClientView *m_traceView = nullptr;

@@ -7,7 +7,11 @@
 #include "CMainFrame.h"
 #include "CSignalNamesDialog.h"
 #include "CVexaClientApp.h"
+#include "CListCtrlEx.h"
 #include "CVexaClientView.h"
+#include "CVexaEditView.h"
+#include "CVexaListView.h"
+#include "CVexaMdiEditView.h"
 #include "CommandIds.h"
 #include "IniProfileReader.h"
 #include "QtPlatform.h"
@@ -17,6 +21,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QUrl>
 #include <QMdiArea>
 #include <QScrollBar>
@@ -107,6 +112,27 @@ private slots:
         QVERIFY(m_app.Documents().empty());
     }
 
+    // File > Close on each window of a trace: the views of the closed window are gone
+    // at once, before the document that they show can go with the last window.
+    void aClosedWindowsViewsGoBeforeItsDocument() {
+        CChildFrame *first = Open(VEXA_SAMPLES "/isdn-call.trc");
+        QVERIFY(first);
+        m_app.MainFrame()->OnCommand(ID_WINDOW_NEW);
+        QApplication::processEvents();
+        CChildFrame *second = m_app.MainFrame()->ActiveChildFrame();
+        QVERIFY(second && second != first);
+        for (CChildFrame *frame : {second, first}) {
+            m_app.MainFrame()->MdiArea()->setActiveSubWindow(frame);
+            QPointer<QWidget> views[] = {frame->TraceView(), frame->ResultsFrame()->EditView(),
+                                         frame->ResultsFrame()->ListView()};
+            m_app.MainFrame()->OnCommand(ID_FILE_CLOSE);
+            for (const QPointer<QWidget> &view : views) QVERIFY(view.isNull());
+            QCOMPARE(m_app.Documents().size(), size_t(frame == first ? 0 : 1));
+        }
+        QApplication::processEvents();
+        QVERIFY(m_app.MainFrame()->MdiArea()->subWindowList().isEmpty());
+    }
+
     void protocolChoiceAndOutputOptions() {
         CChildFrame *frame = Open(VEXA_SAMPLES "/isdn-call.trc");
         CVexaClientView *view = frame->TraceView();
@@ -136,6 +162,7 @@ private slots:
         for (QAction *a : menu->actions()) items << (a->isSeparator() ? "-" : a->text());
         QCOMPARE(items, (QStringList{"Interpret", "-", "Font", "Include all Rows", "Include Hex"}));
         QVERIFY(!menu->actions()[3]->isChecked());
+        menu.reset();  // a child of the view, which goes with its window
         CloseAll();
     }
 
