@@ -289,7 +289,7 @@ void DecodeTransferAndLayers(ElementReader &r, bool llc) {
 void DecodeBearerCapability(ElementReader &r, MessageFacts &) {
     uint8_t o = 0;
     if (!r.Take(o, "octet 3 (coding standard, information transfer capability)")) return;
-    r.Named("Coding standard", (o >> 5) & 3, kCodingStandard, 2);
+    if (!CodedToItuT(r, (o >> 5) & 3, o)) return;
     r.Named("Information transfer capability", o & 0x1F, kTransferCapability, 5);
     if (Extends(o)) r.Error("Octet 3 must end its group (bit 8 is 0)");
     DecodeTransferAndLayers(r, false);
@@ -298,7 +298,7 @@ void DecodeBearerCapability(ElementReader &r, MessageFacts &) {
 void DecodeLowLayerCompatibility(ElementReader &r, MessageFacts &) {
     uint8_t o = 0;
     if (!r.Take(o, "octet 3 (coding standard, information transfer capability)")) return;
-    r.Named("Coding standard", (o >> 5) & 3, kCodingStandard, 2);
+    if (!CodedToItuT(r, (o >> 5) & 3, o)) return;
     r.Named("Information transfer capability", o & 0x1F, kTransferCapability, 5);
     if (Extends(o)) {
         uint8_t a = 0;

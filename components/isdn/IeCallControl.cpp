@@ -5,6 +5,8 @@
 #include "IeDecoders.h"
 #include "Q931Tables.h"
 
+#include <vector>
+
 namespace vexa::isdn {
 
 const NamedValue kCodingStandardValues[] = {
@@ -14,6 +16,21 @@ const NamedValue kCodingStandardValues[] = {
     {3, "Standard defined for the network (either public or private) present on the network side of the interface"},
 };
 const ValueTable kCodingStandard = kCodingStandardValues;
+
+bool CodedToItuT(ElementReader &r, unsigned coding, uint8_t octet3) {
+    static constexpr NamedValue kOtherCodings[] = {
+        {1, "Contents coded to the ISO/IEC standard"},
+        {2, "Contents coded to the national standard"},
+        {3, "Contents coded to the network's standard"},
+    };
+    r.Named("Coding standard", coding, kCodingStandard, 2);
+    if (coding == 0) return true;
+    std::vector<uint8_t> octets{octet3};
+    const std::span<const uint8_t> rest = r.TakeRest();
+    octets.insert(octets.end(), rest.begin(), rest.end());
+    r.Hex(FindName(kOtherCodings, coding), octets);
+    return false;
+}
 
 const NamedValue kLocationValues[] = {
     {0x0, "User (U)"},
@@ -264,17 +281,21 @@ void DecodeSegmentedMessage(ElementReader &r, MessageFacts &) {
     r.Named("First segment indicator", o >> 7, kFirstSegment, 1);
     r.Number("Number of segments remaining", o & 0x7F);
     if (!r.Take(o, "octet 4 (segmented message type)")) return;
+    if (o & 0x80) r.Error("Spare bit 8 of octet 4 is set");
+    // The message type of the message being segmented.
     const MessageType *m = FindMessageType(o & 0x7F);
-    std::string s = m ? m->name : "Unknown message type";
-    s += " (" + component::HexByte(o & 0x7F) + ")";
-    r.Value("Segmented message type", s);
+    const std::string hex = component::HexByte(o & 0x7F);
+    if (m)
+        r.Value("Segmented message type", m->name + (" (" + hex + ")"));
+    else
+        r.Error("Segmented message type: unknown message type " + hex);
     r.ShowRest();
 }
 
 void DecodeCause(ElementReader &r, MessageFacts &) {
     uint8_t o = 0;
     if (!r.Take(o, "octet 3 (coding standard, location)")) return;
-    r.Named("Coding standard", (o >> 5) & 3, kCodingStandard, 2);
+    if (!CodedToItuT(r, (o >> 5) & 3, o)) return;
     r.Named("Location", o & 0x0F, kLocation, 4);
     if (Extends(o)) {
         uint8_t a = 0;
@@ -305,7 +326,7 @@ void DecodeCallIdentity(ElementReader &r, MessageFacts &) {
 void DecodeCallState(ElementReader &r, MessageFacts &) {
     uint8_t o = 0;
     if (!r.Take(o, "octet 3 (call state value)")) return;
-    r.Named("Coding standard", o >> 6, kCodingStandard, 2);
+    if (!CodedToItuT(r, o >> 6, o)) return;
     r.Named("Call state value", o & 0x3F, kCallStates, 6);
     r.ShowRest();
 }
@@ -361,7 +382,7 @@ void DecodeChannelIdentification(ElementReader &r, MessageFacts &) {
 void DecodeProgressIndicator(ElementReader &r, MessageFacts &) {
     uint8_t o = 0;
     if (!r.Take(o, "octet 3 (coding standard, location)")) return;
-    r.Named("Coding standard", (o >> 5) & 3, kCodingStandard, 2);
+    if (!CodedToItuT(r, (o >> 5) & 3, o)) return;
     // A progress indicator names the locations of a cause but the international network.
     constexpr unsigned kInternationalNetwork = 0x7;
     const unsigned location = o & 0x0F;

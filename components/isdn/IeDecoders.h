@@ -14,6 +14,11 @@ extern const ValueTable kLocation;        // cause and progress indicator
 extern const ValueTable kTypeOfNumber;
 extern const ValueTable kNumberingPlan;
 
+// The coding standard of octet3 (coding in bits 7-6, or 8-7 for the call state). The fields
+// after it are those of that standard: true for the ITU-T coding, whose tables this decoder
+// has; otherwise the element's octets from octet 3 on are shown as they are, and false.
+bool CodedToItuT(ElementReader &r, unsigned coding, uint8_t octet3);
+
 // Call control elements (IeCallControl.cpp).
 void DecodeSegmentedMessage(ElementReader &r, MessageFacts &f);
 void DecodeCause(ElementReader &r, MessageFacts &f);

@@ -71,8 +71,13 @@ void IsdnParser::ParseLine(Call &call) {
         m_store.BeginCompletion();
         int32_t first = 0;
         for (AssembledMessage &a : m_line.Completed()) {
+            // SEGMENT messages are followed in trace order: the last one of a message shows
+            // the message reassembled.
+            std::optional<SegmentPlace> place;
+            if (std::optional<SegmentHeader> segment = ReadSegmentHeader(a.octets))
+                place = m_reassembler.Add(a.header.equ, *segment);
             DecodedMessage d = m_decoder.Decode(a.octets.data(), a.octets.size(), a.problems,
-                                                std::move(m_recentTexts[m_recentCount]));
+                                                std::move(m_recentTexts[m_recentCount]), place ? &*place : nullptr);
             MessageToStore m;
             m.sequence = a.header.sequence;
             m.status = d.status;
@@ -93,6 +98,7 @@ void IsdnParser::ParseLine(Call &call) {
             m.callingNumber = d.callingNumber;
             int32_t index = m_store.Add(m, std::move(a.problems));
             a.problems.clear();
+            if (place) m_segmentPlaces[index] = std::move(*place);
             if (m_recentCount == 0) {
                 first = index;
                 status = m.status;
@@ -138,8 +144,16 @@ const std::string &IsdnParser::TextOf(int32_t index, const StoredMessage &m) {
     CachedText &c = m_cache[m_cacheNext];
     m_cacheNext = (m_cacheNext + 1) % kCachedTexts;
     c.index = index;
-    c.text = Q931Decoder(m.variant).Decode(m.octets.data(), m.octets.size(), *m.problems, std::move(c.text)).text;
+    c.text = Q931Decoder(m.variant)
+                 .Decode(m.octets.data(), m.octets.size(), *m.problems, std::move(c.text), PlaceOf(index))
+                 .text;
     return c.text;
+}
+
+const SegmentPlace *IsdnParser::PlaceOf(int32_t index) const {
+    if (m_segmentPlaces.empty()) return nullptr;
+    auto it = m_segmentPlaces.find(index);
+    return it == m_segmentPlaces.end() ? nullptr : &it->second;
 }
 
 void IsdnParser::GetSequenceMessage(Call &call) {
@@ -182,6 +196,8 @@ void IsdnParser::Reset(Call &call) {
     m_cache = {};
     m_cacheNext = 0;
     m_assembler.Reset();
+    m_reassembler.Reset();
+    m_segmentPlaces.clear();
     call.returnBool(true);
 }
 

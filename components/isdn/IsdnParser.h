@@ -5,11 +5,13 @@
 #include "ComponentObject.h"
 #include "MessageStore.h"
 #include "Q931Decoder.h"
+#include "SegmentReassembler.h"
 #include "SignalAssembler.h"
 
 #include <array>
 #include <span>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace vexa::isdn {
@@ -53,6 +55,8 @@ private:
     // The decoded text of message index: kept from its completion for the block the
     // program writes next, or from a recent request, or decoded again from its octets.
     const std::string &TextOf(int32_t index, const StoredMessage &m);
+    // Where SEGMENT message index stands among its message's segments; nullptr for others.
+    const SegmentPlace *PlaceOf(int32_t index) const;
     // True when the program reads text out argument i (it may pass none).
     bool WantsText(const component::Call &call, int i) const;
 
@@ -60,6 +64,10 @@ private:
     LineResult m_line;  // the result of the latest line (its buffers are used again)
     Q931Decoder m_decoder;
     MessageStore m_store;
+    SegmentReassembler m_reassembler;
+    // The places of the SEGMENT messages by index, for decoding them again (the last segment
+    // of a message holds the reassembled octets).
+    std::unordered_map<int32_t, SegmentPlace> m_segmentPlaces;
     StoredMessage m_message;  // a message read back from the store
     std::vector<uint8_t> m_callReference;  // DecodeCallReference's octets
     const std::string m_q931Text;            // "H'08 Q.931 user-network call control messages"

@@ -4,7 +4,9 @@
 #include "HexText.h"
 #include "NationalCodesets.h"
 #include "Q931Tables.h"
+#include "SegmentReassembler.h"
 
+#include <algorithm>
 #include <array>
 #include <bitset>
 
@@ -58,9 +60,7 @@ public:
     ElementWalker(const uint8_t *data, size_t size, int variant, DecodedText &out, MessageFacts &facts)
         : m_data(data), m_size(size), m_variant(variant), m_out(out), m_facts(facts) {}
 
-    // Returns the number of elements of which anything could be shown.
-    int Run() {
-        int decoded = 0;
+    void Run() {
         size_t pos = 0;
         int locked = 0;
         int once = -1;  // codeset of a non-locking shift, for the next element only
@@ -75,7 +75,6 @@ public:
                 } else {
                     SingleOctet(id, codeset);
                 }
-                ++decoded;
                 continue;
             }
             if (pos + 1 >= m_size) {
@@ -88,11 +87,9 @@ public:
             bool cut = len > available;
             size_t take = cut ? available : len;
             DecodeVariable(id, codeset, m_data + pos + 2, take, len, cut);
-            if (!cut || take > 0) ++decoded;
             if (cut) break;
             pos += 2 + len;
         }
-        return decoded;
     }
 
     const std::bitset<256> &Seen() const { return m_seen; }
@@ -170,10 +167,106 @@ private:
     std::string m_title;  // the title of the element being written
 };
 
+void CheckMandatory(const MessageType &type, const std::bitset<256> &seen, DecodedText &out) {
+    for (uint8_t m : type.mandatory) {
+        if (m == ie::kNone || seen.test(m)) continue;
+        const char *n = ElementName(m);
+        out.BeginPart("Message");
+        out.Error("Mandatory information element " + std::string(n ? n : "?") + " (" + HexByte(m) + ") missing");
+    }
+}
+
+// "SETUP", or "message of type H'13" for a type no table names.
+std::string MessageTypeName(uint8_t value) {
+    const MessageType *m = FindMessageType(value);
+    return m ? std::string(m->name) : "message of type " + HexByte(value);
+}
+
+// Decodes what follows the message type of a message of `type` (size octets from data).
+class BodyDecoder {
+public:
+    BodyDecoder(int variant, DecodedText &out, MessageFacts &facts) : m_variant(variant), m_out(out), m_facts(facts) {}
+
+    void Decode(const MessageType &type, const uint8_t *data, size_t size, const SegmentPlace *place) {
+        switch (type.body) {
+        case MessageBody::kElements: {
+            ElementWalker walker(data, size, m_variant, m_out, m_facts);
+            walker.Run();
+            CheckMandatory(type, walker.Seen(), m_out);
+            return;
+        }
+        case MessageBody::kNational:
+            // Q.931 4.4: the national specification defines the message type in the octet(s)
+            // after the escape, and what follows it.
+            m_out.BeginPart("Escape to nationally specific message type (H'00)");
+            m_out.Field("National message type and contents", component::HexDump(data, size));
+            return;
+        case MessageBody::kSegment:
+            Segment(type, data, size, place);
+            return;
+        }
+    }
+
+private:
+    // Q.931 Annex H: the segmented message element, then octets of the message being
+    // segmented, cut wherever the frame was full (not at element boundaries).
+    void Segment(const MessageType &type, const uint8_t *data, size_t size, const SegmentPlace *place) {
+        size_t elementSize = 0;
+        std::bitset<256> seen;
+        if (size > 0 && data[0] == ie::kSegmentedMessage) {
+            elementSize = size < 2 ? size : std::min<size_t>(size, 2 + data[1]);
+            ElementWalker walker(data, elementSize, m_variant, m_out, m_facts);
+            walker.Run();
+            seen = walker.Seen();
+        }
+        CheckMandatory(type, seen, m_out);
+        if (size == 0) return;
+        const uint8_t *octets = data + elementSize;
+        const size_t count = size - elementSize;
+        m_out.BeginPart("Message segment");
+        // Where the segment stands comes first: the octets of a long segment may pass what
+        // the text of one message holds.
+        const bool placed = place && seen.test(ie::kSegmentedMessage) && elementSize >= 4;
+        const uint8_t segmentedType = placed ? data[3] & 0x7F : 0;
+        const std::string name = placed ? MessageTypeName(segmentedType) : std::string();
+        if (placed) m_out.Line(PlaceLine(*place, name));
+        if (count == 0)
+            m_out.Error("No octets of the segmented message: a segment carries one or more");
+        else
+            m_out.Field("Octets", component::HexDump(octets, count));
+        if (!placed || !place->Completes()) return;
+        m_out.BeginPart("Reassembled " + name);
+        m_out.Field("Segments", std::to_string(place->total));
+        m_out.Field("Length", std::to_string(place->whole.size()) + " octets");
+        const MessageType *whole = FindMessageType(segmentedType);
+        m_facts.messageType = segmentedType;
+        if (whole && whole->body != MessageBody::kSegment)
+            Decode(*whole, place->whole.data(), place->whole.size(), nullptr);
+        else
+            m_out.Field("Octets", component::HexDump(place->whole.data(), place->whole.size()));
+    }
+
+    // "Segment 2 of 3: ...", or why the message is not reassembled.
+    static std::string PlaceLine(const SegmentPlace &place, const std::string &name) {
+        if (place.number == 0)
+            return "The segments before this one are not in the trace: the " + name + " is not reassembled";
+        if (place.tooLong)
+            return "The segments pass " + std::to_string(SegmentReassembler::kMaxOctets) +
+                   " octets together: the " + name + " is not reassembled";
+        const std::string of = "Segment " + std::to_string(place.number) + " of " + std::to_string(place.total);
+        if (!place.Completes()) return of + ": the whole " + name + " is shown under its last segment";
+        return of + ": the " + name + " reassembled from its segments follows";
+    }
+
+    int m_variant;
+    DecodedText &m_out;
+    MessageFacts &m_facts;
+};
+
 }  // namespace
 
 DecodedMessage Q931Decoder::Decode(const uint8_t *data, size_t size, const std::vector<std::string> &problems,
-                                   std::string textBuffer) const {
+                                   std::string textBuffer, const SegmentPlace *place) const {
     DecodedMessage msg;
     DecodedText out;
     out.Adopt(std::move(textBuffer));
@@ -182,9 +275,11 @@ DecodedMessage Q931Decoder::Decode(const uint8_t *data, size_t size, const std::
         out.BeginPart("Trace data");
         for (const std::string &p : problems) out.Error(p);
     }
-    auto finish = [&](int status) {
-        msg.status = status;
+    // A message with nothing after its message type has a header-only block, which shows no
+    // decoded text: when the text says what is wrong, the message gets a normal block.
+    auto finish = [&](bool headerOnly) {
         msg.valid = !out.HasErrors();
+        msg.status = headerOnly && msg.valid ? kStatusHeaderOnly : kStatusNormal;
         msg.text = out.Take();
         return std::move(msg);
     };
@@ -236,40 +331,24 @@ DecodedMessage Q931Decoder::Decode(const uint8_t *data, size_t size, const std::
         return special(kStatusUnknownMessageType, "Message type missing: the message ends after the call reference");
     }
     uint8_t mt = data[pos++];
-    const MessageType *type = nullptr;
-    if (mt == 0x00) {
-        std::string s = "Escape to nationally specific message type";
-        if (pos < size) s += " " + HexByte(data[pos]);
-        msg.messageName = "NATIONAL MESSAGE TYPE";
-        return special(kStatusUnknownMessageType, s + " (not decoded)");
-    }
-    type = (mt & 0x80) ? nullptr : FindMessageType(mt);
+    // Bit 8 of the message type is reserved for an extension mechanism.
+    const MessageType *type = (mt & 0x80) ? nullptr : FindMessageType(mt);
     if (!type) {
         msg.messageName = "UNKNOWN MESSAGE TYPE " + HexByte(mt);
         return special(kStatusUnknownMessageType, "Unknown message type " + HexByte(mt));
     }
     msg.messageName = type->name;
-    auto checkMandatory = [&](const std::bitset<256> &seen) {
-        for (uint8_t m : type->mandatory) {
-            if (m == ie::kNone || seen.test(m)) continue;
-            const char *n = ElementName(m);
-            out.BeginPart("Message");
-            out.Error("Mandatory information element " + std::string(n ? n : "?") + " (" + HexByte(m) + ") missing");
-        }
-    };
-    if (pos >= size) {
-        checkMandatory({});
-        return finish(kStatusHeaderOnly);
+    if (type->body == MessageBody::kNational && pos >= size) {
+        return special(kStatusUnknownMessageType, "National message type missing: the message ends after the escape "
+                                                  "to a nationally specific message type (H'00)");
     }
     MessageFacts facts;
     facts.variant = m_variant;
     facts.messageType = mt;
-    ElementWalker walker(data + pos, size - pos, m_variant, out, facts);
-    int decoded = walker.Run();
-    checkMandatory(walker.Seen());
+    BodyDecoder(m_variant, out, facts).Decode(*type, data + pos, size - pos, place);
     msg.hasCallingNumber = facts.hasCallingNumber;
     msg.callingNumber = std::move(facts.callingNumber);
-    return finish(decoded == 0 ? kStatusBodyUndecodable : kStatusNormal);
+    return finish(pos >= size);
 }
 
 }  // namespace vexa::isdn

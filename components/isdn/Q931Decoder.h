@@ -10,11 +10,12 @@
 
 namespace vexa::isdn {
 
+struct SegmentPlace;
+
 // Statuses a message gets, as the program reads them on the completing line.
 enum MessageStatus : int {
-    kStatusNormal = 1,             // elements follow the message type
-    kStatusHeaderOnly = 0,         // nothing follows the message type
-    kStatusBodyUndecodable = -4,   // octets follow, but nothing of any element could be read
+    kStatusNormal = 1,             // octets follow the message type, or the text says what is wrong
+    kStatusHeaderOnly = 0,         // nothing follows the message type, and nothing is wrong
     kStatusUnknownDiscriminator = -5,
     kStatusBadCallReference = -6,
     kStatusUnknownMessageType = -7,
@@ -45,8 +46,10 @@ public:
     // (odd hex digits, fewer octets than LEN, missing parts); they are shown first and
     // make the message invalid.
     // textBuffer: a string whose storage the decoded text may use (its contents are dropped).
+    // place: for a SEGMENT message, where it stands among the segments of its message in the
+    // trace; with the last one the reassembled message is decoded after the segment.
     DecodedMessage Decode(const uint8_t *data, size_t size, const std::vector<std::string> &problems = {},
-                          std::string textBuffer = {}) const;
+                          std::string textBuffer = {}, const SegmentPlace *place = nullptr) const;
 
 private:
     int m_variant;

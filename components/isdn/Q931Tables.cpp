@@ -13,6 +13,7 @@ using namespace ie;
 // Q.931 Table 4-2 and EN 300 403 Table 4-2; the supplementary service messages of
 // Q.932 / EN 300 196 that DSS1 lines carry are included.
 constexpr MessageType kMessageTypes[] = {
+    {0x00, "NATIONAL MESSAGE TYPE", {kNone, kNone}, MessageBody::kNational},  // escape to nationally specific message type
     // Call establishment messages
     {0x01, "ALERTING", {kNone, kNone}},
     {0x02, "CALL PROCEEDING", {kNone, kNone}},
@@ -42,7 +43,7 @@ constexpr MessageType kMessageTypes[] = {
     {0x4E, "RESTART ACKNOWLEDGE", {kRestartIndicator, kNone}},
     {0x5A, "RELEASE COMPLETE", {kNone, kNone}},
     // Miscellaneous messages
-    {0x60, "SEGMENT", {kSegmentedMessage, kNone}},
+    {0x60, "SEGMENT", {kSegmentedMessage, kNone}, MessageBody::kSegment},
     {0x62, "FACILITY", {kFacility, kNone}},
     {0x64, "REGISTER", {kNone, kNone}},
     {0x6E, "NOTIFY", {kNotificationIndicator, kNone}},

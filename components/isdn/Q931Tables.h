@@ -28,12 +28,20 @@ inline constexpr uint8_t kCongestionLevel = 0xB0;  // single octet, value in bit
 inline constexpr uint8_t kNone = 0xFF;
 }  // namespace ie
 
-// A message type: its value, its name in capitals and the elements it must carry
-// (in both directions; kNone ends the list).
+// What follows the message type (Q.931 4.4, Annex H).
+enum class MessageBody : uint8_t {
+    kElements,  // information elements
+    kSegment,   // the segmented message element, then octets of the message being segmented
+    kNational,  // octets of a nationally specific message type, defined by the national specification
+};
+
+// A message type: its value, its name in capitals, the elements it must carry (in both
+// directions; kNone ends the list) and what follows it.
 struct MessageType {
     uint8_t value;
     const char *name;
     uint8_t mandatory[2];
+    MessageBody body = MessageBody::kElements;
 };
 
 // A codeset 0 element with variable length: its identifier, name, largest length of the

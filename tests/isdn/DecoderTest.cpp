@@ -382,6 +382,46 @@ TEST(Decoder, CallStateOfTheGlobalCallReference) {
     }));
 }
 
+// Fields after a coding standard other than the ITU-T coding are that standard's: their
+// values are not named from the ITU-T tables (nor called reserved) but shown as octets.
+TEST(Decoder, OtherCodingStandardsShownAsOctets) {
+    // Bearer capability in the national standard, cause in the network's standard.
+    Decoded d = DecodeHex("08 02 00 01 05 04 03 C0 90 A3 08 02 E2 91");
+    EXPECT_TRUE(d.message.valid) << d.message.text;
+    EXPECT_EQ(ErrorLines(d.message.text), 0) << d.message.text;
+    std::string bc = Part(d.message.text, "Bearer capability (H'04)");
+    EXPECT_TRUE(HasLines(bc, {"Coding standard: National standard", "Contents coded to the national standard: C0 90 A3"}));
+    EXPECT_EQ(bc.find("Information transfer"), std::string::npos) << bc;
+    EXPECT_EQ(bc.find("layer 1"), std::string::npos) << bc;
+    std::string cause = Part(d.message.text, "Cause (H'08)");
+    EXPECT_TRUE(HasLines(cause, {
+        "Coding standard: Standard defined for the network (either public or private) present on the network side of the interface",
+        "Contents coded to the network's standard: E2 91",
+    }));
+    EXPECT_EQ(cause.find("Cause value"), std::string::npos) << cause;
+    EXPECT_EQ(cause.find("Location"), std::string::npos) << cause;
+
+    // A national cause value that the ITU-T table does not assign is no error either.
+    Decoded national = DecodeHex("08 02 80 01 45 08 03 42 A3 11");
+    EXPECT_TRUE(national.message.valid) << national.message.text;
+    EXPECT_TRUE(HasLine(Part(national.message.text, "Cause (H'08)"), "Contents coded to the national standard: 42 A3 11"));
+
+    // The same holds for the elements that share the layout: low layer compatibility,
+    // progress indicator (ISO/IEC coding), call state.
+    Decoded other = DecodeHex("08 02 00 01 05 04 03 80 90 A3 7C 03 C8 90 A3 1E 02 A2 88");
+    EXPECT_TRUE(other.message.valid) << other.message.text;
+    EXPECT_TRUE(HasLine(Part(other.message.text, "Low layer compatibility (H'7C)"),
+                        "Contents coded to the national standard: C8 90 A3"));
+    EXPECT_TRUE(HasLine(Part(other.message.text, "Progress indicator (H'1E)"),
+                        "Contents coded to the ISO/IEC standard: A2 88"));
+    Decoded state = DecodeHex("08 02 80 01 7D 08 02 80 9E 14 01 8A");
+    EXPECT_TRUE(HasLine(Part(state.message.text, "Call state (H'14)"), "Contents coded to the national standard: 8A"));
+
+    // The ITU-T coding keeps its field names.
+    Decoded itu = DecodeHex("08 02 80 01 45 08 02 82 91");
+    EXPECT_TRUE(HasLine(Part(itu.message.text, "Cause (H'08)"), "Cause value: 17 H'11 User busy"));
+}
+
 // Cause values that Q.850 added after its first table: they are not errors.
 TEST(Decoder, LaterQ850CauseValues) {
     Decoded rejected = DecodeHex("08 02 80 01 5A 08 02 85 98");
@@ -465,6 +505,25 @@ TEST(DecoderStatus, MalformedCallReference) {
     EXPECT_NE(cut.message.text.find("cut short"), std::string::npos);
 }
 
+// H'00 is no unknown message type: it escapes to a message type of the national
+// specification, which Q.931 does not define. The message is shown with its octets.
+TEST(DecoderStatus, EscapeToNationalMessageType) {
+    Decoded d = DecodeHex("08 02 80 01 00 12 34 56");
+    EXPECT_EQ(d.status, 1);
+    EXPECT_TRUE(d.message.valid) << d.message.text;
+    EXPECT_EQ(d.message.messageName, "NATIONAL MESSAGE TYPE");
+    EXPECT_EQ(ErrorLines(d.message.text), 0) << d.message.text;
+    EXPECT_TRUE(HasLine(Part(d.message.text, "Escape to nationally specific message type (H'00)"),
+                        "National message type and contents: 12 34 56"));
+    EXPECT_EQ(d.callReference, "H'80||H'01");
+
+    // Without the octet(s) that name the national message type the header is cut short.
+    Decoded cut = DecodeHex("08 02 80 01 00");
+    EXPECT_EQ(cut.status, -7);
+    EXPECT_FALSE(cut.message.valid);
+    EXPECT_NE(cut.message.text.find("National message type missing"), std::string::npos) << cut.message.text;
+}
+
 TEST(DecoderStatus, UnknownMessageType) {
     Decoded d = DecodeHex("08 02 80 01 13 08 02 80 90");
     EXPECT_EQ(d.status, -7);
@@ -472,25 +531,55 @@ TEST(DecoderStatus, UnknownMessageType) {
     EXPECT_NE(d.message.text.find("Unknown message type H'13"), std::string::npos);
 }
 
-TEST(DecoderStatus, BodyThatCannotBeDecoded) {
-    Decoded d = DecodeHex("08 02 80 01 45 08");
-    EXPECT_EQ(d.status, -4);
-    EXPECT_FALSE(d.message.valid);
+// A block of status 0 (header only) shows no decoded text. A red row must say why in its
+// block: a message with nothing readable after its message type gets a normal block whose
+// text holds the reason between "!!!" marks.
+TEST(DecoderStatus, RedRowWithoutBodySaysWhy) {
+    // No element at all: the mandatory cause is missing.
+    Decoded disc = DecodeHex("08 02 80 01 45");
+    EXPECT_EQ(disc.status, 1);
+    EXPECT_FALSE(disc.message.valid);
+    EXPECT_TRUE(HasLine(Part(disc.message.text, "Message"),
+                        "!!!Mandatory information element Cause (H'08) missing!!!"));
+
+    // The first element has no length octet.
+    Decoded noLength = DecodeHex("08 02 80 01 45 08");
+    EXPECT_EQ(noLength.status, 1);
+    EXPECT_FALSE(noLength.message.valid);
+    EXPECT_TRUE(HasLine(Part(noLength.message.text, "Cause (H'08)"),
+                        "!!!Length octet missing: the message ends after the identifier!!!"));
+
+    // The first element's length runs past the end with none of its contents there.
     Decoded empty = DecodeHex("08 02 80 01 45 08 05");
-    EXPECT_EQ(empty.status, -4);
+    EXPECT_EQ(empty.status, 1);
+    EXPECT_TRUE(HasLine(Part(empty.message.text, "Cause (H'08)"),
+                        "!!!Length 5 runs past the end of the message (0 octets follow)!!!"));
+
     // Part of the first element is there: the block shows it.
     Decoded part = DecodeHex("08 02 80 01 45 08 05 82");
     EXPECT_EQ(part.status, 1);
     EXPECT_TRUE(HasLine(Part(part.message.text, "Cause (H'08)"), "Location: Public network serving the local user (LN)"));
+
+    // A header-only message the line reader found fault with shows what it found.
+    ParserClient c;
+    const std::string in(24, ' ');
+    auto done = c.Run("09.41.07.25 00042  SWHW DLRDATALONG  ISDNCP-01  DLB-0102\n" + in + "DATA 08 02 80 01 0F\n" + in +
+                      "LEN 6\nEND OF TRACE\n");
+    ASSERT_EQ(done.size(), 1u);
+    EXPECT_EQ(done[0].lineStatus, 1);
+    EXPECT_FALSE(done[0].messages[0].valid);
+    EXPECT_EQ(ErrorLines(Part(done[0].messages[0].text, "Trace data")), 1) << done[0].messages[0].text;
+
+    // A valid message with nothing after its message type keeps its header-only block.
+    Decoded ack = DecodeHex("08 02 80 01 0F");
+    EXPECT_EQ(ack.status, 0);
+    EXPECT_TRUE(ack.message.valid);
 }
 
 TEST(DecoderErrors, MandatoryElementMissing) {
     Decoded setup = DecodeHex("08 02 00 01 05 70 03 81 31 32");
     EXPECT_FALSE(setup.message.valid);
     EXPECT_TRUE(HasLine(setup.message.text, "!!!Mandatory information element Bearer capability (H'04) missing!!!"));
-    Decoded disc = DecodeHex("08 02 80 01 45");
-    EXPECT_EQ(disc.status, 0);
-    EXPECT_FALSE(disc.message.valid);
 }
 
 TEST(DecoderErrors, ReservedValuesAreMarked) {
