@@ -65,6 +65,28 @@ TEST(Samples, SplitMessages) {
     EXPECT_TRUE(HasLine(done[2].messages[0].text, "Display information: \"J.SMIT\""));
 }
 
+// A SETUP sent in three SEGMENT messages, a signal of another kind between them: each
+// segment is valid, and the last shows the whole SETUP.
+TEST(Samples, SegmentedSetup) {
+    ParserClient c;
+    bool pending = true;
+    auto done = c.Run(ReadSample("isdn-segment.trc"), &pending);
+    EXPECT_FALSE(pending);
+    EXPECT_EQ(Names(done), (std::vector<std::string>{"SWHW SEGMENT", "SWHW SEGMENT", "SWHW SEGMENT",
+                                                     "HWSW CALL PROCEEDING", "HWSW ALERTING", "HWSW CONNECT",
+                                                     "SWHW CONNECT ACKNOWLEDGE"}));
+    for (const Completion &d : done) EXPECT_TRUE(d.messages[0].valid) << d.messages[0].text;
+    ASSERT_EQ(done.size(), 7u);
+    const std::string &last = done[2].messages[0].text;
+    EXPECT_TRUE(HasLines(last, {
+        "Segment 3 of 3: the SETUP reassembled from its segments follows",
+        "Display information: \"KORVAN HQ-01 RECEPTION DESK\"",
+        "Number digits: \"030123456\"",
+        "User information: \"PLEASE CALL BACK ABOUT THE SERVICE VISIT AT THE SOUTH GATE.\"",
+    }));
+    EXPECT_EQ(c.FindByCallingPartyNumber("030123456"), 3);
+}
+
 TEST(Samples, CutTraceLeavesAPendingMessage) {
     ParserClient c;
     bool pending = false;

@@ -53,7 +53,7 @@ void ExpectSameAfterRun(const std::string &trace, int variant) {
 
 TEST(StoredMessages, SamplesReadBackAsCompleted) {
     const char *samples[] = {"isdn-call.trc",  "isdn-busy.trc",   "isdn-split.trc",     "isdn-cut.trc",
-                             "isdn-french.trc", "isdn-german.trc", "isdn-australian.trc"};
+                             "isdn-french.trc", "isdn-german.trc", "isdn-australian.trc", "isdn-segment.trc"};
     for (const char *name : samples)
         for (int variant = 1; variant <= 4; ++variant) {
             SCOPED_TRACE(std::string(name) + " variant " + std::to_string(variant));
