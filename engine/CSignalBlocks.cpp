@@ -21,13 +21,17 @@ int64_t CSignalBlocks::BlockOf(int32_t message, int16_t sequence) const {
     return it - m_blocks.begin();
 }
 
-uint32_t CSignalBlocks::LastRecordLine(const LineArray &lines, uint32_t first, uint32_t end, std::string_view key) {
+uint32_t CSignalBlocks::LastRecordLine(const LineArray &lines, uint32_t first, uint32_t end, std::string_view key,
+                                       bool orAnyRecordLine) {
     end = static_cast<uint32_t>(std::min<size_t>(end, lines.size()));
+    uint32_t last = kUnknown;  // the last record line of any number
     for (uint32_t i = end; i > first; --i) {
         const std::string_view line = lines[i - 1];
-        if (line.size() >= 17 && line.compare(12, 5, key) == 0 && IsRecordLine(line)) return i - 1;
+        if (line.size() < 17 || !IsRecordLine(line)) continue;
+        if (line.compare(12, 5, key) == 0) return i - 1;
+        if (last == kUnknown) last = i - 1;
     }
-    return kUnknown;
+    return orAnyRecordLine ? last : kUnknown;
 }
 
 uint32_t CSignalBlocks::RunStart(size_t block, const LineArray &runLines) const {
@@ -35,7 +39,10 @@ uint32_t CSignalBlocks::RunStart(size_t block, const LineArray &runLines) const 
     const uint32_t first = block > 0 && m_blocks[block - 1].runEnd != kUnknown ? m_blocks[block - 1].runEnd : 0;
     char key[16];
     std::snprintf(key, sizeof key, "%05d", m_blocks[block].sequence);
-    return LastRecordLine(runLines, first, m_blocks[block].runEnd, key);
+    // A message split over several signals carries the number of its first part, and
+    // its block follows the signal of its last part: the block then starts at that
+    // signal's record line.
+    return LastRecordLine(runLines, first, m_blocks[block].runEnd, key, true);
 }
 
 uint32_t CSignalBlocks::TraceLine(size_t block, const LineArray &traceLines) const {
@@ -48,8 +55,10 @@ uint32_t CSignalBlocks::TraceLine(size_t block, const LineArray &traceLines) con
         first = m_blocks[block - 1].traceEnd;
     char key[16];
     std::snprintf(key, sizeof key, "%05d", m_blocks[block].sequence);
-    const uint32_t found = LastRecordLine(traceLines, first, end, key);
-    return found != kUnknown || first == 0 ? found : LastRecordLine(traceLines, 0, first, key);
+    // A message split over several signals carries the number of its first part: the
+    // search goes on before the previous signal, back to that part.
+    const uint32_t found = LastRecordLine(traceLines, first, end, key, false);
+    return found != kUnknown || first == 0 ? found : LastRecordLine(traceLines, 0, first, key, false);
 }
 
 }  // namespace vexa

@@ -47,16 +47,18 @@ public:
     int64_t BlockOf(int32_t message, int16_t sequence) const;
 
     // The run line the block of block index starts at: the signal's record line among
-    // its own lines (the line a search for its five digits finds where they are unique);
-    // kUnknown when none is there.
+    // its own lines (the line a search for its five digits finds where they are unique),
+    // else the last record line among them; kUnknown when there is none.
     uint32_t RunStart(size_t block, const LineArray &runLines) const;
     // The trace line of the signal's record line; kUnknown when not known.
     uint32_t TraceLine(size_t block, const LineArray &traceLines) const;
 
 private:
     // The last line of lines in [first, end) that is a record line of sequence number
-    // key ("%05d"); kUnknown when there is none.
-    static uint32_t LastRecordLine(const LineArray &lines, uint32_t first, uint32_t end, std::string_view key);
+    // key ("%05d"); failing that, with orAnyRecordLine, the last record line there;
+    // kUnknown when there is none.
+    static uint32_t LastRecordLine(const LineArray &lines, uint32_t first, uint32_t end, std::string_view key,
+                                   bool orAnyRecordLine);
 
     std::vector<Block> m_blocks;
 };

@@ -31,9 +31,9 @@ protected:
         doc.reset();
         std::filesystem::remove_all(m_temp);
     }
-    void Open(bool allRows) {
+    void Open(bool allRows, const char *sample = "isdn-repeat.trc") {
         host.settings.m_bWriteAllRows = allRows;
-        const std::string path = VEXA_SAMPLES_DIR "/isdn-repeat.trc";
+        const std::string path = std::string(VEXA_SAMPLES_DIR "/") + sample;
         doc = std::make_unique<CVexaClientDoc>(host);
         doc->m_pListView = &list;
         doc->m_nProtocol = 1;
@@ -92,6 +92,33 @@ TEST_F(RowBlocksTest, EveryRowLeadsToItsOwnSignalInTheTextAndTheTrace) {
             const std::string text = doc->GetTraceLine(static_cast<size_t>(line));
             EXPECT_EQ(text.substr(0, 17), stamps[static_cast<size_t>(row)] + " " + numbers[static_cast<size_t>(row)]);
         }
+        doc->OnCloseDocument();
+        doc.reset();
+        list.ClearList();
+    }
+}
+
+// A message split over several signals is listed with its first part's number and time;
+// its block follows its last part.
+TEST_F(RowBlocksTest, ARowOfASplitMessageLeadsToItsBlockAndItsFirstPart) {
+    for (bool allRows : {true, false}) {
+        SCOPED_TRACE(allRows ? "all rows" : "held rows");
+        Open(allRows, "isdn-split.trc");
+        ASSERT_EQ(RowMessages(), (std::vector<std::string>{"INFORMATION", "FACILITY", "SETUP", "ALERTING"}));
+        for (int row = 0; row < 4; ++row) {
+            const Row &shown = list.rows[static_cast<size_t>(row)];
+            EXPECT_EQ(MessageOfRow(row), shown.message) << row;
+            const int64_t line = doc->TraceLineOfRow(row);
+            ASSERT_GE(line, 0) << row;
+            char start[32];
+            std::snprintf(start, sizeof start, "%s %05d", shown.time.c_str(), shown.sequence);
+            EXPECT_EQ(doc->GetTraceLine(static_cast<size_t>(line)).substr(0, 17), start) << row;
+        }
+        list.ClearList();
+        doc->m_strSearchText = "SWHW";
+        doc->FillListBySearch();
+        ASSERT_TRUE(doc->RebuildResultText());
+        EXPECT_EQ(ShownMessages(), (std::vector<std::string>{"SETUP"}));
         doc->OnCloseDocument();
         doc.reset();
         list.ClearList();
