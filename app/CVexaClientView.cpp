@@ -109,9 +109,12 @@ void CVexaClientView::ScrollLines(int delta) {
     viewport()->update();
 }
 
-void CVexaClientView::GoToKey(const QString &key) {
+void CVexaClientView::GoToKey(const QString &key, int row) {
     Layout();
-    const int n = m_doc.FindTraceLine(key.toStdString());
+    // The record line of the row's own signal where the document knows it, else the
+    // first line with the key.
+    int64_t n = row >= 0 ? m_doc.TraceLineOfRow(row) : -1;
+    if (n < 0 || static_cast<size_t>(n) >= m_doc.m_TraceLines.size()) n = m_doc.FindTraceLine(key.toStdString());
     int y = n > 0 ? m_tops[static_cast<size_t>(n)] : 0;
     m_nLineHeight = RecordFromFont(m_font).lfHeight;
     if (n > 0) y = m_nLineHeight > 0 ? y - m_nLineHeight : y + m_nLineHeight;
@@ -121,7 +124,8 @@ void CVexaClientView::GoToKey(const QString &key) {
 
 bool CVexaClientView::event(QEvent *event) {
     if (event->type() == WM_GOTO_MESSAGE) {
-        GoToKey(static_cast<GotoMessageEvent *>(event)->Key());
+        const auto *go = static_cast<GotoMessageEvent *>(event);
+        GoToKey(go->Key(), go->Row());
         return true;
     }
     return CZoomView::event(event);

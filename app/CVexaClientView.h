@@ -37,7 +37,7 @@ public:
     // The right-button menu as it would be shown now (null before a trace is open).
     QMenu *BuildContextMenu();
     // Scrolls to the first trace line holding key, as the message list's Go To asks.
-    void GoToKey(const QString &key);
+    void GoToKey(const QString &key, int row = -1);
     void SaveCurrentSettings();
 
 protected:

@@ -38,14 +38,19 @@ void ShowStopMessage(QWidget *parent, const QString &text);
 constexpr QEvent::Type WM_REFILL_LIST = static_cast<QEvent::Type>(0x4400);
 constexpr QEvent::Type WM_GOTO_MESSAGE = static_cast<QEvent::Type>(0x4401);
 
-// WM_GOTO_MESSAGE: scroll to the first line that holds the key.
+// WM_GOTO_MESSAGE: scroll to the message of a list row. The key is the row's number as
+// text; the row (-1 when there is none) lets a view find the row's own signal, where the
+// number occurs more than once; a view looks for the first line holding the key when the
+// document does not know where the row's signal is.
 class GotoMessageEvent : public QEvent {
 public:
-    explicit GotoMessageEvent(QString key) : QEvent(WM_GOTO_MESSAGE), m_key(std::move(key)) {}
+    explicit GotoMessageEvent(QString key, int row = -1) : QEvent(WM_GOTO_MESSAGE), m_key(std::move(key)), m_row(row) {}
     const QString &Key() const { return m_key; }
+    int Row() const { return m_row; }
 
 private:
     QString m_key;
+    int m_row;
 };
 
 // The main window's Help command, reachable from every view (F1 sends it there): it

@@ -48,11 +48,11 @@ constexpr MenuEntry kMenuItems[] = {
     {IDS_MENU_PRINT, 151, ids::ID_LIST_PRINT},
 };
 
-// Sends WM_GOTO_MESSAGE with the key to a view, when the view is a window object.
+// Sends WM_GOTO_MESSAGE with the key of a row to a view, when the view is a window object.
 template <typename View>
-void SendGotoMessage(View *view, const QString &key) {
+void SendGotoMessage(View *view, const QString &key, int row) {
     if (auto *target = dynamic_cast<QObject *>(view)) {
-        GotoMessageEvent event(key);
+        GotoMessageEvent event(key, row);
         QCoreApplication::sendEvent(target, &event);
     }
 }
@@ -139,8 +139,8 @@ void CListCtrlEx::GoTo() {
     if (row < 0) return;
     const QByteArray shown = GetItemText(row, 0).left(128).toLatin1();
     m_strGoToKey = QString::asprintf(" %05d ", std::atoi(shown.constData()));
-    SendGotoMessage(m_pDoc->m_pResultView, m_strGoToKey);
-    SendGotoMessage(m_pDoc->m_pTraceView, m_strGoToKey);
+    SendGotoMessage(m_pDoc->m_pResultView, m_strGoToKey, row);
+    SendGotoMessage(m_pDoc->m_pTraceView, m_strGoToKey, row);
 }
 
 void CListCtrlEx::SwitchColumn(int column) {

@@ -200,9 +200,11 @@ void CVexaEditView::DrawResultLines(QPainter &painter, const QFont &font) {
     painter.restore();
 }
 
-void CVexaEditView::GotoMessage(const QString &key) {
+void CVexaEditView::GotoMessage(const QString &key, int row) {
     const LineArray &lines = m_doc.m_DisplayLines;
-    const int found = m_doc.FindDisplayLine(key.toStdString());
+    // The row's own block where the document knows it, else the first line with the key.
+    int64_t found = row >= 0 ? m_doc.DisplayLineOfRow(row) : -1;
+    if (found < 0 || static_cast<size_t>(found) >= lines.size()) found = m_doc.FindDisplayLine(key.toStdString());
     const int rowHeight = RowHeight();
     // The lines above, measured as stored (markers take no room); the last of them with
     // any height stays in view above the found line.
@@ -225,7 +227,8 @@ int CVexaEditView::VerticalPageScroll() const { return std::max(1, viewport()->h
 
 bool CVexaEditView::event(QEvent *event) {
     if (event->type() == WM_GOTO_MESSAGE) {
-        GotoMessage(static_cast<GotoMessageEvent *>(event)->Key());
+        const auto *go = static_cast<GotoMessageEvent *>(event);
+        GotoMessage(go->Key(), go->Row());
         return true;
     }
     if (event->type() == QEvent::KeyPress) {

@@ -81,7 +81,7 @@ public:
 
     // Scrolls to the first display line that holds key, keeping the non-empty line above
     // it in view; to the top when no line holds it.
-    void GotoMessage(const QString &key);
+    void GotoMessage(const QString &key, int row = -1);
 
     // Draws every display line from the first with its colour at its place, growing the
     // content size as the lines go down. A paint draws only the rows in view (OnDraw),

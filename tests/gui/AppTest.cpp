@@ -8,7 +8,11 @@
 #include "CSignalNamesDialog.h"
 #include "CVexaClientApp.h"
 #include "CListCtrlEx.h"
+#include "CListCtrlEx.h"
 #include "CVexaClientView.h"
+#include "CVexaEditView.h"
+#include "CVexaListView.h"
+#include "CVexaMdiEditView.h"
 #include "CVexaEditView.h"
 #include "CVexaListView.h"
 #include "CVexaMdiEditView.h"
@@ -180,6 +184,44 @@ private slots:
         QCOMPARE(view->GetDeviceScrollPosition().y(), expected);
         view->GoToKey(" 99999 ");
         QCOMPARE(view->GetDeviceScrollPosition().y(), 0);
+        CloseAll();
+    }
+
+    // Go To from a row shows the row's own signal, in the result text and in the trace,
+    // where its number occurs twice: where a search for the signal's own time stamp and
+    // number puts each view. So it does after a direction choice rebuilt the text.
+    void goToLeadsEachRowToItsOwnSignal() {
+        CChildFrame *frame = Open(VEXA_SAMPLES "/isdn-repeat.trc");
+        QVERIFY(frame);
+        CVexaClientView *trace = frame->TraceView();
+        CVexaEditView *result = frame->ResultsFrame()->EditView();
+        CListCtrlEx &list = frame->ResultsFrame()->ListView()->ListCtrl();
+        trace->resize(600, 100);
+        result->resize(600, 100);
+        QCOMPARE(list.GetItemCount(), 6);
+        auto positionsOf = [&](const QString &recordStart) {
+            trace->GoToKey(recordStart);
+            result->GotoMessage(recordStart);
+            return std::pair{trace->GetDeviceScrollPosition().y(), result->GetDeviceScrollPosition().y()};
+        };
+        auto positionsAfterGoTo = [&](int row) {
+            positionsOf("09.41.07.25 00042");  // back to the start
+            list.SelectRow(row);
+            list.OnListCommand(ID_LIST_GOTO);
+            return std::pair{trace->GetDeviceScrollPosition().y(), result->GetDeviceScrollPosition().y()};
+        };
+        const auto second42 = positionsOf("09.45.00.10 00042");
+        QVERIFY(second42.first > 0 && second42.second > 0);
+        QCOMPARE(positionsAfterGoTo(3), second42);
+        QCOMPARE(positionsAfterGoTo(4), positionsOf("09.45.00.20 00043"));
+        QCOMPARE(positionsAfterGoTo(0), positionsOf("09.41.07.25 00042"));
+
+        list.OnListCommand(ID_LIST_INCOMING);
+        QCOMPARE(list.GetItemCount(), 3);  // ALERTING 01234, CONNECT 00043, RELEASE 00043
+        QCOMPARE(list.GetItemText(2, 0).toInt(), 43);
+        const auto second43 = positionsOf("09.45.00.20 00043");
+        QVERIFY(second43.second > 0);
+        QCOMPARE(positionsAfterGoTo(2), second43);
         CloseAll();
     }
 
