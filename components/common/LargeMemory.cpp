@@ -6,14 +6,29 @@
 
 namespace vexa {
 
+// Under AddressSanitizer every block comes from the ordinary heap, where the sanitizer
+// guards both ends of it: past the end of a mapped block lies the rest of its page, and
+// a read or write there would go unseen.
+#if defined(__SANITIZE_ADDRESS__)
+#define VEXA_LARGE_FROM_HEAP 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VEXA_LARGE_FROM_HEAP 1
+#endif
+#endif
+#ifndef VEXA_LARGE_FROM_HEAP
+#define VEXA_LARGE_FROM_HEAP 0
+#endif
+
 namespace {
 constexpr size_t kLargePage = 2u << 20;
+constexpr bool kFromHeapOnly = VEXA_LARGE_FROM_HEAP;
 
 size_t Rounded(size_t bytes) { return (bytes + kLargePage - 1) & ~(kLargePage - 1); }
 }  // namespace
 
 void *AllocateLarge(size_t bytes) {
-    if (bytes < kLargeAllocation) {
+    if (bytes < kLargeAllocation || kFromHeapOnly) {
         void *p = std::malloc(bytes ? bytes : 1);
         if (!p) throw std::bad_alloc();
         return p;
@@ -34,7 +49,7 @@ void *AllocateLarge(size_t bytes) {
 
 void FreeLarge(void *p, size_t bytes) {
     if (!p) return;
-    if (bytes < kLargeAllocation) {
+    if (bytes < kLargeAllocation || kFromHeapOnly) {
         std::free(p);
         return;
     }
