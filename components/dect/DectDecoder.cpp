@@ -1,0 +1,255 @@
+#include "DectDecoder.h"
+
+#include "DectElements.h"
+#include "DectTables.h"
+#include "HexText.h"
+
+namespace vexa::dect {
+
+using component::DecodedText;
+using component::HexByte;
+using component::HexDump;
+
+namespace {
+
+std::string Title(const char *name, uint8_t id) {
+    std::string s = name ? name : "Unknown element";
+    s += " (";
+    s += HexByte(id);
+    s += ')';
+    return s;
+}
+
+// The elements after the message type, one part each.
+class ElementWalk {
+public:
+    ElementWalk(const uint8_t *data, size_t size, DecodedText &out) : m_data(data), m_size(size), m_out(out) {}
+
+    // Reads all elements from pos; fills seen (identifiers met in codeset 0).
+    void Run(size_t pos) {
+        while (pos < m_size) {
+            const uint8_t id = m_data[pos];
+            const int codeset = m_nonLocking >= 0 ? m_nonLocking : m_locked;
+            m_nonLocking = -1;
+            if (id & 0x80) pos = Fixed(pos, id, codeset);
+            else pos = Variable(pos, id, codeset);
+            ++m_count;
+        }
+    }
+
+    bool Seen(uint8_t id) const { return m_seen[id]; }
+    int Count() const { return m_count; }
+    bool FirstBroken() const { return m_firstBroken; }
+    const std::string &FirstProblem() const { return m_firstProblem; }
+    std::string identitySummary;
+
+private:
+    void Broken(const std::string &problem) {
+        m_out.Error(problem);
+        if (m_count == 0) {
+            m_firstBroken = true;
+            m_firstProblem = problem;
+        }
+    }
+
+    size_t Fixed(size_t pos, uint8_t id, int codeset) {
+        const uint8_t group = id & 0xF0;
+        if (group == kDoubleOctetGroup) {
+            m_out.BeginPart(Title(ElementName(id), id));
+            if (pos + 1 >= m_size) {
+                Broken("Second octet missing: the message ends after the identifier");
+                return m_size;
+            }
+            if (codeset != 0) m_out.Field("Contents (codeset " + std::to_string(codeset) + ")", HexByte(m_data[pos + 1]));
+            else {
+                if (!ElementName(id)) m_out.Error("Reserved double octet element " + HexByte(id));
+                DecodeDoubleOctetElement(id, m_data[pos + 1], m_out);
+                m_seen[id] = true;
+            }
+            return pos + 2;
+        }
+        if (group == kShiftGroup) {
+            m_out.BeginPart(Title("SHIFT", id));
+            const int target = id & 0x07;
+            const bool nonLocking = id & 0x08;
+            m_out.Field("Shift", nonLocking ? "Non-locking shift" : "Locking shift");
+            const char *name = NameOf(kCodesets, static_cast<unsigned>(target));
+            m_out.Field("New codeset", name ? name : HexByte(static_cast<uint8_t>(target)) + " (reserved)");
+            if (!name) m_out.Error("Shift to a reserved codeset " + std::to_string(target));
+            if (nonLocking) m_nonLocking = target;
+            else m_locked = target;
+            return pos + 1;
+        }
+        if (group == kRepeatIndicatorGroup) {
+            m_out.BeginPart(Title("REPEAT-INDICATOR", id));
+            const char *name = NameOf(kRepeatIndicators, id & 0x0F);
+            m_out.Field("Indication", name ? name : HexByte(id & 0x0F) + " (reserved)");
+            if (!name) m_out.Error("Repeat indicator: reserved value " + HexByte(id & 0x0F));
+            return pos + 1;
+        }
+        m_out.BeginPart(Title(ElementName(id), id));
+        if (!ElementName(id)) m_out.Error("Reserved single octet element " + HexByte(id));
+        else m_seen[id] = true;
+        return pos + 1;
+    }
+
+    size_t Variable(size_t pos, uint8_t id, int codeset) {
+        const char *name = codeset == 0 ? ElementName(id) : nullptr;
+        m_out.BeginPart(codeset == 0 ? Title(name, id)
+                                     : "Element " + HexByte(id) + " of codeset " + std::to_string(codeset));
+        if (pos + 1 >= m_size) {
+            Broken("Length octet missing: the message ends after the identifier");
+            return m_size;
+        }
+        const size_t length = m_data[pos + 1];
+        m_out.Field("Length", std::to_string(length));
+        size_t available = m_size - pos - 2;
+        bool cut = false;
+        if (length > available) {
+            Broken("Length " + std::to_string(length) + " runs past the end of the message (" +
+                   std::to_string(available) + " octets left)");
+            cut = true;
+        } else {
+            available = length;
+        }
+        if (codeset == 0) m_seen[id] = true;
+        ElementBody body(m_data + pos + 2, available, m_out);
+        if (codeset != 0 || cut || !DecodeVariableElement(id, body)) {
+            if (codeset == 0 && !name) m_out.Line("Element not known to this decoder: shown as octets");
+            body.HexFrom(0, "Octets");
+        }
+        if (id == kPortableIdentity && identitySummary.empty() && !body.identitySummary.empty())
+            identitySummary = body.identitySummary;
+        return cut ? m_size : pos + 2 + length;
+    }
+
+    const uint8_t *m_data;
+    size_t m_size;
+    DecodedText &m_out;
+    bool m_seen[256] = {};
+    int m_locked = 0;
+    int m_nonLocking = -1;
+    int m_count = 0;
+    bool m_firstBroken = false;
+    std::string m_firstProblem;
+};
+
+}  // namespace
+
+DecodedDect DectDecoder::Decode(const uint8_t *data, size_t size, const std::vector<std::string> &problems,
+                                bool hasData) {
+    DecodedDect d;
+    DecodedText out;
+    auto problemsPart = [&] {
+        if (problems.empty()) return;
+        out.BeginPart("Trace data");
+        for (const std::string &p : problems) out.Error(p);
+    };
+    auto finish = [&](int status) {
+        d.status = status;
+        d.valid = !out.HasErrors() && status != kUnknownMessageType && status != kUnknownDiscriminator &&
+                  status != kElementsNotDecoded;
+        d.text = out.Take();
+        return d;
+    };
+
+    if (!hasData) {
+        d.messageName = "Station control message";
+        problemsPart();
+        return finish(kStationControlOnly);
+    }
+    if (size == 0) {
+        d.messageName = "No network layer octets";
+        out.Error("DATA rows without octets: no network layer message");
+        problemsPart();
+        return finish(kUnknownDiscriminator);
+    }
+
+    // Octet 1: transaction identifier (flag, value) and protocol discriminator.
+    const uint8_t first = data[0];
+    const unsigned pd = first & 0x0F;
+    d.transactionFlag = first >> 7;
+    unsigned tv = (first >> 4) & 0x07;
+    size_t pos = 1;
+    bool extended = tv == 7;
+    const char *pdName = DiscriminatorName(pd);
+    d.discriminator = (pdName ? std::string(pdName) : "Unknown protocol discriminator") + " (" +
+                      HexByte(static_cast<uint8_t>(pd)) + ")";
+
+    out.BeginPart("Transaction identifier");
+    out.Field("TI flag", d.transactionFlag ? "1: message sent to the side that originates the TI"
+                                           : "0: message sent from the side that originates the TI");
+    if (extended) {
+        out.Field("Transaction value", "7: extended, the value follows in the next octet");
+        if (size < 2) {
+            out.Error("TI extension octet missing: the message ends after octet 1");
+        } else {
+            const uint8_t ext = data[1];
+            tv = ext & 0x7F;
+            if (!(ext & 0x80)) out.Error("Extension bit of the TI extension octet is 0");
+            out.Field("Extended transaction value", std::to_string(tv));
+            pos = 2;
+        }
+    } else {
+        out.Field("Transaction value", std::to_string(tv));
+    }
+    d.transactionValue = "TI " + std::to_string(tv) + (d.transactionFlag ? " (Destination)" : " (Originator)");
+    out.Field("Protocol discriminator", d.discriminator);
+
+    if (!pdName) {
+        d.messageName = "Unknown protocol discriminator";
+        DecodedText alt;
+        alt.Error("Unknown protocol discriminator " + HexByte(static_cast<uint8_t>(pd)) + " in octet 1 (" +
+                  HexByte(first) + ")");
+        d.text = alt.Take();
+        d.status = kUnknownDiscriminator;
+        d.valid = false;
+        return d;
+    }
+    if (pos >= size || (extended && size < 2)) {
+        d.messageName = "Message type missing";
+        DecodedText alt;
+        alt.Error("Message truncated: no message type octet after the transaction identifier");
+        for (const std::string &p : problems) alt.Error(p);
+        d.text = alt.Take();
+        d.status = kUnknownMessageType;
+        d.valid = false;
+        return d;
+    }
+    const uint8_t typeOctet = data[pos++];
+    const MessageType *type = FindMessageType(pd, typeOctet & 0x7F);
+    if (!type || (typeOctet & 0x80)) {
+        d.messageName = "Unknown message type " + HexByte(typeOctet);
+        DecodedText alt;
+        alt.Error("Unknown message type " + HexByte(typeOctet) + " of " + (pdName ? pdName : "?"));
+        d.text = alt.Take();
+        d.status = kUnknownMessageType;
+        d.valid = false;
+        return d;
+    }
+    d.messageName = type->name;
+    out.Field("Message type", std::string(type->name) + " (" + HexByte(typeOctet) + ")");
+
+    problemsPart();
+    ElementWalk walk(data, size, out);
+    walk.Run(pos);
+    d.extraLine = walk.identitySummary.empty() ? std::string() : "Portable identity: " + walk.identitySummary;
+    for (uint8_t m : type->mandatory) {
+        if (!m || walk.Seen(m)) continue;
+        out.BeginPart("Message");
+        out.Error("Mandatory information element " + std::string(ElementName(m)) + " (" + HexByte(m) +
+                  ") missing in " + type->name);
+    }
+    if (walk.FirstBroken()) {
+        // Shown on the message type line of the block: one line.
+        d.text = std::string(type->name) + " (" + HexByte(typeOctet) + ") !!!Elements not decoded: " +
+                 walk.FirstProblem() + "!!!";
+        d.status = kElementsNotDecoded;
+        d.valid = false;
+        return d;
+    }
+    if (walk.Count() == 0 && !out.HasErrors()) return finish(kNoElements);
+    return finish(kNormal);
+}
+
+}  // namespace vexa::dect

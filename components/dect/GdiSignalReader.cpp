@@ -1,0 +1,190 @@
+#include "GdiSignalReader.h"
+
+#include "DecodedText.h"
+#include "HexText.h"
+#include "TraceLine.h"
+
+namespace vexa::dect {
+
+using namespace component;
+
+namespace {
+
+constexpr size_t kPieceLength = 511;
+
+enum class Keyword { None, Scp, UserPart, Data, Len };
+
+// The keyword a row's text starts with, and in rest what follows it.
+Keyword KeywordOf(std::string_view text, std::string_view &rest) {
+    switch (text.empty() ? '\0' : text[0]) {
+    case 'S': return TakeKeyword(text, "SCP", rest) ? Keyword::Scp : Keyword::None;
+    case 'U': return TakeKeyword(text, "USER", rest) && TakeKeyword(rest, "PART", rest) ? Keyword::UserPart : Keyword::None;
+    case 'D': return TakeKeyword(text, "DATA", rest) ? Keyword::Data : Keyword::None;
+    case 'L': return TakeKeyword(text, "LEN", rest) ? Keyword::Len : Keyword::None;
+    default: return Keyword::None;
+    }
+}
+
+bool IsGdiSignal(std::string_view name) { return name == "GDIREQ" || name == "GDIIND"; }
+
+std::string Clipped(std::string_view text, size_t max) {
+    return std::string(text.substr(0, std::min(text.size(), max)));
+}
+
+}  // namespace
+
+void GdiSignalReader::Reset() {
+    m_open = GdiSignal{};
+    m_isOpen = false;
+    m_droppedOctets = 0;
+    m_midLine = false;
+    m_lastWasData = false;
+}
+
+void GdiSignalReader::AddProblem(std::string problem) {
+    if (m_open.problems.size() < kMaxProblems)
+        m_open.problems.push_back(std::move(problem));
+    else if (m_open.problems.size() == kMaxProblems)
+        m_open.problems.push_back("Further problems not listed");
+}
+
+void GdiSignalReader::Feed(std::string_view piece, LineResult &result) {
+    result.kind = kOther;
+    result.completion = 0;
+    result.completed = false;
+    const bool continuation = m_midLine;
+    const bool ended = !piece.empty() && piece.back() == '\n';
+    m_midLine = !ended && piece.size() >= kPieceLength;
+
+    std::string_view line = StripLineEnd(piece);
+    if (continuation && !StartsLineOfItsOwn(line)) {
+        if (m_lastWasData && m_isOpen) AddProblem("DATA row longer than 511 characters: its end was not read");
+        return;
+    }
+    m_lastWasData = false;
+
+    const bool row = !line.empty() && (line[0] == ' ' || line[0] == '\t');
+    if (!row && IsEndLine(line)) {
+        if (m_isOpen) {
+            Close(false, result);
+            result.completion = 1;
+        }
+        return;
+    }
+    if (!row) {
+        RecordLine rec;
+        if (!ParseRecordLine(line, rec)) return;
+        if (m_isOpen) {
+            Close(false, result);
+            result.completion = 2;
+        }
+        if (!IsGdiSignal(rec.signalName)) return;
+        result.kind = kRecordLine;
+        m_isOpen = true;
+        m_droppedOctets = 0;
+        m_open.sequence = rec.sequence;
+        m_open.time.assign(rec.time);
+        m_open.direction.assign(rec.direction);
+        m_open.signalName.assign(rec.signalName);
+        m_open.originator.assign(rec.originator);
+        m_open.destination.assign(rec.destination);
+        return;
+    }
+
+    std::string_view keyword, rest;
+    if (!m_isOpen || !SplitRow(line, keyword)) return;
+    switch (KeywordOf(keyword, rest)) {
+    case Keyword::Scp:
+        result.kind = kHeaderRow;
+        ReadScpRow(rest);
+        break;
+    case Keyword::UserPart:
+        result.kind = kControlRow;
+        if (!m_open.userPart.empty()) AddProblem("Second USER PART row in one signal (the first is kept)");
+        else m_open.userPart = Clipped(TrimBlanks(rest), kMaxRowText);
+        break;
+    case Keyword::Data:
+        result.kind = kDataRow;
+        m_lastWasData = m_midLine;
+        ReadDataRow(rest);
+        break;
+    case Keyword::Len:
+        result.kind = kControlRow;
+        ReadLenRow(rest, result);
+        break;
+    case Keyword::None: break;
+    }
+}
+
+bool GdiSignalReader::StartsLineOfItsOwn(std::string_view line) const {
+    if (line.empty()) return false;
+    if (line[0] != ' ' && line[0] != '\t') {
+        RecordLine rec;
+        return IsEndLine(line) || ParseRecordLine(line, rec);
+    }
+    std::string_view keyword, rest;
+    return SplitRow(line, keyword) && KeywordOf(keyword, rest) != Keyword::None;
+}
+
+// "SCP <message>  ID <id>": the message is the text before the word "ID", the id the word after it.
+void GdiSignalReader::ReadScpRow(std::string_view rest) {
+    if (!m_open.scpMessage.empty() || !m_open.scpId.empty()) {
+        AddProblem("Second SCP row in one signal (the first is kept)");
+        return;
+    }
+    std::string_view text = TrimBlanks(rest);
+    std::string_view message = text, id;
+    for (size_t at = text.find("ID"); at != std::string_view::npos; at = text.find("ID", at + 1)) {
+        const bool startsWord = at == 0 || text[at - 1] == ' ' || text[at - 1] == '\t';
+        const bool endsWord = at + 2 == text.size() || text[at + 2] == ' ' || text[at + 2] == '\t';
+        if (startsWord && endsWord) {
+            message = TrimBlanks(text.substr(0, at));
+            id = TrimBlanks(text.substr(at + 2));
+            break;
+        }
+    }
+    if (message.empty()) AddProblem("SCP row without a station control message");
+    m_open.scpMessage = SafeText(Clipped(message, kMaxRowText));
+    m_open.scpId = SafeText(Clipped(id, kMaxRowText));
+}
+
+void GdiSignalReader::ReadDataRow(std::string_view rest) {
+    m_open.hasData = true;
+    if (m_open.lenSeen) AddProblem("DATA row after the LEN row");
+    HexRowProblems problems;
+    m_droppedOctets += AppendHexOctets(rest, m_open.octets, problems, kMaxMessageOctets);
+    if (problems.badCharacters)
+        AddProblem("DATA row with characters that are not hex digits: \"" + SafeText(Clipped(TrimBlanks(rest), 80)) + "\"");
+    if (problems.oddDigits)
+        AddProblem("DATA row with an odd number of hex digits: \"" + SafeText(Clipped(TrimBlanks(rest), 80)) + "\"");
+    if (problems.tokens == 0) AddProblem("DATA row without octets");
+}
+
+void GdiSignalReader::ReadLenRow(std::string_view rest, LineResult &result) {
+    long long len = 0;
+    std::string_view t = TrimBlanks(rest);
+    const size_t carried = m_open.octets.size() + m_droppedOctets;
+    if (!ReadDecimal(t, 100000000, len) || !TrimBlanks(t).empty())
+        AddProblem("LEN row without a valid number: \"" + SafeText(Clipped(TrimBlanks(rest), 80)) + "\"");
+    else if (static_cast<size_t>(len) > carried)
+        AddProblem("Fewer octets than LEN says: " + std::to_string(carried) + " DATA octets, LEN " + std::to_string(len));
+    else if (static_cast<size_t>(len) < carried)
+        AddProblem("More octets than LEN says: " + std::to_string(carried) + " DATA octets, LEN " + std::to_string(len));
+    Close(true, result);
+    result.completion = 1;
+}
+
+void GdiSignalReader::Close(bool lenSeen, LineResult &result) {
+    m_open.lenSeen = lenSeen;
+    if (m_droppedOctets)
+        AddProblem("Message longer than " + std::to_string(kMaxMessageOctets) + " octets: " +
+                   std::to_string(m_droppedOctets) + " octets not kept");
+    if (!lenSeen && m_open.hasData) AddProblem("LEN row missing: the signal may be incomplete");
+    result.signal = std::move(m_open);
+    result.completed = true;
+    m_open = GdiSignal{};
+    m_isOpen = false;
+    m_droppedOctets = 0;
+}
+
+}  // namespace vexa::dect
