@@ -1,5 +1,7 @@
 #include "CListModel.h"
 
+#include <algorithm>
+
 namespace vexa {
 
 CListModel::CListModel(QObject *parent) : QAbstractTableModel(parent) {}
@@ -17,12 +19,28 @@ void CListModel::SetHeadings(const QStringList &headings) {
     }
 }
 
+namespace {
+constexpr size_t kTextPiece = 1u << 20;
+}
+
+std::string &CListModel::PieceWithRoom(size_t size) {
+    if (m_pieces.empty() || m_pieces.back().capacity() - m_pieces.back().size() < size) {
+        m_pieces.emplace_back();
+        m_pieces.back().reserve(std::max(kTextPiece, size));
+    }
+    return m_pieces.back();
+}
+
 void CListModel::InsertRow(int position, const RowTexts &texts) {
+    size_t size = 0;
+    for (std::string_view text : texts) size += text.size();
+    std::string &piece = PieceWithRoom(size);
     Row row;
-    row.start = m_text.size();
+    row.piece = static_cast<uint32_t>(m_pieces.size() - 1);
+    row.start = static_cast<uint32_t>(piece.size());
     for (int c = 0; c < kColumns; ++c) {
-        m_text += texts[static_cast<size_t>(c)];
-        row.end[static_cast<size_t>(c)] = static_cast<uint32_t>(m_text.size() - row.start);
+        piece += texts[static_cast<size_t>(c)];
+        row.end[static_cast<size_t>(c)] = static_cast<uint32_t>(piece.size() - row.start);
     }
     const int count = RowCount();
     if (position < 0 || position >= count) {
@@ -65,13 +83,13 @@ void CListModel::DeleteRow(int position) {
 
 void CListModel::DeleteAllRows() {
     if (m_rows.empty()) {
-        m_text.clear();  // what deleted rows left
+        m_pieces.clear();  // what deleted rows left
         return;
     }
     beginResetModel();
     m_rows.clear();
-    m_text.clear();
-    m_text.shrink_to_fit();
+    m_pieces.clear();
+    m_pieces.shrink_to_fit();
     m_nShown = 0;
     endResetModel();
 }
@@ -80,7 +98,7 @@ std::string_view CListModel::Utf8Text(int row, int column) const {
     if (row < 0 || row >= RowCount() || column < 0 || column >= kColumns) return {};
     const Row &r = m_rows[static_cast<size_t>(row)];
     const uint32_t begin = column == 0 ? 0 : r.end[static_cast<size_t>(column - 1)];
-    return std::string_view(m_text).substr(r.start + begin, r.end[static_cast<size_t>(column)] - begin);
+    return std::string_view(m_pieces[r.piece]).substr(r.start + begin, r.end[static_cast<size_t>(column)] - begin);
 }
 
 QString CListModel::Text(int row, int column) const {

@@ -51,18 +51,23 @@ public:
     bool setData(const QModelIndex &index, const QVariant &value, int role) override;
 
 private:
-    // One row: where its texts lie end to end in m_text, and where each ends (counted
-    // from the row's start). The texts of all rows share one store, so that a fill of
-    // many rows does not allocate once per row; a deleted row's text stays unused there
-    // until the list is emptied.
+    // One row: the piece of the text store its texts lie in, end to end from start, and
+    // where each ends (counted from the row's start). The texts of all rows share a few
+    // large pieces, so that a fill of many rows does not allocate once per row; a deleted
+    // row's text stays unused there until the list is emptied.
     struct Row {
-        size_t start = 0;
+        uint32_t piece = 0;
+        uint32_t start = 0;
         std::array<uint32_t, kColumns> end{};
     };
+    // Room for the texts of the rows to come: a new piece when the last one is full. A
+    // piece never grows past the room it was made with, so the texts never move: a fill
+    // of millions of rows copies each text once.
+    std::string &PieceWithRoom(size_t size);
 
     QStringList m_headings;
     std::deque<Row> m_rows;  // grows without moving the rows it has
-    std::string m_text;
+    std::vector<std::string> m_pieces;
     int m_nShown = 0;  // rows the views know of
     bool m_bFlushQueued = false;
 };
