@@ -63,6 +63,8 @@ public:
     void BindFile(const char *text, size_t size, std::shared_ptr<const void> keep);
     // Room for this many lines; the room that is not used costs only address space.
     void Reserve(size_t lines) { Own().words.reserve(lines); }
+    // The lines there is room for without growing.
+    size_t Capacity() const { return m_lines->words.capacity(); }
 
     class const_iterator {
     public:

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <stdexcept>
 #include <string>
 
 namespace vexa {
@@ -26,6 +27,15 @@ void CResultLayout::Add(std::string_view line) {
         m_rowColour.push_back(colour);
     }
     ++m_linesAdded;
+}
+
+void CResultLayout::Reserve(size_t lines) {
+    try {
+        m_rowLine.reserve(m_rowLine.size() + lines);
+        m_rowColour.reserve(m_rowColour.size() + lines);
+    } catch (const std::exception &) {
+        // Short of address space: the rows grow as they go.
+    }
 }
 
 void CResultLayout::Finish(const LineArray &lines) { m_identity = LinesIdentity::Of(lines); }

@@ -5,6 +5,7 @@
 
 #include "ResultLines.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -36,6 +37,9 @@ public:
     // Finish with the lines once they are where they stay.
     void Add(std::string_view line);
     void Finish(const LineArray &lines);
+    // Room for the rows of this many lines to be added, so that the rows of a long run
+    // are never copied to grow; room not used costs only address space.
+    void Reserve(size_t lines);
     // Whether the layout was built from these lines (the same identity).
     bool Matches(const LineArray &lines) const { return LinesIdentity::Of(lines) == m_identity; }
 
@@ -43,6 +47,8 @@ public:
     // takes one font height on screen (a text that starts with a line-feed takes its row
     // but shows nothing). Marker lines and empty lines take no space.
     size_t RowCount() const { return m_rowLine.size(); }
+    // The rows there is room for without growing.
+    size_t RowRoom() const { return std::min(m_rowLine.capacity(), m_rowColour.capacity()); }
     size_t RowLine(size_t row) const { return m_rowLine[row]; }
     LineColour RowColour(size_t row) const { return m_rowColour[row]; }
     // The number of rows above the last display line: its top is this many rows down.

@@ -4,6 +4,7 @@
 #include "LineArray.h"
 #include "MappedFile.h"
 #include "OutputFile.h"
+#include "ResultLayout.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <unistd.h>
 
@@ -121,6 +123,33 @@ TEST(OutputWriter, ALongRunSpansManyBlocksAndKeepsEveryLine) {
     EXPECT_EQ(run[0], "line 0\n");
     EXPECT_EQ(run[119998], "line 59999\n");
     EXPECT_EQ(run[119999], "      " + body);
+    std::remove(path.c_str());
+}
+
+TEST(OutputWriter, TheRowsOfALongRunAreLaidOutInTheRoomMadeForTheRunLines) {
+    // A run makes room for its run lines at the start; the rows of the result text take
+    // as much, so that the rows of millions of lines are never copied to grow.
+    const std::string path = TempPath("vexa-writer-rows");
+    LineArray run;
+    run.Reserve(100000);
+    std::shared_ptr<const CResultLayout> layout;
+    {
+        COutputWriter out(run, true);
+        ASSERT_TRUE(out.Open(path, true));
+        for (int i = 0; i < 50000; ++i) {
+            out.WriteOut("line " + std::to_string(i) + "\n");
+            out.WriteOpeningMarker();  // takes no row
+            out.Flush();
+        }
+        ASSERT_TRUE(out.Close());
+        layout = out.Layout();
+    }
+    ASSERT_TRUE(layout);
+    ASSERT_EQ(layout->RowCount(), 50000u);
+    EXPECT_EQ(layout->RowLine(0), 0u);
+    EXPECT_EQ(layout->RowLine(49999), 99998u);
+    EXPECT_EQ(run[99998], "line 49999\n");
+    EXPECT_GE(layout->RowRoom(), 100000u);
     std::remove(path.c_str());
 }
 
