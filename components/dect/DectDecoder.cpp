@@ -240,7 +240,9 @@ DecodedDect DectDecoder::Decode(const uint8_t *data, size_t size, const std::vec
         out.Error("Mandatory information element " + std::string(ElementName(m)) + " (" + HexByte(m) +
                   ") missing in " + type->name);
     }
-    if (walk.FirstBroken()) {
+    // Nothing of the body could be read: the block shows the message type and why. When the
+    // line reader found something wrong too, the whole body is shown so that both are seen.
+    if (walk.FirstBroken() && problems.empty()) {
         // Shown on the message type line of the block: one line.
         d.text = std::string(type->name) + " (" + HexByte(typeOctet) + ") !!!Elements not decoded: " +
                  walk.FirstProblem() + "!!!";

@@ -1,0 +1,205 @@
+// The DECT network layer decoder on real-looking messages: the fields an engineer reads.
+#include "DectDecoder.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+using namespace vexa::dect;
+
+namespace {
+
+DecodedDect Decode(const std::string &hex, const std::vector<std::string> &problems = {}) {
+    std::vector<uint8_t> octets;
+    std::istringstream in(hex);
+    for (std::string o; in >> o;) octets.push_back(static_cast<uint8_t>(std::stoul(o, nullptr, 16)));
+    return DectDecoder::Decode(octets.data(), octets.size(), problems, true);
+}
+
+// True when the decoded text holds line (a whole line).
+bool HasLine(const DecodedDect &d, const std::string &line) {
+    std::string text = d.text;
+    for (size_t p; (p = text.find("||")) != std::string::npos;) text.replace(p, 2, "\n");
+    std::istringstream in(text);
+    for (std::string l; std::getline(in, l);)
+        if (l == line) return true;
+    return false;
+}
+
+#define EXPECT_LINE(d, line) EXPECT_TRUE(HasLine(d, line)) << "missing line \"" << (line) << "\" in:\n" << (d).text
+
+TEST(DectDecoder, LocateRequestWithIdentitiesAndTerminalCapability) {
+    auto d = Decode("05 54 05 07 80 A8 00 AB C1 23 45 06 07 80 A4 01 57 81 23 40 07 01 47 63 04 44 8A 02 80");
+    EXPECT_EQ(d.status, kNormal);
+    EXPECT_TRUE(d.valid) << d.text;
+    EXPECT_EQ(d.messageName, "MM-LOCATE-REQUEST");
+    EXPECT_EQ(d.discriminator, "MM Mobility Management (H'05)");
+    EXPECT_EQ(d.transactionValue, "TI 0 (Originator)");
+    EXPECT_EQ(d.transactionFlag, 0);
+    EXPECT_EQ(d.extraLine, "Portable identity: IPUI-N IPEI 02748 0074565 8");
+    EXPECT_LINE(d, "PORTABLE-IDENTITY (H'05)");
+    EXPECT_LINE(d, "Type of identity: IPUI");
+    EXPECT_LINE(d, "Identity length: 40 bits");
+    EXPECT_LINE(d, "EMC: H'0ABC (02748)");
+    EXPECT_LINE(d, "PSN: H'12345 (0074565)");
+    EXPECT_LINE(d, "FIXED-IDENTITY (H'06)");
+    EXPECT_LINE(d, "Type of identity: ARI");
+    EXPECT_LINE(d, "Equipment manufacturer's code (EMC): H'0ABC");
+    EXPECT_LINE(d, "Fixed part number (FPN): H'01234");
+    EXPECT_LINE(d, "LI-Type: Location area level is included");
+    EXPECT_LINE(d, "Location area level: 7");
+    EXPECT_LINE(d, "Tone capability: Complete DECT tones supported");
+    EXPECT_LINE(d, "Display capability: Alphanumeric");
+    EXPECT_LINE(d, "N-REJ (ambient noise rejection): 2");
+}
+
+TEST(DectDecoder, AuthenticationRequestAndReply) {
+    auto d = Decode("85 40 0A 03 01 18 08 0C 08 3A 91 C4 07 5E 22 B8 10 0E 08 00 00 00 00 00 00 00 2F");
+    EXPECT_TRUE(d.valid) << d.text;
+    EXPECT_EQ(d.messageName, "MM-AUTHENTICATION-REQUEST");
+    EXPECT_EQ(d.transactionValue, "TI 0 (Destination)");
+    EXPECT_EQ(d.transactionFlag, 1);
+    EXPECT_LINE(d, "Authentication algorithm: DECT Standard Authentication Algorithm (DSAA)");
+    EXPECT_LINE(d, "Authentication key type: User authentication key (UAK)");
+    EXPECT_LINE(d, "Authentication key number: 8");
+    EXPECT_LINE(d, "Cipher key number: 8");
+    EXPECT_LINE(d, "RAND (H'0C)");
+    EXPECT_LINE(d, "Value: 3A 91 C4 07 5E 22 B8 10");
+    EXPECT_LINE(d, "Value: 00 00 00 00 00 00 00 2F");
+    auto r = Decode("05 41 0D 04 9C 6E 13 A5");
+    EXPECT_EQ(r.messageName, "MM-AUTHENTICATION-REPLY");
+    EXPECT_LINE(r, "Value: 9C 6E 13 A5");
+    // The reply without its RES is wrong.
+    auto missing = Decode("05 41");
+    EXPECT_FALSE(missing.valid);
+    EXPECT_LINE(missing, "!!!Mandatory information element RES (H'0D) missing in MM-AUTHENTICATION-REPLY!!!");
+}
+
+TEST(DectDecoder, CipherRequestAndLocateAcceptWithTpui) {
+    auto c = Decode("85 4C 19 02 81 98");
+    EXPECT_EQ(c.messageName, "MM-CIPHER-REQUEST");
+    EXPECT_LINE(c, "Y/N: Enable ciphering");
+    EXPECT_LINE(c, "Cipher algorithm: DECT Standard Cipher algorithm #1 (DSC)");
+    EXPECT_LINE(c, "Cipher key type: Derived cipher key");
+    EXPECT_LINE(c, "Cipher key number: 8");
+    auto a = Decode("85 55 05 05 A0 94 0A BC D0 07 01 47 78 03 0A BC 2E");
+    EXPECT_TRUE(a.valid) << a.text;
+    EXPECT_EQ(a.messageName, "MM-LOCATE-ACCEPT");
+    EXPECT_LINE(a, "Type of identity: TPUI");
+    EXPECT_LINE(a, "TPUI value: H'0ABCD");
+    EXPECT_EQ(a.extraLine, "Portable identity: TPUI H'0ABCD");
+    EXPECT_LINE(a, "Manufacturer code (MANIC): H'0ABC");
+    EXPECT_LINE(a, "Model code (MODIC): H'2E");
+}
+
+TEST(DectDecoder, CallControlWithKeypadDisplayNumbersAndFixedElements) {
+    auto s = Decode("03 05 05 07 80 A8 00 AB C1 23 45 06 07 80 A4 01 57 81 23 40 E0 80 E4 41 "
+                    "6C 0C 21 83 30 34 30 31 32 33 34 35 36 37 6D 0A 03 41 4E 4E 41 20 42 45 52 47");
+    EXPECT_TRUE(s.valid) << s.text;
+    EXPECT_EQ(s.messageName, "CC-SETUP");
+    EXPECT_LINE(s, "BASIC-SERVICE (H'E0)");
+    EXPECT_LINE(s, "Call class: Normal call setup");
+    EXPECT_LINE(s, "Basic service: Basic speech default setup attributes");
+    EXPECT_LINE(s, "SIGNAL (H'E4)");
+    EXPECT_LINE(s, "Signal value: Alerting on - pattern 1 (external call)");
+    EXPECT_LINE(s, "Type of number: National number");
+    EXPECT_LINE(s, "Numbering plan identification: ISDN/telephony plan (E.164)");
+    EXPECT_LINE(s, "Presentation indicator: Presentation allowed");
+    EXPECT_LINE(s, "Screening indicator: Network provided");
+    EXPECT_LINE(s, "Number digits: \"0401234567\"");
+    EXPECT_LINE(s, "Name: \"ANNA BERG\"");
+    auto k = Decode("13 7B 2C 07 30 33 30 31 32 33 34");
+    EXPECT_EQ(k.messageName, "CC-INFO");
+    EXPECT_LINE(k, "MULTI-KEYPAD (H'2C)");
+    EXPECT_LINE(k, "Characters: \"0301234\"");
+    auto one = Decode("13 7B E9 23 A1");
+    EXPECT_LINE(one, "SINGLE-KEYPAD (H'E9)");
+    EXPECT_LINE(one, "Characters: \"#\"");
+    EXPECT_LINE(one, "SENDING-COMPLETE (H'A1)");
+    auto disp = Decode("93 07 28 0C 30 33 30 31 32 33 34 20 41 4E 4E 41");
+    EXPECT_EQ(disp.messageName, "CC-CONNECT");
+    EXPECT_LINE(disp, "Characters: \"0301234 ANNA\"");
+    auto ack = Decode("93 0D E4 00 1E 02 81 88");
+    EXPECT_LINE(ack, "Signal value: Dial tone on");
+    EXPECT_LINE(ack, "Location: Private network serving the local user");
+    EXPECT_LINE(ack, "Progress description: In-band information or appropriate pattern now available");
+    auto rel = Decode("13 4D E2 14");
+    EXPECT_EQ(rel.messageName, "CC-RELEASE");
+    EXPECT_LINE(rel, "Release reason: User busy");
+}
+
+TEST(DectDecoder, TransactionIdentifierAndDiscriminators) {
+    auto ext = Decode("F3 8A 01");  // flag 1, extended value 10, CC, CC-ALERTING
+    EXPECT_EQ(ext.messageName, "CC-ALERTING");
+    EXPECT_EQ(ext.transactionValue, "TI 10 (Destination)");
+    EXPECT_LINE(ext, "Extended transaction value: 10");
+    auto page = Decode("00 71 05 07 80 A8 00 AB C1 23 45");
+    EXPECT_EQ(page.messageName, "LCE-PAGE-RESPONSE");
+    EXPECT_EQ(page.discriminator, "LCE Link Control Entity (H'00)");
+    EXPECT_EQ(Decode("04 64 05 07 80 A8 00 AB C1 23 45").messageName, "CISS-REGISTER");
+    EXPECT_EQ(Decode("06 01").messageName, "CLMS-VARIABLE");
+    EXPECT_EQ(Decode("07 53").messageName, "COMS-INFO");
+    EXPECT_EQ(Decode("05 5C").messageName, "MM-TEMPORARY-IDENTITY-ASSIGN");
+    EXPECT_EQ(Decode("05 59").messageName, "MM-IDENTITY-REPLY");
+    EXPECT_EQ(Decode("05 44 05 07 80 A8 00 AB C1 23 45 0A 03 01 18 08").messageName, "MM-ACCESS-RIGHTS-REQUEST");
+    EXPECT_EQ(Decode("03 20 16 01 82").messageName, "CC-SERVICE-CHANGE");
+    // The TI extension octet with nothing after it: no message type.
+    auto cut = Decode("73");
+    EXPECT_EQ(cut.status, kUnknownMessageType);
+    EXPECT_FALSE(cut.valid);
+}
+
+TEST(DectDecoder, WhatIsWrongIsMarkedAndMakesTheMessageInvalid) {
+    // A reserved release reason.
+    auto r = Decode("93 5A E2 7E");
+    EXPECT_FALSE(r.valid);
+    EXPECT_LINE(r, "!!!Release reason: reserved value H'7E!!!");
+    // An element whose length runs past the end, after a good one.
+    auto p = Decode("13 05 05 07 80 A8 00 AB C1 23 45 06 07 80 A4 01");
+    EXPECT_EQ(p.status, kNormal);
+    EXPECT_FALSE(p.valid);
+    EXPECT_LINE(p, "!!!Length 7 runs past the end of the message (3 octets left)!!!");
+    EXPECT_LINE(p, "Octets: 80 A4 01");
+    // A mandatory element missing.
+    auto m = Decode("93 05 05 07 80 A8 00 AB C1 23 45 E0 80");
+    EXPECT_LINE(m, "!!!Mandatory information element FIXED-IDENTITY (H'06) missing in CC-SETUP!!!");
+    // The line reader's findings head the message.
+    auto t = Decode("13 01", {"Fewer octets than LEN says: 2 DATA octets, LEN 3"});
+    EXPECT_FALSE(t.valid);
+    EXPECT_LINE(t, "!!!Fewer octets than LEN says: 2 DATA octets, LEN 3!!!");
+    // An IPUI-N of the wrong length.
+    auto n = Decode("05 54 05 06 80 A0 00 AB C1 23");
+    EXPECT_FALSE(n.valid);
+    EXPECT_LINE(n, "!!!IPUI-N of 32 bits (40 expected)!!!");
+}
+
+TEST(DectDecoder, UnknownElementsShownWithIdentifierAndOctets) {
+    auto d = Decode("13 7B 5F 03 01 02 03 E9 31");
+    EXPECT_TRUE(d.valid) << d.text;
+    EXPECT_LINE(d, "Unknown element (H'5F)");
+    EXPECT_LINE(d, "Octets: 01 02 03");
+    EXPECT_LINE(d, "Characters: \"1\"");
+    // After a locking shift to codeset 4 elements are shown as octets.
+    auto s = Decode("13 7B 94 28 02 41 42");
+    EXPECT_LINE(s, "New codeset: Non-CEPT (local network specific)");
+    EXPECT_LINE(s, "Element H'28 of codeset 4");
+    EXPECT_LINE(s, "Octets: 41 42");
+}
+
+TEST(DectDecoder, CodecListEscapeToProprietaryAndRejectReason) {
+    auto c = Decode("13 7B 7C 07 40 03 00 01 04 00 81");
+    EXPECT_TRUE(c.valid) << c.text;
+    EXPECT_LINE(c, "Negotiation indicator: Codec negotiation");
+    EXPECT_LINE(c, "  Codec identifier: G.722");
+    EXPECT_LINE(c, "  Codec identifier: G.711 A-law");
+    EXPECT_LINE(c, "  Slot size: Half slot; j = 0");
+    auto e = Decode("13 7B 7B 05 81 0A BC 01 02");
+    EXPECT_LINE(e, "Discriminator type: EMC");
+    EXPECT_LINE(e, "Equipment manufacturer's code (EMC): H'0ABC");
+    EXPECT_LINE(e, "Contents: 01 02");
+    auto rej = Decode("05 57 60 01 02");
+    EXPECT_EQ(rej.messageName, "MM-LOCATE-REJECT");
+    EXPECT_LINE(rej, "Reject reason: IPUI unknown");
+}
+
+}  // namespace
