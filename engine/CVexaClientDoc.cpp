@@ -66,7 +66,10 @@ void CVexaClientDoc::OnCloseDocument() {
 
 void CVexaClientDoc::NewOutputName() {
     if (!m_strOutputPath.empty() && !m_bOutputKept) m_earlierOutputs.push_back(m_strOutputPath);
-    m_strOutputPath = MakeOutputName(Settings().m_strTempPath, m_strTracePath);
+    // The file is made here, the user's alone and no other run's (see CreateOutput).
+    // Where it cannot be made, the name is kept all the same: writing it fails and says so.
+    m_strOutputPath = TempOutputs::CreateOutput(Settings().m_strTempPath, m_strTracePath);
+    if (m_strOutputPath.empty()) m_strOutputPath = MakeOutputName(Settings().m_strTempPath, m_strTracePath);
     // The new output is the program's own again: a file the user saved stays his, and the
     // new one goes when the document closes.
     m_bOutputKept = false;

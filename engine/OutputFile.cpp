@@ -45,7 +45,9 @@ bool WritePieces(int fd, std::vector<std::string_view> &pieces) {
 
 bool OutputFile::Open(const std::string &path) {
     Close();
-    m_fd = open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    // The run's output holds calling party numbers: where it has to be made here, it is
+    // the user's alone, as the file made for it beforehand is.
+    m_fd = open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     if (m_fd < 0) return false;
     m_size = 0;
     m_written = 0;

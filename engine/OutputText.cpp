@@ -1,19 +1,39 @@
 #include "OutputText.h"
 
-#include <cstdlib>
-#include <ctime>
+#include <random>
 #include <sys/stat.h>
 
 namespace vexa {
 
+std::string ShortenedName(std::string_view name, size_t most) {
+    if (name.size() <= most) return std::string(name);
+    size_t n = most;
+    // Cut before a character, never inside one of several bytes.
+    while (n > 0 && (static_cast<unsigned char>(name[n]) & 0xC0) == 0x80) --n;
+    return std::string(name.substr(0, n));
+}
+
+namespace {
+
+int RandomNumber() {
+    // Each process draws its own numbers: two runs started in the same second do not
+    // try the same names one after the other.
+    static std::mt19937 generator{std::random_device{}()};
+    return static_cast<int>(generator() & 0x7FFFFFFF);
+}
+
+}  // namespace
+
 std::string MakeOutputName(const std::string &tempFolder, const std::string &tracePath) {
-    std::srand(static_cast<unsigned>(std::time(nullptr)));
     std::string base = tracePath;
     if (size_t dot = base.rfind('.'); dot != std::string::npos) base.erase(dot);
     size_t slash = base.rfind('/');
     base = slash == std::string::npos ? std::string() : base.substr(slash + 1);
+    // A file name holds at most 255 bytes: the base of a very long trace name is
+    // shortened so that the number and ".out" still fit.
+    base = ShortenedName(base, kMostOutputBase);
     for (;;) {
-        std::string name = tempFolder + base + std::to_string(std::rand()) + ".out";
+        std::string name = tempFolder + base + std::to_string(RandomNumber()) + ".out";
         struct stat st {};
         if (lstat(name.c_str(), &st) != 0) return name;
     }

@@ -10,9 +10,14 @@
 namespace vexa {
 
 // A new output file name in tempFolder (which ends with "/"), made from the trace path:
-// the base name without its extension, a random number and ".out", chosen so that no
-// file of that name exists yet.
+// the base name without its extension (cut to kMostOutputBase bytes, so that the name
+// stays within the 255 bytes a file name may have, whatever the trace's name), a random
+// number and ".out", chosen so that no file of that name exists yet.
+// TempOutputs::CreateOutput makes the file.
 std::string MakeOutputName(const std::string &tempFolder, const std::string &tracePath);
+inline constexpr size_t kMostOutputBase = 200;
+// The name cut to at most `most` bytes, never inside a character of several bytes.
+std::string ShortenedName(std::string_view name, size_t most);
 
 // Calls part(piece) for each part of a decoded text, the pieces between the "||"
 // separators, in order.
