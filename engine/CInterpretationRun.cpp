@@ -88,11 +88,12 @@ bool CInterpretationRun::Start() {
 
 // Room for the run lines at once, so that the list of a large run is never copied to
 // grow: a decoded trace makes some five run lines of every trace line. Room that is not
-// used costs only address space; where even that is short, the list grows as it goes.
+// used costs only address space (the most here, 2 GB, for traces of some 30 million
+// lines); where even that is short, the list grows as it goes.
 void CInterpretationRun::ReserveRunLines() {
     constexpr int64_t kLinesPerTraceLine = 8;
     constexpr int64_t kAverageLineLength = 40;
-    constexpr int64_t kMostReserved = int64_t(1) << 26;
+    constexpr int64_t kMostReserved = int64_t(1) << 28;
     const int64_t traceLines = m_trace.FromMemory() ? m_trace.Size() : m_trace.Size() / kAverageLineLength;
     try {
         m_doc.m_RunLines.Reserve(static_cast<size_t>(std::min(traceLines * kLinesPerTraceLine, kMostReserved)));
