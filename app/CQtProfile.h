@@ -5,6 +5,10 @@
 
 #include "IProfile.h"
 
+#include <QString>
+#include <QVariant>
+
+#include <map>
 #include <memory>
 
 class QSettings;
@@ -24,9 +28,17 @@ public:
 
     // The file the profile lives in.
     std::string FileName() const;
+    // Why that file was refused (see ReadSettingsFile); empty when it is used.
+    const std::string &Refusal() const { return m_refusal; }
 
 private:
-    std::unique_ptr<QSettings> m_settings;
+    QVariant Value(const QString &key) const;
+    void SetValue(const QString &key, const QVariant &value);
+
+    std::string m_path;
+    std::string m_refusal;
+    std::unique_ptr<QSettings> m_settings;  // null when the file was refused
+    std::map<QString, QVariant> m_memory;   // the values of this session, then
 };
 
 // Machine-wide values of the organisation "Vendrel", application "Harbek" ("InstallDir").

@@ -2,9 +2,12 @@
 
 #include "SettingsStore.h"
 
+#include <cerrno>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace vexa {
@@ -39,12 +42,50 @@ std::string_view Trim(std::string_view s) {
 
 }  // namespace
 
+std::string ReadSettingsFile(const std::string &path, std::string &text) {
+    text.clear();
+    // Opened without waiting: a named pipe opens at once and is refused below.
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT || errno == ENOTDIR) return {};
+        return "settings file " + path + " is not read: " + std::strerror(errno);
+    }
+    std::string refusal;
+    struct stat st {};
+    if (fstat(fd, &st) != 0) {
+        refusal = std::strerror(errno);
+    } else if (!S_ISREG(st.st_mode)) {
+        refusal = "not a regular file";
+    } else if (st.st_size > static_cast<off_t>(kMostSettingsBytes)) {
+        refusal = "larger than " + std::to_string(kMostSettingsBytes >> 20) + " MB";
+    } else {
+        // Read to its end, but never past the bound: a file may grow while it is read.
+        char buffer[64 * 1024];
+        for (;;) {
+            const ssize_t n = read(fd, buffer, sizeof buffer);
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) {
+                refusal = std::strerror(errno);
+                break;
+            }
+            if (n == 0) break;
+            if (text.size() + static_cast<size_t>(n) > kMostSettingsBytes) {
+                refusal = "larger than " + std::to_string(kMostSettingsBytes >> 20) + " MB";
+                break;
+            }
+            text.append(buffer, static_cast<size_t>(n));
+        }
+    }
+    close(fd);
+    if (refusal.empty()) return {};
+    text.clear();
+    return "settings file " + path + " is not read: " + refusal;
+}
+
 IniProfileReader::IniProfileReader(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return;
-    std::stringstream text;
-    text << in.rdbuf();
-    Parse(text.str());
+    std::string text;
+    m_refusal = ReadSettingsFile(path, text);
+    Parse(text);
 }
 
 std::string IniProfileReader::DefaultPath() {

@@ -8,6 +8,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace vexa {
 namespace {
@@ -106,6 +109,35 @@ TEST_F(QtProfileTest, AnUnreadableFileGivesTheDefaults) {
     EXPECT_EQ(s.m_nDefaultProtocol, 1);
     EXPECT_TRUE(s.m_bWriteAllRows);
     profile.WriteProfileString("", kKeyOpenDirectory, "/x");  // ignored, no crash
+}
+
+// A named pipe or a link to /dev/zero as the settings file: refused at once (the test
+// runs in a child that may take five seconds), said, and left as it is; the session goes
+// on with the built-in settings and keeps what it writes in memory.
+TEST_F(QtProfileTest, ASettingsFileThatIsNoRegularFileIsRefusedAndLeftAlone) {
+    fs::create_directories(fs::path(file).parent_path());
+    for (int kind = 0; kind < 2; ++kind) {
+        fs::remove(file);
+        if (kind == 0) ASSERT_EQ(mkfifo(file.c_str(), 0600), 0);
+        else fs::create_symlink("/dev/zero", file);
+        const pid_t pid = fork();
+        if (pid == 0) {
+            alarm(5);
+            CQtProfile profile;
+            VexaSettings s;
+            LoadSettings(profile, s);
+            profile.WriteProfileString("", kKeyOpenDirectory, "/traces");
+            const bool ok = profile.Refusal() == "settings file " + file + " is not read: not a regular file" &&
+                            s.m_nDefaultProtocol == 1 && s.m_bWriteAllRows &&
+                            profile.GetProfileString("", kKeyOpenDirectory, "") == "/traces";
+            _exit(ok ? 0 : 1);
+        }
+        int status = 0;
+        waitpid(pid, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << (kind ? "/dev/zero" : "named pipe")
+                                                                   << (WIFSIGNALED(status) ? ": hung" : ": not refused");
+        EXPECT_TRUE(kind == 0 ? fs::is_fifo(file) : fs::is_symlink(file));
+    }
 }
 
 }  // namespace

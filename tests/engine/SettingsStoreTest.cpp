@@ -1,7 +1,13 @@
-// The settings rules: defaults, the YES/NO and decimal conversions, the font records, and
-// what a save writes.
+// The settings rules: defaults, the YES/NO and decimal conversions, the font records,
+// what a save writes, and which settings files are read at all.
+#include "IniProfileReader.h"
 #include "SettingsStore.h"
 #include "TestSupport.h"
+
+#include <filesystem>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace vexa::test {
 namespace {
@@ -123,6 +129,51 @@ TEST(Settings, SaveWritesEveryOptionAndSignalNameButNeverTheRowColour) {
     EXPECT_EQ(back.m_nColumnWidth, s.m_nColumnWidth);
     EXPECT_EQ(back.SignalNames(), s.SignalNames());
     EXPECT_EQ(back.m_nDefaultProtocol, 5);
+}
+
+// Reads the settings file at path in a child process that may take at most five seconds
+// (a named pipe would otherwise hold the test for ever); answers what it told, or
+// "hung" / "failed".
+std::string RefusalOf(const std::string &path) {
+    int fds[2];
+    if (pipe(fds) != 0) return "failed";
+    const pid_t pid = fork();
+    if (pid == 0) {
+        alarm(5);
+        IniProfileReader profile(path);
+        const std::string told = profile.Refusal().empty() ? "read: " + profile.GetProfileString("Options", "DefaultProtocol", "none")
+                                                           : profile.Refusal();
+        (void)!write(fds[1], told.data(), told.size());
+        _exit(0);
+    }
+    close(fds[1]);
+    std::string told;
+    char buffer[512];
+    ssize_t n;
+    while ((n = read(fds[0], buffer, sizeof buffer)) > 0) told.append(buffer, static_cast<size_t>(n));
+    close(fds[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    if (WIFSIGNALED(status)) return "hung";
+    return told;
+}
+
+TEST(SettingsFile, OnlyARegularFileOfSensibleSizeIsReadAndARefusalIsSaid) {
+    char pattern[] = "/tmp/vexa-settings-XXXXXX";
+    const std::string folder = mkdtemp(pattern);
+    const std::string fifo = folder + "/fifo.ini", zero = folder + "/zero.ini", huge = folder + "/huge.ini",
+                      plain = folder + "/plain.ini";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    ASSERT_EQ(symlink("/dev/zero", zero.c_str()), 0);
+    WriteFile(huge, "[Options]\nDefaultProtocol=5\n" + std::string(kMostSettingsBytes, ';'));
+    WriteFile(plain, "[Options]\nDefaultProtocol=5\n");
+
+    EXPECT_EQ(RefusalOf(fifo), "settings file " + fifo + " is not read: not a regular file");
+    EXPECT_EQ(RefusalOf(zero), "settings file " + zero + " is not read: not a regular file");
+    EXPECT_EQ(RefusalOf(huge), "settings file " + huge + " is not read: larger than 4 MB");
+    EXPECT_EQ(RefusalOf(plain), "read: 5");
+    EXPECT_EQ(RefusalOf(folder + "/missing.ini"), "read: none");  // no file: nothing to say
+    std::filesystem::remove_all(folder);
 }
 
 }  // namespace
