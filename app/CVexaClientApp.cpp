@@ -2,13 +2,8 @@
 
 #include "CAboutDialog.h"
 #include "CChildFrame.h"
-#include "CDocumentViews.h"
 #include "CHelpWindow.h"
 #include "CMainFrame.h"
-#include "CVexaClientView.h"
-#include "CVexaEditView.h"
-#include "CVexaListView.h"
-#include "CVexaMdiEditView.h"
 #include "CommandIds.h"
 #include "QtPlatform.h"
 #include "SettingsStore.h"
@@ -19,7 +14,6 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QStatusBar>
-#include <QTimer>
 
 #include <algorithm>
 
@@ -159,13 +153,7 @@ CChildFrame *CVexaClientApp::NewWindow(CVexaClientDoc &doc) {
     for (auto &entry : m_documents) {
         if (entry->doc.get() != &doc) continue;
         CChildFrame *frame = CreateFrame(*entry, false);
-        ConnectViews(*entry);
-        // The new window shows what the others show: the rows, the text and the trace.
-        CChildFrame *source = entry->frames.front();
-        if (source != frame && source->ResultsFrame())
-            frame->ResultsFrame()->ListView()->ListCtrl().CopyRowsFrom(source->ResultsFrame()->ListView()->ListCtrl());
-        frame->ResultsFrame()->EditView()->SetContentSizes(doc.m_sizeResult, {}, {});
-        frame->TraceView()->Repaint();
+        frame->SetTitleFromDocument();
         return frame;
     }
     return nullptr;
@@ -178,33 +166,11 @@ void CVexaClientApp::FrameClosed(CChildFrame &frame) {
     std::vector<CChildFrame *> &frames = (*it)->frames;
     frames.erase(std::remove(frames.begin(), frames.end(), &frame), frames.end());
     if (!frames.empty()) {
-        ConnectViews(**it);
+        frames.front()->RegisterViews();
         return;
     }
     (*it)->doc->OnCloseDocument();
     m_documents.erase(it);
-    if (m_pMainFrame) QTimer::singleShot(0, m_pMainFrame, &CMainFrame::UpdateWindowMenu);
-}
-
-void CVexaClientApp::ConnectViews(OpenDocument &entry) {
-    std::vector<CChildFrame *> &frames = entry.frames;
-    if (frames.size() == 1) {
-        frames.front()->RegisterViews();
-        frames.front()->SetTitleFromDocument();
-        entry.views.reset();
-    } else if (frames.size() > 1) {
-        if (!entry.views) {
-            OpenDocument *e = &entry;
-            entry.views = std::make_unique<CDocumentViews>(
-                [e] { return e->frames; }, [this] { return m_pMainFrame ? m_pMainFrame->ActiveChildFrame() : nullptr; });
-        }
-        CVexaClientDoc &doc = *entry.doc;
-        doc.m_pListView = entry.views.get();
-        doc.m_pResultView = entry.views.get();
-        doc.m_pTraceView = entry.views.get();
-        for (size_t i = 0; i < frames.size(); ++i) frames[i]->SetTitleFromDocument(static_cast<int>(i) + 1);
-    }
-    if (m_pMainFrame) m_pMainFrame->UpdateWindowMenu();
 }
 
 std::vector<CVexaClientDoc *> CVexaClientApp::Documents() const {
