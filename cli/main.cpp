@@ -10,6 +10,9 @@
 #include "TempOutputs.h"
 
 #include <cctype>
+#include <exception>
+#include <new>
+#include <system_error>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -33,6 +36,7 @@ enum ExitCode {
     kExitNoComponent = 5, // the protocol's parser component cannot be had
     kExitNotATrace = 6,   // no record line in the file
     kExitOutput = 7,      // the output cannot be written or copied
+    kExitMemory = 8,      // memory ran out, or another failure of the program's own
 };
 
 const char *kUsage =
@@ -63,7 +67,8 @@ const char *kUsage =
     "\n"
     "Settings are read from the Vexa profile; the options change them for this run only.\n"
     "Exit status: 0 done, 2 usage, 3 trace missing or unreadable, 4 no protocol,\n"
-    "5 parser component missing, 6 not a signal trace, 7 output not written.\n";
+    "5 parser component missing, 6 not a signal trace, 7 output not written,\n"
+    "8 not enough memory (or another failure of the program's own).\n";
 
 struct Options {
     std::string trace;
@@ -295,20 +300,78 @@ bool PrintRows(const cli::CliList &list) {
     return std::fflush(stdout) == 0 && !std::ferror(stdout);
 }
 
-}  // namespace
+// A path made absolute and plain; false (with the reason) where it cannot be, as for a
+// relative path whose current folder has been removed.
+bool AbsolutePath(const std::string &path, std::string &absolute, std::string &reason) {
+    std::error_code ec;
+    const std::filesystem::path made = std::filesystem::absolute(path, ec);
+    if (ec) {
+        reason = ec.message();
+        return false;
+    }
+    absolute = made.lexically_normal().string();
+    return true;
+}
 
-int main(int argc, char **argv) {
-    // A run ended by Ctrl+C, a closed pipe (vexa-interpret trace | head) or kill leaves
-    // no temporary output behind.
-    TempOutputs::RemoveOnTermination();
+// Whether the last operation ended with the message that the output could not be written.
+bool OutputFailed(const cli::CliHost &host, size_t messagesBefore) {
+    const std::vector<std::string> &m = host.Messages();
+    return m.size() > messagesBefore && m.back().starts_with(LoadString(IDS_OUTPUT_NOT_WRITABLE));
+}
+
+constexpr const char *kNoMemory = "not enough memory to interpret this trace";
+
+// The end of a failure the program cannot go on from: the files the run made go, the
+// user is told why, and the program ends at once with status 8.
+[[noreturn]] void EndOnFailure(const char *reason) {
+    TempOutputs::RemoveTracked();
+    std::fprintf(stderr, "vexa-interpret: %s; nothing was written\n", reason);
+    std::fflush(stderr);
+    _exit(kExitMemory);
+}
+
+// A failure that reached no handler (one in a thread of the program's own, or while
+// unwinding): it ends the program as EndOnFailure does, never with an abort that leaves
+// the output behind.
+[[noreturn]] void OnTerminate() {
+    const char *reason = "the program failed";
+    if (std::exception_ptr failure = std::current_exception()) {
+        try {
+            std::rethrow_exception(failure);
+        } catch (const std::bad_alloc &) {
+            reason = kNoMemory;
+        } catch (const std::system_error &e) {
+            reason = e.code() == std::errc::resource_unavailable_try_again ? kNoMemory : "the program failed";
+        } catch (...) {
+        }
+    }
+    EndOnFailure(reason);
+}
+
+int Interpret(int argc, char **argv) {
     Options options;
     if (int code = ParseOptions(argc, argv, options); code >= 0) return code;
     if (int code = CheckTrace(options.trace); code >= 0) return code;
-    const std::string trace = std::filesystem::absolute(options.trace).lexically_normal().string();
+    std::string trace, reason;
+    if (!AbsolutePath(options.trace, trace, reason)) {
+        std::fprintf(stderr, "vexa-interpret: %s: %s\n", options.trace.c_str(), reason.c_str());
+        return kExitTrace;
+    }
+    // Where the interpretation is to be saved is settled before the run, which may be long.
+    std::string target;
+    if (!options.output.empty() && !AbsolutePath(options.output, target, reason)) {
+        std::fprintf(stderr, "vexa-interpret: %s: the current folder cannot be found (%s)\n", options.output.c_str(),
+                     reason.c_str());
+        return kExitOutput;
+    }
 
     IniProfileReader profile(IniProfileReader::DefaultPath());
+    if (!profile.Refusal().empty())
+        std::fprintf(stderr, "vexa-interpret: %s; the built-in settings are used\n", profile.Refusal().c_str());
     VexaSettings settings;
     LoadSettings(profile, settings);
+    // Outputs that ended runs (killed, or stopped by a power cut) left behind go now.
+    TempOutputs::RemoveLeftBehind(settings.m_strTempPath);
     ReadColors(profile, settings);
     if (options.protocol) settings.m_nCurrentProtocol = settings.m_nDefaultProtocol = *options.protocol;
     if (options.allRows) settings.m_bWriteAllRows = *options.allRows;
@@ -333,6 +396,7 @@ int main(int argc, char **argv) {
                          CDispatchDriver::ComponentFolder().c_str());
         }
     } else {
+        const size_t messagesBefore = host.Messages().size();
         if (!options.direction.empty()) {
             doc.m_strSearchText = options.direction;
             list.ClearList();
@@ -353,14 +417,16 @@ int main(int argc, char **argv) {
                 FillByFilterKind(doc, options.filterKind, options.filterKey);
             doc.RebuildResultText();
         }
-        if (options.list) {
+        if (OutputFailed(host, messagesBefore)) {
+            // The rewritten output of the chosen signals could not be written whole.
+            code = kExitOutput;
+        } else if (options.list) {
             if (!PrintRows(list)) {
                 std::fprintf(stderr, "vexa-interpret: the list could not be printed\n");
                 code = kExitOutput;
             }
         } else if (!options.output.empty()) {
             std::string error;
-            std::string target = std::filesystem::absolute(options.output).lexically_normal().string();
             switch (doc.SaveOutputAs(target, error)) {
             case CVexaClientDoc::SaveResult::Saved: break;
             case CVexaClientDoc::SaveResult::SameAsTrace:
@@ -379,4 +445,23 @@ int main(int argc, char **argv) {
     }
     doc.OnCloseDocument();
     return code;
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+    // A run ended by Ctrl+C, a closed pipe (vexa-interpret trace | head) or kill leaves
+    // no temporary output behind.
+    TempOutputs::RemoveOnTermination();
+    std::set_terminate(&OnTerminate);
+    try {
+        return Interpret(argc, argv);
+    } catch (const std::bad_alloc &) {
+        EndOnFailure(kNoMemory);
+    } catch (const std::system_error &e) {
+        // Threads that cannot be made for want of memory say "try again".
+        EndOnFailure(e.code() == std::errc::resource_unavailable_try_again ? kNoMemory : e.what());
+    } catch (const std::exception &e) {
+        EndOnFailure(e.what());
+    }
 }

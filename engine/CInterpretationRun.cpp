@@ -4,6 +4,7 @@
 #include "StringTable.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <new>
 
 namespace vexa {
@@ -33,7 +34,7 @@ bool CInterpretationRun::Run() {
     if (!FindFirstRecordLine()) return false;
     ProcessLines();
     Finish();
-    return true;
+    return m_doc.m_bOutputLoaded;  // false when the output could not be written whole
 }
 
 bool CInterpretationRun::Start() {
@@ -76,6 +77,7 @@ bool CInterpretationRun::Start() {
     doc.m_bDisplayByRows = false;
     // The rows of the result text are worked out by the writer where a view will show them.
     if (!m_out.Open(doc.m_strOutputPath, doc.m_pResultView != nullptr)) {
+        doc.m_bOutputLoaded = false;
         std::string text = LoadString(IDS_OUTPUT_NOT_WRITABLE);
         text += doc.m_strOutputPath;
         doc.Host().ShowMessage(text);
@@ -357,10 +359,18 @@ void CInterpretationRun::Finish() {
     const bool written = m_out.Close();
     m_doc.m_SignalBlocks.SetRunEnds(m_out.TakeBlockEnds());
     if (!written) {
-        // A full disk, say: the file, and the text shown, end at what could be written.
+        // A full disk, say: the file ends at what could be written. A cut interpretation
+        // would pass for the whole one, so none of it is shown, listed or kept: the user
+        // is told, and the file goes.
         std::string text = LoadString(IDS_OUTPUT_NOT_WRITABLE);
         text += m_doc.m_strOutputPath;
         m_doc.Host().ShowMessage(text);
+        m_doc.m_RunLines.Clear();
+        m_doc.m_RunLayout.reset();
+        m_doc.m_bOutputLoaded = false;
+        std::remove(m_doc.m_strOutputPath.c_str());
+        m_doc.ClearDisplay();
+        return;
     }
     CVexaClientDoc &doc = m_doc;
     doc.m_DisplayLines.AddAll(doc.m_RunLines);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <exception>
+#include <utility>
 #include <pthread.h>
 
 namespace vexa {
@@ -13,26 +15,44 @@ bool COutputWriter::Open(const std::string &path, bool keepLayout) {
     m_open = true;
     m_closing = false;
     m_inFlight = 0;
+    m_failure = nullptr;
     m_chunk.size = 0;
     m_blockEnds.clear();
-    m_writer = std::thread(&COutputWriter::WriterLoop, this);
+    try {
+        m_writer = std::thread(&COutputWriter::WriterLoop, this);
+    } catch (...) {
+        // No thread to be had (memory ran out): the file is closed and the run told.
+        m_open = false;
+        m_formatter.Close();
+        throw;
+    }
     return true;
 }
 
 bool COutputWriter::Close() {
     if (!m_open) return true;
-    HandOver();
+    // The writer is stopped and the file closed whatever fails on the way; a failure
+    // for want of memory, here or in the writer, then reaches the caller.
+    std::exception_ptr failure;
+    try {
+        HandOver();
+    } catch (...) {
+        failure = std::current_exception();
+    }
     {
         std::lock_guard<std::mutex> guard(m_lock);
         m_closing = true;
     }
     m_wake.notify_one();
-    m_writer.join();
+    if (m_writer.joinable()) m_writer.join();
     m_open = false;
     m_full.clear();
     m_free.clear();
     m_chunk = {};
-    return m_formatter.Close();
+    const bool closed = m_formatter.Close();
+    if (!failure) failure = std::exchange(m_failure, nullptr);
+    if (failure) std::rethrow_exception(failure);
+    return closed;
 }
 
 void COutputWriter::Grow(size_t n) {
@@ -94,8 +114,16 @@ void COutputWriter::WriterLoop() {
         Chunk chunk = std::move(m_full.front());
         m_full.pop_front();
         guard.unlock();
-        Replay(chunk);
-        m_formatter.Flush();
+        // Memory running out while the output is made stops the output; the failure is
+        // handed to the run at Close, not left to end the program from this thread.
+        if (!m_failure) {
+            try {
+                Replay(chunk);
+                m_formatter.Flush();
+            } catch (...) {
+                m_failure = std::current_exception();
+            }
+        }
         chunk.size = 0;
         guard.lock();
         m_free.push_back(std::move(chunk));

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <cstring>
 #include <deque>
+#include <exception>
 #include <initializer_list>
 #include <memory>
 #include <mutex>
@@ -27,7 +28,12 @@ class COutputWriter {
 public:
     COutputWriter(LineArray &runLines, bool writeAllRows)
         : m_writeAllRows(writeAllRows), m_formatter(runLines) {}
-    ~COutputWriter() { Close(); }
+    ~COutputWriter() {
+        try {
+            Close();
+        } catch (...) {
+        }
+    }
     COutputWriter(const COutputWriter &) = delete;
     COutputWriter &operator=(const COutputWriter &) = delete;
 
@@ -38,7 +44,7 @@ public:
     std::shared_ptr<const CResultLayout> Layout() const { return m_formatter.Layout(); }
     // Waits for the writer, closes the file and points the run lines into it; false when
     // some of the output could not be written (the lines past what the file holds are
-    // then empty).
+    // then empty). Memory that ran out while the output was made is thrown here.
     bool Close();
     // The end of a trace line: what has been noted goes to the writer once there is
     // enough of it.
@@ -152,6 +158,7 @@ private:
     std::vector<Chunk> m_free;
     size_t m_inFlight = 0;
     bool m_closing = false;
+    std::exception_ptr m_failure;  // the writer's until Close: why making the output stopped
     std::thread m_writer;
     std::vector<uint32_t> m_blockEnds;  // the writer thread's until Close
 };

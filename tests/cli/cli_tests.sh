@@ -125,6 +125,85 @@ grep -q 'saved: is a folder' "$work/err"; check "output name is a folder message
 "$prog" --all-rows "$work/long.trc" | head -c 10 > /dev/null
 check "reader that stops early: no temporary output left" "" "$(ls "$TMPDIR")"
 
+# Temporary outputs: the user's alone, never shared by two runs, never left behind.
+big_rows() { seq 1 "$1" | sed 's/^/                        FREE TEXT ROW /'; }
+for d in a b; do mkdir -p "$work/$d"; { printf '%s\n' "$R1"; big_rows 3000 | sed "s/ROW/ROW $d/"; } > "$work/$d/trace.trc"; done
+"$prog" --all-rows "$work/a/trace.trc" > "$work/a.expected"
+"$prog" --all-rows "$work/b/trace.trc" > "$work/b.expected"
+wrong=0
+for i in $(seq 1 12); do
+  "$prog" --all-rows "$work/a/trace.trc" > "$work/a.$i" & "$prog" --all-rows "$work/b/trace.trc" > "$work/b.$i" & wait
+  cmp -s "$work/a.$i" "$work/a.expected" || wrong=$((wrong + 1))
+  cmp -s "$work/b.$i" "$work/b.expected" || wrong=$((wrong + 1))
+done
+check "two runs at once of traces of the same name: each its own output" 0 "$wrong"
+long_name=$(printf 'n%.0s' $(seq 1 250))
+cp "$work/call.trc" "$work/$long_name.trc"
+"$prog" --no-all-rows "$work/$long_name.trc" > /dev/null; check "a trace name of 250 characters" 0 $?
+# A run held while it prints (nobody reads its pipe): its output is private; a signal
+# that can be caught removes it at once, SIGKILL leaves it for the next start to remove.
+mkfifo "$work/fifo"
+exec 4<> "$work/fifo"
+held_run() {  # held_run SIGNAL: starts a run that blocks, sends it SIGNAL
+  # (A command started with & ignores SIGINT and SIGQUIT; it gets them back here.)
+  env --default-signal "$prog" --all-rows "$work/long.trc" > "$work/fifo" 2>/dev/null & pid=$!
+  for _ in $(seq 1 100); do [ -n "$(ls "$TMPDIR"/*.out 2>/dev/null)" ] && break; sleep 0.1; done
+  sleep 0.3
+  outputs=$(ls "$TMPDIR"/*.out 2>/dev/null)
+  modes=$(stat -c %a $outputs 2>/dev/null)
+  kill -s "$1" "$pid"
+  for _ in $(seq 1 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+  kill -KILL "$pid" 2>/dev/null; wait "$pid" 2>/dev/null
+}
+for sig in QUIT USR1 USR2 TERM; do
+  held_run "$sig"
+  check "SIG$sig: the output was there, the user's alone" 600 "$modes"
+  check "SIG$sig: no output left" "" "$(ls "$TMPDIR")"
+done
+held_run KILL
+check "SIGKILL: the output stays" 1 "$(ls "$TMPDIR"/*.out 2>/dev/null | wc -l)"
+"$prog" --list "$work/call.trc" > /dev/null
+check "the next start removes what the killed run left" "" "$(ls -A "$TMPDIR")"
+exec 4>&-
+
+# Every write is checked: a full temporary folder or -o target is said, exit 7, and no
+# cut output is printed, saved or left. A file size limit stands for a full disk.
+printf 'the previous good interpretation\n' > "$work/good.out"
+(ulimit -f 64; "$prog" --all-rows "$work/long.trc" > "$work/printed" 2> "$work/err"); rc=$?
+check "full temporary folder: exit" 7 "$rc"
+grep -q 'Unable to write the interpretation output file' "$work/err"; check "full temporary folder: message" 0 $?
+check "full temporary folder: nothing printed" 0 "$(stat -c %s "$work/printed")"
+(ulimit -f 64; "$prog" --all-rows -o "$work/good.out" "$work/long.trc" 2> /dev/null); rc=$?
+check "full disk with -o: exit" 7 "$rc"
+check "full disk with -o: the previous file as it was" "the previous good interpretation" "$(cat "$work/good.out")"
+check "full disk: nothing left" "" "$(ls -A "$TMPDIR")"
+"$prog" --all-rows -o /dev/full "$work/long.trc" 2> "$work/err"; check "full -o target: exit" 7 $?
+check "full -o target: message" "vexa-interpret: /dev/full: No space left on device" "$(cat "$work/err")"
+"$prog" --no-all-rows -o "$work/good.out" "$work/call.trc"; check "-o replaces a file: exit" 0 $?
+check "-o replaces a file whole" "$expected" "$(cat "$work/good.out")"
+check "-o leaves nothing beside the file" "good.out" "$(ls -A "$work" | grep good)"
+# A relative -o in a current folder that was removed, and memory that runs out: said,
+# exit non-zero (never an abort), nothing left.
+mkdir "$work/gone"
+prog_path=$(realpath "$prog")
+(cd "$work/gone" && rmdir "$work/gone" && "$prog_path" -o rel.out "$work/call.trc" 2> "$work/err"); rc=$?
+check "-o in a removed folder: exit" 7 "$rc"
+grep -q 'rel.out: the current folder cannot be found' "$work/err"; check "-o in a removed folder: message" 0 $?
+{ printf '%s\n' "$R1"; big_rows 400000; } > "$work/big.trc"
+limit=""
+for v in 30000 40000 60000 80000; do
+  (ulimit -v $v; "$prog" --all-rows "$work/call.trc" > /dev/null 2>&1) && { limit=$v; break; }
+done
+if [ -n "$limit" ]; then
+  (ulimit -v "$limit"; "$prog" --all-rows "$work/big.trc" > /dev/null 2> "$work/err"); rc=$?
+  check "memory runs out: exit" 8 "$rc"
+  check "memory runs out: message" "vexa-interpret: not enough memory to interpret this trace; nothing was written" "$(cat "$work/err")"
+  check "memory runs out: nothing left" "" "$(ls -A "$TMPDIR")"
+else
+  echo "note: this build cannot start within a memory limit; the memory test is left out"
+fi
+rm -f "$work/big.trc"
+
 # Settings come from the profile and the options override them for the run only.
 mkdir -p "$XDG_CONFIG_HOME/Vendrel/Harbek"
 printf '[Options]\nDefaultProtocol=0\nWriteAllRows=NO\n' > "$XDG_CONFIG_HOME/Vendrel/Harbek/Vexa.ini"
@@ -134,6 +213,22 @@ check "all rows option" "END OF TRACE" "$out"
 grep -q 'Open Directory' "$XDG_CONFIG_HOME/Vendrel/Harbek/Vexa.ini"; check "profile not written" 1 $?
 printf '\x01\x02[[[garbage\n' > "$XDG_CONFIG_HOME/Vendrel/Harbek/Vexa.ini"
 "$prog" --list "$work/call.trc" > /dev/null; check "garbled settings" 0 $?
+
+# A settings file that is no regular file, or far too large, is refused and said; the
+# built-in settings are used.
+rm -f "$XDG_CONFIG_HOME/Vendrel/Harbek/Vexa.ini"
+mkfifo "$XDG_CONFIG_HOME/Vendrel/Harbek/Vexa.ini"
+timeout 20 "$prog" --list "$work/call.trc" > /dev/null 2> "$work/err"; check "settings file a named pipe: no hang" 0 $?
+check "settings file a named pipe: said" "vexa-interpret: settings file $XDG_CONFIG_HOME/Vendrel/Harbek/Vexa.ini is not read: not a regular file; the built-in settings are used" "$(cat "$work/err")"
+rm -f "$XDG_CONFIG_HOME/Vendrel/Harbek/Vexa.ini"
+ln -s /dev/zero "$XDG_CONFIG_HOME/Vendrel/Harbek/Vexa.ini"
+timeout 20 "$prog" --list "$work/call.trc" > /dev/null 2> "$work/err"; check "settings file linked to /dev/zero" 0 $?
+grep -q 'is not read: not a regular file' "$work/err"; check "settings file linked to /dev/zero: said" 0 $?
+rm -f "$XDG_CONFIG_HOME/Vendrel/Harbek/Vexa.ini"
+{ printf '[Options]\nDefaultProtocol=0\n'; head -c 5000000 /dev/zero | tr '\0' ';'; } > "$XDG_CONFIG_HOME/Vendrel/Harbek/Vexa.ini"
+"$prog" --list "$work/call.trc" > /dev/null 2> "$work/err"; check "settings file of 5 MB: built-in settings" 0 $?
+grep -q 'is not read: larger than 4 MB' "$work/err"; check "settings file of 5 MB: said" 0 $?
+rm -f "$XDG_CONFIG_HOME/Vendrel/Harbek/Vexa.ini"
 
 # No temporary file is left behind.
 check "temporary folder empty" "" "$(ls "$TMPDIR")"
