@@ -1,0 +1,32 @@
+// Decodes H.323 messages given in hex and prints the name, the valid flag and the decoded
+// text: a tool for comparing the decoder with other analysers while working on it.
+//   ip_dump ras|h225cs|h245 HEX...
+#include "H323Decoder.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+int main(int argc, char **argv) {
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: ip_dump ras|h225cs|h245 HEX...\n");
+        return 2;
+    }
+    const std::string kind = argv[1];
+    const vexa::ip::H323Protocol p = kind == "ras"      ? vexa::ip::H323Protocol::Ras
+                                     : kind == "h225cs" ? vexa::ip::H323Protocol::CallSignalling
+                                                        : vexa::ip::H323Protocol::H245;
+    for (int a = 2; a < argc; ++a) {
+        std::vector<uint8_t> octets;
+        std::string hex;
+        for (const char *c = argv[a]; *c; ++c)
+            if (std::isxdigit(static_cast<unsigned char>(*c))) hex += *c;
+        for (size_t i = 0; i + 1 < hex.size(); i += 2) octets.push_back(static_cast<uint8_t>(std::stoi(hex.substr(i, 2), nullptr, 16)));
+        const vexa::ip::H323Message m = vexa::ip::H323Decoder::Decode(p, octets.data(), octets.size());
+        std::string text = m.text;
+        for (size_t i; (i = text.find("||")) != std::string::npos;) text.replace(i, 2, "\n");
+        std::printf("=== %s%s%s%s\n%s\n", m.name.c_str(), m.body.empty() ? "" : " / ", m.body.c_str(),
+                    m.valid ? "" : " (INVALID)", text.c_str());
+    }
+    return 0;
+}
