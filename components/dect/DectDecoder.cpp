@@ -176,25 +176,29 @@ DecodedDect DectDecoder::Decode(const uint8_t *data, size_t size, const std::vec
     d.discriminator = (pdName ? std::string(pdName) : "Unknown protocol discriminator") + " (" +
                       HexByte(static_cast<uint8_t>(pd)) + ")";
 
-    out.BeginPart("Transaction identifier");
-    out.Field("TI flag", d.transactionFlag ? "1: message sent to the side that originates the TI"
-                                           : "0: message sent from the side that originates the TI");
+    // The first part: the transaction identifier in one line (the protocol discriminator and
+    // the transaction value also stand in the block's header), then the message type.
+    std::string ti = "TI flag ";
+    ti += d.transactionFlag ? "1 (sent to the side that originated the transaction)"
+                            : "0 (sent from the side that originated the transaction)";
     if (extended) {
-        out.Field("Transaction value", "7: extended, the value follows in the next octet");
         if (size < 2) {
+            ti += ", value 7 (extended)";
+            out.Field("Transaction identifier", ti);
             out.Error("TI extension octet missing: the message ends after octet 1");
         } else {
             const uint8_t ext = data[1];
             tv = ext & 0x7F;
+            ti += ", value 7 (extended: " + std::to_string(tv) + ")";
+            out.Field("Transaction identifier", ti);
             if (!(ext & 0x80)) out.Error("Extension bit of the TI extension octet is 0");
-            out.Field("Extended transaction value", std::to_string(tv));
             pos = 2;
         }
     } else {
-        out.Field("Transaction value", std::to_string(tv));
+        ti += ", value " + std::to_string(tv);
+        out.Field("Transaction identifier", ti);
     }
     d.transactionValue = "TI " + std::to_string(tv) + (d.transactionFlag ? " (Destination)" : " (Originator)");
-    out.Field("Protocol discriminator", d.discriminator);
 
     if (!pdName) {
         d.messageName = "Unknown protocol discriminator";

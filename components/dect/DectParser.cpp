@@ -46,31 +46,29 @@ void DectParser::ParseLine(Call &call) {
     m_reader.Feed(call.text(0), m_line);
     int status = 0;
     if (m_line.completed) {
-        GdiSignal &s = m_line.signal;
-        DecodedDect d = DectDecoder::Decode(s.octets.data(), s.octets.size(), s.problems, s.hasData);
-        StoredDect m;
+        const GdiSignal &s = m_line.signal;
+        m_decoded = DectDecoder::Decode(s.octets.data(), s.octets.size(), s.problems, s.hasData);
+        DectToStore m;
         m.sequence = s.sequence;
-        m.status = d.status;
-        m.valid = d.valid;
+        m.status = m_decoded.status;
+        m.valid = m_decoded.valid;
         m.hasData = s.hasData;
-        m.transactionFlag = s.hasData ? d.transactionFlag : -1;
-        m.direction = std::move(s.direction);
-        m.signalName = std::move(s.signalName);
-        m.messageName = std::move(d.messageName);
-        m.time = std::move(s.time);
-        m.originator = std::move(s.originator);
-        m.destination = std::move(s.destination);
-        m.discriminator = std::move(d.discriminator);
-        m.scpMessage = std::move(s.scpMessage);
-        m.scpId = std::move(s.scpId);
-        m.transactionValue = std::move(d.transactionValue);
-        m.extraLine = std::move(d.extraLine);
-        m.userPart = std::move(s.userPart);
-        m.octets = std::move(s.octets);
-        m.problems = std::move(s.problems);
-        m_textIndex = m_store.Add(std::move(m));
-        m_text = std::move(d.text);
-        status = d.status;
+        m.transactionFlag = s.hasData ? m_decoded.transactionFlag : -1;
+        m.direction = s.direction;
+        m.signalName = s.signalName;
+        m.messageName = m_decoded.messageName;
+        m.time = s.time;
+        m.originator = s.originator;
+        m.destination = s.destination;
+        m.discriminator = m_decoded.discriminator;
+        m.scpMessage = s.scpMessage;
+        m.scpId = s.scpId;
+        m.transactionValue = m_decoded.transactionValue;
+        m.userPart = s.userPart;
+        m.octets = s.octets;
+        m.problems = s.problems;
+        m_decodedIndex = m_store.Add(std::move(m));
+        status = m_decoded.status;
     }
     call.setNumber(1, m_line.kind);
     call.setNumber(2, m_line.completion);
@@ -80,20 +78,19 @@ void DectParser::ParseLine(Call &call) {
 void DectParser::GetLastMessageIndex(Call &call) { call.returnLong(m_store.Count() ? m_store.Count() : -1); }
 
 void DectParser::GetSequenceNumber(Call &call) {
-    const StoredDect *m = m_store.Get(call.number(0));
-    call.returnShort(m ? m->sequence : 0);
+    call.returnShort(m_store.Get(call.number(0), m_message) ? m_message.sequence : 0);
 }
 
 void DectParser::GetSequenceMessageCount(Call &call) {
     call.returnLong(m_store.LatestOfSequence(call.shortNumber(0)) ? 1 : 0);
 }
 
-const std::string &DectParser::TextOf(int32_t index, const StoredDect &m) {
-    if (index != m_textIndex) {
-        m_text = DectDecoder::Decode(m.octets.data(), m.octets.size(), m.problems, m.hasData).text;
-        m_textIndex = index;
+const DecodedDect &DectParser::DecodedOf(int32_t index, const StoredDect &m) {
+    if (index != m_decodedIndex) {
+        m_decoded = DectDecoder::Decode(m.octets.data(), m.octets.size(), *m.problems, m.hasData);
+        m_decodedIndex = index;
     }
-    return m_text;
+    return m_decoded;
 }
 
 void DectParser::PutRow(Call &call, int first, const StoredDect &m) {
@@ -107,36 +104,40 @@ void DectParser::PutRow(Call &call, int first, const StoredDect &m) {
 
 void DectParser::GetSequenceMessage(Call &call) {
     const int32_t index = call.shortNumber(0) == 1 ? m_store.LatestOfSequence(call.shortNumber(1)) : 0;
-    const StoredDect *m = m_store.Get(index);
-    if (!m) {
+    if (!m_store.Get(index, m_message)) {
         call.setFlag(9, false);
         call.returnShort(0);
         return;
     }
-    PutRow(call, 2, *m);
-    if (call.arg(8).sink) call.setText(8, TextOf(index, *m));
-    call.setFlag(9, m->valid);
-    call.setText(10, m->discriminator);
-    call.setText(11, m->scpMessage);
-    call.setText(12, m->scpId);
-    call.setText(13, m->transactionValue);
-    call.setText(14, m->extraLine);
+    const StoredDect &m = m_message;
+    PutRow(call, 2, m);
+    const bool wantsDecoded = call.arg(8).sink || call.arg(14).sink;
+    if (wantsDecoded) {
+        const DecodedDect &d = DecodedOf(index, m);
+        call.setText(8, d.text);
+        call.setText(14, d.extraLine);
+    }
+    call.setFlag(9, m.valid);
+    call.setText(10, m.discriminator);
+    call.setText(11, m.scpMessage);
+    call.setText(12, m.scpId);
+    call.setText(13, m.transactionValue);
     call.returnShort(1);
 }
 
 void DectParser::GetMessage(Call &call) {
-    const StoredDect *m = m_store.Get(call.number(0));
-    if (!m) {
+    if (!m_store.Get(call.number(0), m_message)) {
         call.setNumber(1, 0);
         call.setFlag(9, false);
         call.returnBool(false);
         return;
     }
-    call.setNumber(1, m->sequence);
-    PutRow(call, 2, *m);
-    if (call.arg(8).sink) call.setText(8, TextOf(call.number(0), *m));
-    call.setFlag(9, m->valid);
-    call.setText(10, m->discriminator);
+    const StoredDect &m = m_message;
+    call.setNumber(1, m.sequence);
+    PutRow(call, 2, m);
+    if (call.arg(8).sink) call.setText(8, DecodedOf(call.number(0), m).text);
+    call.setFlag(9, m.valid);
+    call.setText(10, m.discriminator);
     call.returnBool(true);
 }
 
@@ -153,8 +154,8 @@ void DectParser::Reset(Call &call) {
     m_store.Clear();
     m_reader.Reset();
     m_line = LineResult{};
-    m_textIndex = 0;
-    m_text.clear();
+    m_decodedIndex = 0;
+    m_decoded = DecodedDect{};
     call.returnBool(true);
 }
 
@@ -185,12 +186,11 @@ void DectParser::FindNextByTransactionFlag(Call &call) {
 }
 
 void DectParser::GetUserPart(Call &call) {
-    const StoredDect *m = m_store.Get(m_store.LatestOfSequence(call.shortNumber(0)));
-    if (!m) {
+    if (!m_store.Get(m_store.LatestOfSequence(call.shortNumber(0)), m_message)) {
         call.returnBool(false);
         return;
     }
-    call.setText(1, m->userPart);
+    call.setText(1, m_message.userPart);
     call.returnBool(true);
 }
 

@@ -42,14 +42,15 @@ private:
 
     // Strings 1 to 6 of message m into the arguments from `first`.
     void PutRow(component::Call &call, int first, const StoredDect &m);
-    // The decoded text of message index: kept from its completion, or decoded again.
-    const std::string &TextOf(int32_t index, const StoredDect &m);
+    // What message index decodes to: kept from its completion, or decoded again.
+    const DecodedDect &DecodedOf(int32_t index, const StoredDect &m);
 
     GdiSignalReader m_reader;
     LineResult m_line;
     DectMessageStore m_store;
-    int32_t m_textIndex = 0;  // the message whose decoded text m_text holds
-    std::string m_text;
+    StoredDect m_message;        // a message read back from the store
+    int32_t m_decodedIndex = 0;  // the message that m_decoded holds
+    DecodedDect m_decoded;
 };
 
 }  // namespace vexa::dect

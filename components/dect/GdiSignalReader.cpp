@@ -150,7 +150,6 @@ void GdiSignalReader::ReadScpRow(std::string_view rest) {
 
 void GdiSignalReader::ReadDataRow(std::string_view rest) {
     m_open.hasData = true;
-    if (m_open.lenSeen) AddProblem("DATA row after the LEN row");
     HexRowProblems problems;
     m_droppedOctets += AppendHexOctets(rest, m_open.octets, problems, kMaxMessageOctets);
     if (problems.badCharacters)
@@ -180,9 +179,18 @@ void GdiSignalReader::Close(bool lenSeen, LineResult &result) {
         AddProblem("Message longer than " + std::to_string(kMaxMessageOctets) + " octets: " +
                    std::to_string(m_droppedOctets) + " octets not kept");
     if (!lenSeen && m_open.hasData) AddProblem("LEN row missing: the signal may be incomplete");
-    result.signal = std::move(m_open);
+    // The signal changes places with the result's previous one, whose buffers are emptied and
+    // used again for the next signal.
+    std::swap(result.signal, m_open);
     result.completed = true;
-    m_open = GdiSignal{};
+    m_open.sequence = 0;
+    for (std::string *s : {&m_open.time, &m_open.direction, &m_open.signalName, &m_open.originator,
+                           &m_open.destination, &m_open.scpMessage, &m_open.scpId, &m_open.userPart})
+        s->clear();
+    m_open.hasData = false;
+    m_open.lenSeen = false;
+    m_open.octets.clear();
+    m_open.problems.clear();
     m_isOpen = false;
     m_droppedOctets = 0;
 }
