@@ -178,7 +178,7 @@ bool IpParser::Messages(IpSignal &s, uint64_t recordLine, bool canSpan) {
     if (s.transport == Transport::Udp) {
         if (protocol == kRas) {
             AddDecoded(s, kRas, s.octets.data(), s.octets.size(), std::move(problems),
-                       transport + ", " + std::to_string(s.octets.size()) + " octets");
+                       transport + ", " + std::to_string(s.octets.size()) + (s.octets.size() == 1 ? " octet" : " octets"));
             return false;
         }
         out.BeginPart(transport + ": not H.225.0 RAS (ports 1719 and 1718)");

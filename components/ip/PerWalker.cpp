@@ -144,7 +144,13 @@ bool PerWalker::Fail(Bits &in, std::string_view label, std::string_view what, in
     std::string text(label);
     text += ": ";
     text += what;
-    text += " (at octet " + std::to_string(in.pos / 8 + 1) + " of " + std::to_string(in.size) + ")";
+    // Where in the whole value: open types and contained encodings are read from their own
+    // stretch of the same octets.
+    const size_t at = (in.data >= m_top && in.data <= m_top + m_topSize ? static_cast<size_t>(in.data - m_top) : 0) + in.pos / 8;
+    if (at >= m_topSize)
+        text += " (at the end of the " + std::to_string(m_topSize) + " octets)";
+    else
+        text += " (at octet " + std::to_string(at + 1) + " of " + std::to_string(m_topSize) + ")";
     (void)depth;
     m_out.Error(text);
     return false;
@@ -152,6 +158,8 @@ bool PerWalker::Fail(Bits &in, std::string_view label, std::string_view what, in
 
 bool PerWalker::Decode(int32_t type, const uint8_t *data, size_t size, std::string_view label) {
     Bits in{data, size};
+    m_top = data;
+    m_topSize = size;
     m_failed = false;
     m_chain = 0;
     bool ok = Value(in, type, label, 0);
@@ -236,7 +244,7 @@ bool PerWalker::Value(Bits &in, int32_t type, std::string_view label, int depth)
             Line(depth, label, "\"" + component::SafeText(p, n) + "\"");
         } else if (t.kind == PerKind::ObjectId) {
             std::string oid = DottedOid(p, n);
-            if (oid.empty()) return Fail(in, label, "malformed OBJECT IDENTIFIER " + Hex(p, n), depth);
+            if (oid.empty()) return Fail(in, label, n ? "malformed OBJECT IDENTIFIER " + Hex(p, n) : "OBJECT IDENTIFIER of no octets", depth);
             Line(depth, label, oid);
         } else if (t.element >= 0) {
             return Contained(t.element, p, n, label, depth);
@@ -519,9 +527,14 @@ bool PerWalker::Choice(Bits &in, int32_t type, std::string_view label, int depth
     Bits sub{nullptr, 0};
     Bits *from = &in;
     if (!ext) {
-        int64_t index = 0;
-        if (t.rootCount == 0 || !in.Constrained(0, t.rootCount - 1, index))
+        // The index: the fewest bits that hold the last root alternative's (no module has
+        // more than 255 root alternatives in one CHOICE).
+        uint64_t index = 0;
+        if (t.rootCount == 0 || !in.Read(BitsFor(t.rootCount - 1u), index))
             return Fail(in, label, "CHOICE index cut short", depth);
+        if (index >= t.rootCount)
+            return Fail(in, label, "CHOICE index " + std::to_string(index) + " beyond the last of " +
+                                       std::to_string(t.rootCount) + " alternatives", depth);
         c = &kPerComponents[t.first + index];
     } else {
         uint64_t index = 0;

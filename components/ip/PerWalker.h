@@ -64,6 +64,8 @@ private:
     std::string m_choices[2];
     std::string m_watch, m_watched;
     uint8_t m_unaligned[2] = {};
+    const uint8_t *m_top = nullptr;  // the octets given to Decode
+    size_t m_topSize = 0;
     std::string m_line;
 };
 
