@@ -5,10 +5,12 @@ ISDN trace of ten million lines against one of a million, measured in one run.
 usage: scaling.py BUILD_DIR [BUILD_DIR...] [--small N] [--large N] [--runs N] [--work DIR]
                   [--no-window] [--traces SMALL LARGE]
 
-Each BUILD_DIR (several compare builds, say before and after a change, in one run) needs vexa-interpret, the ISDN component and, for the window, vexa_open_bench
-(configured with -DVEXA_BUILD_BENCH=ON). The traces are written to a folder of their own
+Each BUILD_DIR needs vexa-interpret, the ISDN component and, for the window,
+vexa_open_bench (configured with -DVEXA_BUILD_BENCH=ON); several compare builds, say
+before and after a change, in one run. The traces are written to a folder of their own
 under --work (default: the system's temporary folder; the large one takes some 475 MB) and
-removed at the end (--traces takes two made before instead). Both programs run with the default settings (protocol 1).
+removed at the end (--traces takes two made before instead). Both programs run with the
+default settings (protocol 1).
 
 The runs take turns (small trace, large trace, for each program) so that both traces see
 the same machine; the best of the runs counts. Printed for each program: the elapsed time
@@ -35,13 +37,14 @@ def run_measured(cmd, env, stdout=subprocess.DEVNULL):
     """Elapsed seconds, processor seconds and peak resident bytes of one run of cmd, and
     what it printed when stdout is a pipe."""
     start = time.perf_counter()
-    proc = subprocess.Popen(cmd, stdout=stdout, stderr=subprocess.PIPE, env=env)
-    out = proc.stdout.read().decode() if stdout == subprocess.PIPE else ""
-    err = proc.stderr.read().decode()
-    _, status, usage = os.wait4(proc.pid, 0)
-    elapsed = time.perf_counter() - start
-    if status != 0:
-        sys.exit("%s failed (status %d): %s" % (" ".join(cmd), status, err.strip()))
+    with tempfile.TemporaryFile() as errors:  # a file, so that only one pipe needs reading
+        proc = subprocess.Popen(cmd, stdout=stdout, stderr=errors, env=env)
+        out = proc.stdout.read().decode() if stdout == subprocess.PIPE else ""
+        _, status, usage = os.wait4(proc.pid, 0)
+        elapsed = time.perf_counter() - start
+        if status != 0:
+            errors.seek(0)
+            sys.exit("%s failed (status %d): %s" % (" ".join(cmd), status, errors.read().decode().strip()))
     return elapsed, usage.ru_utime + usage.ru_stime, usage.ru_maxrss * 1024, out
 
 
