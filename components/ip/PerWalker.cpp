@@ -47,6 +47,29 @@ std::string DottedOid(const uint8_t *data, size_t size) {
     return s;
 }
 
+// A string between quotes; NUL characters that pad it at the end are counted, not shown.
+std::string Quoted(std::string text) {
+    size_t nul = 0;
+    while (!text.empty() && text.back() == '\0') {
+        text.pop_back();
+        ++nul;
+    }
+    std::string s = "\"" + component::SafeText(text) + "\"";
+    if (nul) s += " and " + std::to_string(nul) + (nul == 1 ? " NUL character" : " NUL characters");
+    return s;
+}
+
+// Octets in hex, and as text too when they are printable (product and version names).
+std::string HexAndText(const uint8_t *data, size_t size) {
+    std::string s = Hex(data, size);
+    size_t end = size;
+    while (end > 0 && data[end - 1] == 0) --end;
+    if (end < 2) return s;
+    for (size_t i = 0; i < end; ++i)
+        if (data[i] < 0x20 || data[i] >= 0x7F) return s;
+    return s + " (" + Quoted(std::string(reinterpret_cast<const char *>(data), size)) + ")";
+}
+
 }  // namespace
 
 struct PerWalker::Bits {
@@ -222,13 +245,13 @@ bool PerWalker::Value(Bits &in, int32_t type, std::string_view label, int depth)
         size_t n = 0;
         if (!OctetString(in, type, p, n)) return Fail(in, label, "OCTET STRING length past the end", depth);
         if (t.element >= 0) return Contained(t.element, p, n, label, depth);
-        Line(depth, label, Hex(p, n));
+        Line(depth, label, HexAndText(p, n));
         return true;
     }
     case PerKind::CharString: {
         std::string text;
         if (!CharString(in, type, text)) return Fail(in, label, text, depth);
-        Line(depth, label, "\"" + component::SafeText(text) + "\"");
+        Line(depth, label, Quoted(text));
         return true;
     }
     case PerKind::GeneralString:
@@ -425,7 +448,9 @@ bool PerWalker::CharString(Bits &in, int32_t type, std::string &text) {
                 return false;
             }
         }
-        if (!bounded || t.upper * b > 16) in.Align();
+        // The characters of a string whose length varies are aligned once the largest
+        // string fills sixteen bits (as the widely used analysers read it, too).
+        if (!bounded || t.upper * b >= 16) in.Align();
     }
     if (count > in.Left() / static_cast<size_t>(b)) {
         text = "string of " + std::to_string(count) + " characters past the end";

@@ -113,6 +113,17 @@ TEST(IpCorpus, RasFieldsShowAddressesTextsAndIdentifiers) {
     EXPECT_TRUE(HasLine(grq.text, "[1]: dialledDigits: \"5295672\"")) << grq.text;
 }
 
+TEST(IpCorpus, ShortDigitStringsAreReadFromTheirOwnOctetAndPaddingIsCounted) {
+    const auto rows = Load("ras.tsv");
+    // A system id of up to four digits: its characters start on an octet of their own.
+    const H323Message rrq = Decode(H323Protocol::Ras, rows[2]);
+    EXPECT_TRUE(HasLine(rrq.text, "      imsi: \"1111111111111111\"\n")) << rrq.text;
+    EXPECT_TRUE(HasLine(rrq.text, "      system-id: sid: \"777#\"\n"));
+    // An identifier padded with NUL characters shows its text and how many follow.
+    const H323Message arq = Decode(H323Protocol::Ras, rows[4]);
+    EXPECT_TRUE(HasLine(arq.text, "\n  endpointIdentifier: \"474a74c8:274\" and 88 NUL characters\n")) << arq.text;
+}
+
 TEST(IpCorpus, SetupShowsTheQ931ElementsAndTheUserInformation) {
     const auto rows = Load("h225cs.tsv");
     const H323Message setup = Decode(H323Protocol::CallSignalling, rows[0]);
@@ -122,6 +133,9 @@ TEST(IpCorpus, SetupShowsTheQ931ElementsAndTheUserInformation) {
     EXPECT_TRUE(HasLine(setup.text, "      destCallSignalAddress: ipAddress: 10.1.6.18:1720\n"));
     EXPECT_TRUE(HasLine(setup.text, "      conferenceID: f8fdf93ecd9ed6119ab2000476222017\n"));
     EXPECT_TRUE(HasLine(setup.text, "        [1]: h323-ID: \"m.jemec\"\n"));
+    // Product and version names are octet strings: shown as text beside their hex.
+    EXPECT_NE(setup.text.find("productId: 43616c6c67656e33323320706f67616373616d0000 (\"Callgen323 pogacsam\" and 2 NUL characters)"),
+              std::string::npos);
 }
 
 TEST(IpCorpus, FastStartAndTunnelledH245AreDecodedAsH245) {
