@@ -186,3 +186,37 @@ TEST(IpComponent, SegmentsOfOtherConnectionsDoNotJoinAPacket) {
 
 }  // namespace
 }  // namespace vexa::ip::test
+
+namespace vexa::ip::test {
+namespace {
+
+// The worked example of the component's README, line by line.
+TEST(IpComponent, TheReadmeWorkedExampleAnswersLineByLine) {
+    IpClient c;
+    c.Run(ReadFile(std::string(VEXA_SAMPLES_DIR) + "/ip-spanning.trc"));
+    const auto &a = c.Answers();
+    ASSERT_EQ(a.size(), 38u + 27u);  // 38 lines, then lines 11 to 37 again
+    auto is = [&](size_t line, int kind, int completion, int status) {
+        const Answer &x = a[line - 1];
+        return x.kind == kind && x.completion == completion && x.status == status;
+    };
+    EXPECT_TRUE(is(1, 1, 0, 0));
+    EXPECT_TRUE(is(2, 2, 0, 0));
+    for (size_t l = 3; l <= 9; ++l) EXPECT_TRUE(is(l, 4, 0, 0)) << l;
+    EXPECT_TRUE(is(10, 3, 0, -100));
+    for (size_t l = 11; l <= 36; ++l) EXPECT_TRUE(is(l, 0, 0, 0)) << l;
+    EXPECT_TRUE(is(37, 0, 1, 300));
+    // Read again from line 11.
+    const size_t again = 37;
+    EXPECT_TRUE(a[again].line.starts_with("09.41.09.10 00401"));
+    EXPECT_TRUE(is(again + 1, 0, 0, 0));
+    EXPECT_TRUE(is(again + 2, 1, 0, 0));   // 00402
+    EXPECT_TRUE(is(again + 6, 3, 1, 1));   // its LEN 25
+    EXPECT_TRUE(is(again + 16, 3, 1, 1));  // LEN 100 of 00403
+    EXPECT_TRUE(is(again + 20, 3, 1, 1));  // LEN 6 of 00404
+    EXPECT_TRUE(is(again + 27, 3, 1, 1));  // LEN 63 of 00405
+    EXPECT_TRUE(is(again + 28, 0, 0, 0));  // END OF TRACE
+}
+
+}  // namespace
+}  // namespace vexa::ip::test
