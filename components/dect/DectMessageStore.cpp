@@ -53,9 +53,11 @@ int32_t DectMessageStore::Add(DectToStore m) {
         }
         c.words[i] = id;
     }
-    if (m_octets.empty() || m_octets.back().size() + m.octets.size() > kOctetChunk) {
+    if (m_octets.empty() || m_octets.back().size() + m.octets.size() > m_octets.back().capacity()) {
+        // Chunks start small (a short trace needs little) and double up to kOctetChunk.
+        const size_t room = m_octets.empty() ? 4096 : std::min(kOctetChunk, 2 * m_octets.back().capacity());
         m_octets.emplace_back();
-        m_octets.back().reserve(std::max(kOctetChunk, m.octets.size()));
+        m_octets.back().reserve(std::max(room, m.octets.size()));
     }
     std::vector<uint8_t> &chunk = m_octets.back();
     c.octetChunk = static_cast<uint32_t>(m_octets.size() - 1);

@@ -48,4 +48,6 @@ for target in isdn_decoder_fuzz isdn_lines_fuzz; do
     grep -E "^#[0-9]+ +DONE" "$build/$target.log" || tail -n 1 "$build/$target.log"
   fi
 done
+# The DECT component's own targets.
+"$here/run_dect.sh" "$build" "$runs" || status=1
 exit $status
