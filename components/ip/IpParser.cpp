@@ -93,6 +93,7 @@ void IpParser::ParseLine(Call &call) {
 
 void IpParser::Line(std::string_view line, int &kind, int &completion, int &status) {
     ++m_lineNo;
+    ++m_read;
     const uint64_t record = m_recordLine;
     const IpLine r = m_reader.Feed(line);
     if (r.kind == kRecordLine) m_recordLine = m_lineNo;
@@ -110,6 +111,7 @@ void IpParser::Line(std::string_view line, int &kind, int &completion, int &stat
 
 void IpParser::ScanLine(std::string_view line, int &kind, int &completion, int &status) {
     ++m_lineNo;
+    ++m_scanned;
     const uint64_t record = m_recordLine;
     const IpLine r = m_reader.Feed(line);
     if (r.kind == kRecordLine) m_recordLine = m_lineNo;
@@ -214,7 +216,7 @@ bool IpParser::Messages(IpSignal &s, uint64_t recordLine, bool canSpan) {
         problems.clear();
     }
     if (split.unfinished) {
-        if (canSpan) {
+        if (canSpan && m_scanned < 2 * m_read + kScanAllowance) {
             // The packet goes on in later segments: collect them, then have the program
             // read the lines after this one again.
             m_first = s;
@@ -398,6 +400,8 @@ void IpParser::Reset(Call &call) {
     m_lineNo = 0;
     m_recordLine = 0;
     m_scanning = false;
+    m_scanned = 0;
+    m_read = 0;
     m_span.clear();
     m_spanTotal = 0;
     m_spanUsed.clear();

@@ -34,7 +34,10 @@ public:
     static std::span<const component::Member<IpParser>> Members();
 
     // A spanning packet is looked for in at most this many lines after its first segment.
-    static constexpr uint64_t kMaxScanLines = 20000;
+    static constexpr uint64_t kMaxScanLines = 5000;
+    // Lines read ahead in all, at most twice the lines read otherwise and this many more:
+    // a trace full of packets that never finish is not read over and over again.
+    static constexpr uint64_t kScanAllowance = 50000;
 
     // Statuses of ParseLine that steer the program's re-reading of the trace.
     static constexpr int kMark = -100;
@@ -92,6 +95,8 @@ private:
 
     // The scan for the rest of a spanning packet.
     bool m_scanning = false;
+    uint64_t m_scanned = 0;  // lines read ahead so far
+    uint64_t m_read = 0;     // lines read otherwise
     uint64_t m_markLine = 0;
     IpSignal m_first;                   // its first segment
     uint8_t m_spanProtocol = kOtherIp;

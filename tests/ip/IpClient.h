@@ -59,4 +59,8 @@ std::vector<uint8_t> Tpkt(const std::vector<uint8_t> &payload);
 std::vector<uint8_t> Hex(std::string_view hex);
 std::string ReadFile(const std::string &path);
 
+// The component's allowance of lines read ahead beyond twice the lines read otherwise, with
+// the longest single scan.
+inline constexpr size_t kScanAllowanceForTests = 50000 + 5000;
+
 }  // namespace vexa::ip::test

@@ -156,6 +156,24 @@ TEST(IpRobustness, TpktLengthsZeroThreeAndTheLargestAreShownAndMarked) {
     EXPECT_NE(done[2].messages[0].text.find("the trace ends before the rest"), std::string::npos);
 }
 
+TEST(IpRobustness, PacketsThatNeverFinishAreNotReadAheadOverAndOver) {
+    // Every segment starts a packet of 65535 octets that no later segment finishes.
+    std::string trace;
+    std::vector<uint8_t> start = {3, 0, 0xFF, 0xFF};
+    start.resize(40, 0x11);
+    for (int s = 0; s < 3000; ++s) {
+        const std::string tcp = "TCP 10.0.0.1:" + std::to_string(2000 + s) + " > 10.0.0.2:1720";
+        trace += test::Signal(s % 30000 + 1, true, tcp, start, "10.00.00.00");
+    }
+    trace += "END OF TRACE\n";
+    test::IpClient c;
+    const auto done = c.Run(trace, 5000000);
+    EXPECT_EQ(done.size(), 3000u);
+    // 18,001 lines: read ahead at most about twice as many again, and a little more.
+    EXPECT_LT(c.Answers().size(), 18001u * 3 + test::kScanAllowanceForTests);
+    for (const auto &d : done) EXPECT_FALSE(d.messages.at(0).valid);
+}
+
 TEST(IpRobustness, RandomTracesNeverHangTheComponent) {
     std::mt19937 random(7);
     const char *rows[] = {"TCP 10.0.0.1:1720 > 10.0.0.2:1720", "TCP 10.0.0.2:1720 > 10.0.0.1:1720",
