@@ -1,0 +1,151 @@
+#!/usr/bin/env python3
+"""Writes a large Korvan IP signal trace for load tests of Vexa's IP parser.
+
+usage: gen-ip-trace.py LINES OUTPUT [--seed N]
+
+The trace holds H.323 calls of many endpoints at once: admission (RAS over UDP 1719), call
+signalling on TCP 1720 (SETUP with fast start, CALL PROCEEDING, ALERTING, CONNECT, RELEASE
+COMPLETE), the H.245 exchange on other TCP ports (capabilities, master-slave determination,
+logical channels), disengage; some segments carry two TPKT packets, some packets span two or
+three segments with other signals between them, and internal signals with free-text rows come
+in between. The message octets are the real ones of tests/ip/corpus. It has exactly LINES
+lines (the last one is END OF TRACE).
+"""
+import argparse
+import os
+import random
+
+INDENT = " " * 24
+HERE = os.path.dirname(os.path.abspath(__file__))
+CORPUS = os.path.join(HERE, "..", "tests", "ip", "corpus")
+
+
+def load(name):
+    rows = {}
+    with open(os.path.join(CORPUS, name)) as f:
+        next(f)
+        for line in f:
+            cols = line.rstrip("\n").split("\t")
+            rows.setdefault(cols[1], []).append(bytes.fromhex(cols[2]))
+    return rows
+
+
+RAS = load("ras.tsv")
+CS = load("h225cs.tsv")
+H245 = load("h245.tsv")
+
+
+def tpkt(payload):
+    n = len(payload) + 4
+    return bytes([3, 0, n >> 8, n & 255]) + payload
+
+
+class Trace:
+    def __init__(self, limit, out, rng):
+        self.limit = limit
+        self.out = out
+        self.rng = rng
+        self.lines = 0
+        self.seq = 0
+        self.t = 9 * 360000
+        self.pending = []  # (connection, direction, octets) of packets still to be sent on
+
+    def room(self, n):
+        return self.lines + n <= self.limit - 1
+
+    def write(self, text):
+        self.out.write(text)
+        self.lines += text.count("\n")
+
+    def stamp(self):
+        self.t = (self.t + self.rng.randint(1, 40)) % (24 * 360000)
+        h, rest = divmod(self.t, 360000)
+        m, rest = divmod(rest, 6000)
+        s, c = divmod(rest, 100)
+        return "%02d.%02d.%02d.%02d" % (h, m, s, c)
+
+    def signal(self, send, transport, src, dst, octets):
+        rows = 3 + (len(octets) + 15) // 16
+        if not self.room(rows):
+            return False
+        self.seq = self.seq % 32767 + 1
+        name, orig, dest = ("IPSEND", "H323-01", "IPGW-01") if send else ("IPRECV", "IPGW-01", "H323-01")
+        text = "%s %05d  %s %-12s %-10s %s\n" % (self.stamp(), self.seq, "SWHW" if send else "HWSW", name, orig, dest)
+        text += INDENT + "%s %s > %s\n" % (transport, src, dst)
+        for i in range(0, len(octets), 16):
+            text += INDENT + "DATA " + " ".join("%02X" % o for o in octets[i:i + 16]) + "\n"
+        text += INDENT + "LEN %d\n" % len(octets)
+        self.write(text)
+        return True
+
+    def other(self):
+        if not self.room(2):
+            return False
+        self.seq = self.seq % 32767 + 1
+        self.write("%s %05d  SWSW CALLSUP      H323-01    CALLCTL-01\n" % (self.stamp(), self.seq))
+        self.write(INDENT + "B-CHANNEL %d SEIZED\n" % self.rng.randint(1, 30))
+        return True
+
+
+def call(trace, rng, n):
+    ep = "10.%d.%d.%d" % (rng.randint(1, 9), rng.randint(0, 255), rng.randint(1, 254))
+    gk, gw = "10.1.6.1", "10.1.6.18"
+    ras_port, cs_port, h245_port = 2000 + n % 1000, 30000 + n % 20000, 11000 + n % 1000
+    steps = [
+        (True, "UDP", ep, ras_port, gk, 1719, RAS["63"][0]),
+        (False, "UDP", gk, 1719, ep, ras_port, RAS["64"][0]),
+        (True, "TCP", ep, cs_port, gw, 1720, tpkt(CS["vector1"][0])),
+        (False, "TCP", gw, 1720, ep, cs_port, tpkt(CS["10"][0])),
+        (False, "TCP", gw, 1720, ep, cs_port, tpkt(CS["14"][0])),
+        (False, "TCP", gw, 1720, ep, cs_port, tpkt(CS["18"][0])),
+        (True, "TCP", ep, h245_port, gw, 11000, tpkt(H245["25"][0])),
+        (False, "TCP", gw, 11000, ep, h245_port, tpkt(H245["vector1"][0])),
+        (True, "TCP", ep, h245_port, gw, 11000, tpkt(H245["27"][0])),
+        (False, "TCP", gw, 11000, ep, h245_port, tpkt(H245["30"][0])),
+        (True, "TCP", ep, h245_port, gw, 11000, tpkt(H245["32"][0]) + tpkt(H245["32"][1])),
+        (False, "TCP", gw, 11000, ep, h245_port, tpkt(H245["36"][0])),
+        (True, "TCP", ep, h245_port, gw, 11000, tpkt(H245["38"][0])),
+        (False, "TCP", gw, 11000, ep, h245_port, tpkt(H245["41"][0])),
+        (False, "TCP", gw, 1720, ep, cs_port, tpkt(CS["66"][0])),
+        (True, "UDP", ep, ras_port, gk, 1719, RAS["69"][0]),
+        (False, "UDP", gk, 1719, ep, ras_port, bytes.fromhex("401054")),
+    ]
+    for send, transport, a, pa, b, pb, octets in steps:
+        src, dst = "%s:%d" % (a, pa), "%s:%d" % (b, pb)
+        if transport == "TCP" and len(octets) > 200 and rng.random() < 0.3:
+            # Sent in three segments with other signals between them.
+            cut1, cut2 = len(octets) // 3, 2 * len(octets) // 3
+            for part in (octets[:cut1], octets[cut1:cut2], octets[cut2:]):
+                if not trace.signal(send, transport, src, dst, part):
+                    return False
+                if rng.random() < 0.5 and not trace.other():
+                    return False
+            continue
+        if not trace.signal(send, transport, src, dst, octets):
+            return False
+        if rng.random() < 0.2 and not trace.other():
+            return False
+    return True
+
+
+def main():
+    p = argparse.ArgumentParser(description=__doc__.split("\n")[0])
+    p.add_argument("lines", type=int)
+    p.add_argument("output")
+    p.add_argument("--seed", type=int, default=1)
+    a = p.parse_args()
+    rng = random.Random(a.seed)
+    with open(a.output, "w") as out:
+        out.write("KORVAN SIGNAL TRACE   EXCHANGE HQ-01   STARTED 2026-12-05 09.00.00\n")
+        out.write("TRACE SET: IP  H323-01\n\n")
+        trace = Trace(a.lines - 3, out, rng)
+        n = 0
+        while call(trace, rng, n):
+            n += 1
+        while trace.lines < trace.limit - 1:
+            trace.write("%s 00000  SWSW TIMER        H323-01    H323-01\n" % trace.stamp())
+        out.write("END OF TRACE\n")
+
+
+if __name__ == "__main__":
+    main()
