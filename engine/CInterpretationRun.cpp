@@ -4,8 +4,8 @@
 #include "StringTable.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <new>
+#include <unistd.h>
 
 namespace vexa {
 
@@ -361,14 +361,15 @@ void CInterpretationRun::Finish() {
     if (!written) {
         // A full disk, say: the file ends at what could be written. A cut interpretation
         // would pass for the whole one, so none of it is shown, listed or kept: the user
-        // is told, and the file goes.
+        // is told, and the file is emptied (it stays the document's, for a later run,
+        // and goes when the document closes).
         std::string text = LoadString(IDS_OUTPUT_NOT_WRITABLE);
         text += m_doc.m_strOutputPath;
         m_doc.Host().ShowMessage(text);
         m_doc.m_RunLines.Clear();
         m_doc.m_RunLayout.reset();
         m_doc.m_bOutputLoaded = false;
-        std::remove(m_doc.m_strOutputPath.c_str());
+        (void)!truncate(m_doc.m_strOutputPath.c_str(), 0);
         m_doc.ClearDisplay();
         return;
     }
