@@ -11,4 +11,7 @@ ctest --test-dir build -j2 --output-on-failure || status=1
 if [ -x tests/fuzz/run.sh ]; then
   tests/fuzz/run.sh build/fuzz || status=1
 fi
+if [ -x tests/fuzz/run_ip.sh ]; then
+  tests/fuzz/run_ip.sh build/fuzz-ip || status=1
+fi
 exit $status
