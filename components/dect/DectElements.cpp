@@ -110,8 +110,9 @@ std::string Ipei(Bits &bits, ElementBody &b) {
     uint64_t emc = bits.Take(16), psn = bits.Take(20);
     b.Field("EMC", Hex(emc, 4) + " (" + (emc < 100000 ? std::string(5 - Decimal(emc).size(), '0') : "") + Decimal(emc) + ")");
     b.Field("PSN", Hex(psn, 5) + " (" + std::string(7 - std::min<size_t>(7, Decimal(psn).size()), '0') + Decimal(psn) + ")");
-    // The printed IPEI: EMC in five digits, PSN in seven, and a check digit: the sum of each
-    // of the twelve digits times its place (1 to 12) modulo 11, "*" for 10.
+    // The printed IPEI (shown in the block's header): EMC in five digits, PSN in seven, and a
+    // check digit: the sum of each of the twelve digits times its place (1 to 12) modulo 11,
+    // "*" for 10.
     char buf[48];
     std::snprintf(buf, sizeof buf, "%05llu %07llu", static_cast<unsigned long long>(emc % 100000),
                   static_cast<unsigned long long>(psn % 10000000));
@@ -119,7 +120,6 @@ std::string Ipei(Bits &bits, ElementBody &b) {
     for (const char *c = buf; *c; ++c)
         if (*c != ' ') sum += static_cast<unsigned>(*c - '0') * place++;
     const unsigned check = sum % 11;
-    b.Field("Printed IPEI", std::string(buf) + " " + (check == 10 ? std::string("*") : std::to_string(check)));
     return std::string(buf) + " " + (check == 10 ? std::string("*") : std::to_string(check));
 }
 

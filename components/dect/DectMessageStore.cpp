@@ -39,18 +39,19 @@ int32_t DectMessageStore::Add(DectToStore m) {
                                             m.transactionValue, m.userPart};
     for (int i = 0; i < kWords; ++i) {
         // Most words repeat one of the last few of their kind: compared before hashing.
+        // The one found moves to the front, so the list keeps the most used.
         uint32_t *recent = m_recent[i];
-        uint32_t id = kNoText;
-        for (int k = 0; k < kRecent && recent[k] != kNoText; ++k)
-            if (m_texts[recent[k]] == words[i]) {
-                id = recent[k];
-                break;
-            }
-        if (id == kNoText) {
+        int k = 0;
+        while (k < kRecent && recent[k] != kNoText && m_texts[recent[k]] != words[i]) ++k;
+        uint32_t id;
+        if (k < kRecent && recent[k] != kNoText) {
+            id = recent[k];
+        } else {
             id = Intern(words[i]);
-            std::copy_backward(recent, recent + kRecent - 1, recent + kRecent);
-            recent[0] = id;
+            k = kRecent - 1;
         }
+        std::copy_backward(recent, recent + k, recent + k + 1);
+        recent[0] = id;
         c.words[i] = id;
     }
     if (m_octets.empty() || m_octets.back().size() + m.octets.size() > m_octets.back().capacity()) {
@@ -67,7 +68,8 @@ int32_t DectMessageStore::Add(DectToStore m) {
     m_messages.push_back(c);
     const int32_t index = Count();
     if (!m.problems.empty()) m_problems.emplace(index, std::move(m.problems));
-    m_latestBySequence[m.sequence] = index;
+    if (m_latestBySequence.empty()) m_latestBySequence.assign(65536, 0);
+    m_latestBySequence[static_cast<uint16_t>(m.sequence)] = index;
     Note(m_byText, c.words[kDirection], index);
     Note(m_byText, c.words[kMessageName], index);
     Note(m_byText, c.words[kSignalName], index);
@@ -109,8 +111,7 @@ bool DectMessageStore::Get(int32_t index, StoredDect &out) const {
 }
 
 int32_t DectMessageStore::LatestOfSequence(int seq) const {
-    auto it = m_latestBySequence.find(seq);
-    return it == m_latestBySequence.end() ? 0 : it->second;
+    return m_latestBySequence.empty() ? 0 : m_latestBySequence[static_cast<uint16_t>(seq)];
 }
 
 int32_t DectMessageStore::NextIn(const IndexList *list, int32_t after) {

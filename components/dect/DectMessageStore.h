@@ -87,7 +87,7 @@ private:
     const IndexList *ListOf(const std::vector<IndexList> &lists, std::string_view text) const;
 
     static constexpr uint32_t kNoText = 0xFFFFFFFF;
-    static constexpr int kRecent = 8;
+    static constexpr int kRecent = 16;
     uint32_t m_recent[kWords][kRecent];  // the latest texts of each kind (kNoText where none)
     // Kept in blocks, so that the store grows without copying what it holds.
     std::deque<Compact> m_messages;
@@ -96,7 +96,7 @@ private:
     std::unordered_map<int32_t, std::vector<std::string>> m_problems;  // by index, only where there are some
     std::deque<std::string> m_texts;                           // the distinct texts
     std::unordered_map<std::string_view, uint32_t> m_textIds;  // views into m_texts' strings
-    std::unordered_map<int, int32_t> m_latestBySequence;
+    std::vector<int32_t> m_latestBySequence;  // by sequence number (0-65535, as 16 bits), 0 for none
     std::vector<IndexList> m_byText;   // by text number: messages with that direction, message or signal name
     std::vector<IndexList> m_byScpId;  // by text number
     IndexList m_byFlag[2];

@@ -1,7 +1,7 @@
 #include "GdiSignalReader.h"
 
 #include "DecodedText.h"
-#include "HexText.h"
+#include "PayloadRows.h"
 #include "TraceLine.h"
 
 namespace vexa::dect {
@@ -42,10 +42,7 @@ void GdiSignalReader::Reset() {
 }
 
 void GdiSignalReader::AddProblem(std::string problem) {
-    if (m_open.problems.size() < kMaxProblems)
-        m_open.problems.push_back(std::move(problem));
-    else if (m_open.problems.size() == kMaxProblems)
-        m_open.problems.push_back("Further problems not listed");
+    component::AddProblem(m_open.problems, std::move(problem), kMaxProblems);
 }
 
 void GdiSignalReader::Feed(std::string_view piece, LineResult &result) {
@@ -150,25 +147,11 @@ void GdiSignalReader::ReadScpRow(std::string_view rest) {
 
 void GdiSignalReader::ReadDataRow(std::string_view rest) {
     m_open.hasData = true;
-    HexRowProblems problems;
-    m_droppedOctets += AppendHexOctets(rest, m_open.octets, problems, kMaxMessageOctets);
-    if (problems.badCharacters)
-        AddProblem("DATA row with characters that are not hex digits: \"" + SafeText(Clipped(TrimBlanks(rest), 80)) + "\"");
-    if (problems.oddDigits)
-        AddProblem("DATA row with an odd number of hex digits: \"" + SafeText(Clipped(TrimBlanks(rest), 80)) + "\"");
-    if (problems.tokens == 0) AddProblem("DATA row without octets");
+    m_droppedOctets += component::ReadDataRow(rest, m_open.octets, kMaxMessageOctets, m_open.problems, kMaxProblems);
 }
 
 void GdiSignalReader::ReadLenRow(std::string_view rest, LineResult &result) {
-    long long len = 0;
-    std::string_view t = TrimBlanks(rest);
-    const size_t carried = m_open.octets.size() + m_droppedOctets;
-    if (!ReadDecimal(t, 100000000, len) || !TrimBlanks(t).empty())
-        AddProblem("LEN row without a valid number: \"" + SafeText(Clipped(TrimBlanks(rest), 80)) + "\"");
-    else if (static_cast<size_t>(len) > carried)
-        AddProblem("Fewer octets than LEN says: " + std::to_string(carried) + " DATA octets, LEN " + std::to_string(len));
-    else if (static_cast<size_t>(len) < carried)
-        AddProblem("More octets than LEN says: " + std::to_string(carried) + " DATA octets, LEN " + std::to_string(len));
+    component::ReadLenRow(rest, m_open.octets.size() + m_droppedOctets, m_open.problems, kMaxProblems);
     Close(true, result);
     result.completion = 1;
 }
