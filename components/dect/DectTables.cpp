@@ -268,7 +268,7 @@ constexpr ValueName kCodecRoutingTable[] = {
     {0x0, "CS only"}, {0x1, "CS preferred/CF accepted"}, {0x2, "CF preferred/CS accepted"}, {0x4, "CF only"},
 };
 constexpr ValueName kSlotSizeTable[] = {
-    {0x1, "Half slot; j = 0"}, {0x2, "Long slot; j = 640"}, {0x3, "Long slot; j = 672"},
+    {0x0, "Half slot; j = 0"}, {0x1, "Long slot; j = 640"}, {0x2, "Long slot; j = 672"},
     {0x4, "Full slot"}, {0x5, "Double slot"},
 };
 constexpr ValueName kEventTypeTable[] = {
@@ -304,7 +304,7 @@ constexpr ValueName kFeatureTable[] = {
 constexpr ValueName kServiceDiscriminatorTable[] = {{0x11, "Discriminator for supplementary service applications"}};
 constexpr ValueName kCodesetTable[] = {{0x0, "Initial codeset (DECT)"}, {0x4, "Non-CEPT (local network specific)"},
                                        {0x5, "Codeset 5"}, {0x6, "Codeset 6"}, {0x7, "Codeset 7"}};
-constexpr ValueName kNegotiationTable[] = {{0x0, "Negotiation not possible"}, {0x4, "Codec negotiation"}};
+constexpr ValueName kNegotiationTable[] = {{0x0, "Negotiation not possible"}, {0x1, "Codec negotiation"}};
 constexpr ValueName kSetupCapabilityTable[] = {
     {0x1, "Normal setup"}, {0x2, "Fast setup"}, {0x3, "Normal and fast setup"}};
 constexpr ValueName kPageCapabilityTable[] = {

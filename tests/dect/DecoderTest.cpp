@@ -187,12 +187,13 @@ TEST(DectDecoder, UnknownElementsShownWithIdentifierAndOctets) {
 }
 
 TEST(DectDecoder, CodecListEscapeToProprietaryAndRejectReason) {
-    auto c = Decode("13 7B 7C 07 40 03 00 01 04 00 81");
+    auto c = Decode("13 7B 7C 07 90 03 00 01 04 00 84");
     EXPECT_TRUE(c.valid) << c.text;
     EXPECT_LINE(c, "Negotiation indicator: Codec negotiation");
     EXPECT_LINE(c, "  Codec identifier: G.722");
     EXPECT_LINE(c, "  Codec identifier: G.711 A-law");
-    EXPECT_LINE(c, "  Slot size: Half slot; j = 0");
+    EXPECT_LINE(c, "  Slot size: Long slot; j = 640");
+    EXPECT_LINE(c, "  Slot size: Full slot");
     auto e = Decode("13 7B 7B 05 81 0A BC 01 02");
     EXPECT_LINE(e, "Discriminator type: EMC");
     EXPECT_LINE(e, "Equipment manufacturer's code (EMC): H'0ABC");
