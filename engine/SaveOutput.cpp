@@ -78,7 +78,8 @@ bool ReplaceWithCopy(const std::string &from, const std::string &to, std::string
         if (!ec) target = resolved.string();
         exists = stat(target.c_str(), &existing) == 0;
     }
-    if (exists && !S_ISREG(existing.st_mode) && !S_ISDIR(existing.st_mode)) {
+    // Writes the target straight, in place.
+    auto writeStraight = [&] {
         const int out = open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
         bool ok = out >= 0 && CopyContent(in, out);
         int saved = errno;
@@ -89,7 +90,8 @@ bool ReplaceWithCopy(const std::string &from, const std::string &to, std::string
         close(in);
         if (!ok) error = ErrorText(saved);
         return ok;
-    }
+    };
+    if (exists && !S_ISREG(existing.st_mode) && !S_ISDIR(existing.st_mode)) return writeStraight();
 
     const size_t slash = target.rfind('/');
     const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
@@ -98,6 +100,10 @@ bool ReplaceWithCopy(const std::string &from, const std::string &to, std::string
     std::string beside = folder + "." + ShortenedName(name, 200) + ".XXXXXX";
     const int out = mkostemp(beside.data(), O_CLOEXEC);
     if (out < 0) {
+        // A folder that takes no new file, where the file itself may be written: the
+        // only way left is to write it in place.
+        if ((errno == EACCES || errno == EPERM || errno == EROFS) && exists && access(target.c_str(), W_OK) == 0)
+            return writeStraight();
         error = ErrorText(errno);
         close(in);
         return false;
