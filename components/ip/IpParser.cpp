@@ -159,6 +159,7 @@ void IpParser::ScanLine(std::string_view line, int &kind, int &completion, int &
 
 bool IpParser::Messages(IpSignal &s, uint64_t recordLine, bool canSpan) {
     m_pending.clear();
+    m_pendingTexts.clear();
     size_t skip = 0;
     Used used;
     if (auto it = m_used.find(recordLine); it != m_used.end()) {
@@ -280,23 +281,63 @@ void IpParser::Add(const IpSignal &s, std::string name, uint8_t protocol, bool v
     m.time = s.time;
     m.originator = s.originator;
     m.destination = s.destination;
-    m.text = std::move(text);
+    m.text = text;
     m.valid = valid;
     m.protocol = protocol;
     m_pending.push_back(std::move(m));
+    m_pendingTexts.push_back(std::move(text));
+}
+
+std::string IpParser::Decoded(const IpMessage &m, H323Message &d) {
+    const H323Protocol p = m.protocol == kRas ? H323Protocol::Ras
+                           : m.protocol == kCallSignalling ? H323Protocol::CallSignalling
+                                                           : H323Protocol::H245;
+    d = H323Decoder::Decode(p, m.payload.data(), m.payload.size(), m.problems);
+    std::string text;
+    text.reserve(d.text.size() + m.header.size() + 32);
+    text += ProtocolTitle(m.protocol);
+    text += ", ";
+    text += m.header;
+    if (!d.text.empty()) {
+        text += "||";
+        text += d.text;
+    }
+    return text;
 }
 
 void IpParser::AddDecoded(const IpSignal &s, uint8_t protocol, const uint8_t *data, size_t size,
                           std::vector<std::string> problems, const std::string &header) {
-    const H323Protocol p = protocol == kRas ? H323Protocol::Ras
-                           : protocol == kCallSignalling ? H323Protocol::CallSignalling
-                                                         : H323Protocol::H245;
-    H323Message d = H323Decoder::Decode(p, data, size, problems);
-    std::string text = ProtocolTitle(protocol);
-    text += ", ";
-    text += header;
-    if (!d.text.empty()) text += "||" + d.text;
-    Add(s, std::move(d.name), protocol, d.valid, std::move(text));
+    IpMessage m;
+    m.protocol = protocol;
+    m.header = header;
+    m.payload.assign(data, data + size);
+    m.problems = std::move(problems);
+    m.decodedAgain = true;
+    H323Message d;
+    std::string text = Decoded(m, d);
+    m.sequence = s.sequence;
+    m.direction = s.direction;
+    m.signalName = s.signalName;
+    m.name = std::move(d.name);
+    m.time = s.time;
+    m.originator = s.originator;
+    m.destination = s.destination;
+    m.valid = d.valid;
+    m_pending.push_back(std::move(m));
+    m_pendingTexts.push_back(std::move(text));
+}
+
+const std::string &IpParser::TextOf(int32_t index) {
+    const int32_t recent = index - m_recentFirst;
+    if (recent >= 0 && recent < static_cast<int32_t>(m_recentTexts.size())) return m_recentTexts[recent];
+    const IpMessage &m = m_messages[index - 1];
+    if (!m.decodedAgain) return m.text;
+    if (m_cachedIndex != index) {
+        H323Message d;
+        m_cachedText = Decoded(m, d);
+        m_cachedIndex = index;
+    }
+    return m_cachedText;
 }
 
 void IpParser::Commit() {
@@ -306,6 +347,9 @@ void IpParser::Commit() {
     const int32_t count = static_cast<int32_t>(m_pending.size());
     for (IpMessage &m : m_pending) m_messages.push_back(std::move(m));
     m_pending.clear();
+    m_recentFirst = first;
+    m_recentTexts.swap(m_pendingTexts);
+    m_pendingTexts.clear();
     m_bySequence[sequence] = {first, count};
 }
 
@@ -327,14 +371,16 @@ void IpParser::GetSequenceMessageCount(Call &call) {
     call.returnLong(it == m_bySequence.end() ? 0 : it->second.second);
 }
 
-void IpParser::PutMessage(Call &call, int first, const IpMessage &m) {
+void IpParser::PutMessage(Call &call, int first, int32_t index, const IpMessage &m) {
     call.setText(first + 0, m.direction);
     call.setText(first + 1, m.signalName);
     call.setText(first + 2, m.name);
     call.setText(first + 3, m.time);
     call.setText(first + 4, m.originator);
     call.setText(first + 5, m.destination);
-    call.setText(first + 6, m.text);
+    // The program's list does not ask for the text (it passes no sink for it).
+    const VexaHost *h = host();
+    if (h && h->setText && call.arg(first + 6).sink) call.setText(first + 6, TextOf(index));
     call.setFlag(first + 7, m.valid);
 }
 
@@ -346,7 +392,8 @@ void IpParser::GetSequenceMessage(Call &call) {
         call.returnShort(0);
         return;
     }
-    PutMessage(call, 2, m_messages[it->second.first + i - 2]);
+    const int32_t index = it->second.first + i - 1;
+    PutMessage(call, 2, index, m_messages[index - 1]);
     call.returnShort(1);
 }
 
@@ -360,7 +407,7 @@ void IpParser::GetMessage(Call &call) {
     }
     const IpMessage &m = m_messages[index - 1];
     call.setNumber(1, m.sequence);
-    PutMessage(call, 2, m);
+    PutMessage(call, 2, index, m);
     call.returnBool(true);
 }
 
@@ -395,6 +442,11 @@ void IpParser::Reset(Call &call) {
     m_reader.Reset();
     m_messages.clear();
     m_pending.clear();
+    m_pendingTexts.clear();
+    m_recentFirst = 0;
+    m_recentTexts.clear();
+    m_cachedIndex = 0;
+    m_cachedText.clear();
     m_bySequence.clear();
     m_used.clear();
     m_lineNo = 0;

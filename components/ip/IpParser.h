@@ -20,10 +20,18 @@ namespace vexa::ip {
 // Protocol of a stored message: the three H.323 protocols, or something else on IP.
 enum StoredProtocol : uint8_t { kRas = 0, kCallSignalling = 1, kH245 = 2, kOtherIp = 3 };
 
+// A message as kept until Reset. The decoded text of an H.323 message is not kept: it is
+// made again from the payload when it is asked for after its completion (the texts of a
+// trace can be several times the trace's size). Other messages keep their short text.
 struct IpMessage {
     int sequence = 0;
-    std::string direction, signalName, name, time, originator, destination, text;
+    std::string direction, signalName, name, time, originator, destination;
+    std::string text;                   // messages that are not decoded again
+    std::string header;                 // decoded again: the first line of the text
+    std::vector<uint8_t> payload;       // decoded again: the message's octets
+    std::vector<std::string> problems;  // decoded again: what the line reader found
     bool valid = true;
+    bool decodedAgain = false;
     uint8_t protocol = kOtherIp;
 };
 
@@ -74,12 +82,20 @@ private:
     void Add(const IpSignal &s, std::string name, uint8_t protocol, bool valid, std::string text);
     void AddDecoded(const IpSignal &s, uint8_t protocol, const uint8_t *data, size_t size,
                     std::vector<std::string> problems, const std::string &header);
-    void PutMessage(component::Call &call, int first, const IpMessage &m);
+    void PutMessage(component::Call &call, int first, int32_t index, const IpMessage &m);
+    // The decoded text of message index (1 upwards).
+    const std::string &TextOf(int32_t index);
+    static std::string Decoded(const IpMessage &m, H323Message &d);
     int32_t FindNext(std::string_view text, int32_t after, bool byProtocol) const;
 
     IpLineReader m_reader;
     std::vector<IpMessage> m_messages;      // index i + 1
     std::vector<IpMessage> m_pending;       // of the signal being completed
+    std::vector<std::string> m_pendingTexts;
+    int32_t m_recentFirst = 0;              // index of the latest completion's first message
+    std::vector<std::string> m_recentTexts; // its texts
+    int32_t m_cachedIndex = 0;              // a text decoded again on request
+    std::string m_cachedText;
     std::unordered_map<int, std::pair<int32_t, int32_t>> m_bySequence;  // first index, count
     uint64_t m_lineNo = 0;                  // ParseLine calls, set back at a rewind
     uint64_t m_recordLine = 0;              // line number of the latest record line

@@ -220,3 +220,25 @@ TEST(IpComponent, TheReadmeWorkedExampleAnswersLineByLine) {
 
 }  // namespace
 }  // namespace vexa::ip::test
+
+namespace vexa::ip::test {
+namespace {
+
+// The texts are not kept after their completion: asked for again, they are made again, the same.
+TEST(IpComponent, TextsAskedForLaterAreTheSameAsAtCompletion) {
+    IpClient c;
+    const auto done = c.Run(ReadFile(std::string(VEXA_SAMPLES_DIR) + "/ip-call.trc"));
+    ASSERT_GT(done.size(), 10u);
+    for (const Completion &d : done) {
+        for (size_t i = 0; i < d.messages.size(); ++i) {
+            SequenceMessage s;
+            ASSERT_EQ(c.Parser().GetSequenceMessage(static_cast<int16_t>(i + 1), static_cast<int16_t>(d.sequence), s), 1);
+            EXPECT_EQ(s.Text(7), d.messages[i].text) << d.sequence;
+            EXPECT_EQ(s.Text(3), d.messages[i].name);
+            EXPECT_EQ(s.valid, d.messages[i].valid);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace vexa::ip::test
