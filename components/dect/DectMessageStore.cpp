@@ -5,27 +5,7 @@
 
 namespace vexa::dect {
 
-DectMessageStore::DectMessageStore() {
-    for (auto &recent : m_recent) std::fill(std::begin(recent), std::end(recent), kNoText);
-}
-
-uint32_t DectMessageStore::Intern(std::string_view text) {
-    auto it = m_textIds.find(text);
-    if (it != m_textIds.end()) return it->second;
-    const uint32_t id = static_cast<uint32_t>(m_texts.size());
-    // A deque never moves its strings, so the map's key can view the kept one.
-    m_texts.emplace_back(text);
-    m_textIds.emplace(m_texts.back(), id);
-    return id;
-}
-
-void DectMessageStore::Note(std::vector<IndexList> &lists, uint32_t word, int32_t index) {
-    if (lists.size() <= word) lists.resize(word + 1);
-    IndexList &list = lists[word];
-    if (list.empty() || list.back() != index) list.push_back(index);
-}
-
-int32_t DectMessageStore::Add(DectToStore m) {
+int32_t DectMessageStore::Add(const StoredDect &m) {
     Compact c{};
     c.sequence = static_cast<int16_t>(m.sequence);
     c.status = static_cast<int8_t>(m.status);
@@ -34,84 +14,89 @@ int32_t DectMessageStore::Add(DectToStore m) {
     c.hasData = m.hasData;
     std::memset(c.time, ' ', sizeof c.time);
     std::memcpy(c.time, m.time.data(), std::min(m.time.size(), sizeof c.time));
-    const std::string_view words[kWords] = {m.direction,  m.signalName,    m.messageName, m.originator,
-                                            m.destination, m.discriminator, m.scpMessage,  m.scpId,
-                                            m.transactionValue, m.userPart};
-    for (int i = 0; i < kWords; ++i) {
-        // Most words repeat one of the last few of their kind: compared before hashing.
-        // The one found moves to the front, so the list keeps the most used.
-        uint32_t *recent = m_recent[i];
-        int k = 0;
-        while (k < kRecent && recent[k] != kNoText && m_texts[recent[k]] != words[i]) ++k;
-        uint32_t id;
-        if (k < kRecent && recent[k] != kNoText) {
-            id = recent[k];
-        } else {
-            id = Intern(words[i]);
-            k = kRecent - 1;
-        }
-        std::copy_backward(recent, recent + k, recent + k + 1);
-        recent[0] = id;
-        c.words[i] = id;
+    std::string_view texts[kTexts] = {m.direction,  m.signalName,    m.messageName, m.originator,
+                                      m.destination, m.discriminator, m.scpMessage,  m.scpId,
+                                      m.transactionValue, m.userPart};
+    size_t need = m.octets.size();
+    for (int i = 0; i < kTexts; ++i) {
+        texts[i] = texts[i].substr(0, std::min<size_t>(texts[i].size(), 0xFFFF));
+        c.lengths[i] = static_cast<uint16_t>(texts[i].size());
+        need += texts[i].size();
     }
-    if (m_octets.empty() || m_octets.back().size() + m.octets.size() > m_octets.back().capacity()) {
-        // Chunks start small (a short trace needs little) and double up to kOctetChunk.
-        const size_t room = m_octets.empty() ? 4096 : std::min(kOctetChunk, 2 * m_octets.back().capacity());
-        m_octets.emplace_back();
-        m_octets.back().reserve(std::max(room, m.octets.size()));
+    if (need > kBlock) return 0;  // cannot happen: texts are words of at most a line, octets at most 4096
+    if (m_chunkUsed + need > kBlock) {
+        m_chunks.push_back(MakeLargeBlock(kBlock));
+        m_chunkUsed = 0;
     }
-    std::vector<uint8_t> &chunk = m_octets.back();
-    c.octetChunk = static_cast<uint32_t>(m_octets.size() - 1);
-    c.octetsAt = static_cast<uint32_t>(chunk.size());
+    char *to = m_chunks.back().get() + m_chunkUsed;
+    c.chunk = static_cast<uint32_t>(m_chunks.size() - 1);
+    c.at = static_cast<uint32_t>(m_chunkUsed);
     c.octetCount = static_cast<uint32_t>(m.octets.size());
-    chunk.insert(chunk.end(), m.octets.begin(), m.octets.end());
-    m_messages.push_back(c);
+    for (std::string_view t : texts) {
+        if (!t.empty()) std::memcpy(to, t.data(), t.size());
+        to += t.size();
+    }
+    if (!m.octets.empty()) std::memcpy(to, m.octets.data(), m.octets.size());
+    m_chunkUsed += need;
+    if (static_cast<size_t>(m_count) % kRecordsPerBlock == 0) m_records.push_back(MakeLargeBlock(kBlock));
+    reinterpret_cast<Compact *>(m_records.back().get())[static_cast<size_t>(m_count) % kRecordsPerBlock] = c;
+    ++m_count;
     const int32_t index = Count();
-    if (!m.problems.empty()) m_problems.emplace(index, std::move(m.problems));
+    if (m.problems && !m.problems->empty()) m_problems.emplace(index, *m.problems);
     if (m_latestBySequence.empty()) m_latestBySequence.assign(65536, 0);
     m_latestBySequence[static_cast<uint16_t>(m.sequence)] = index;
-    Note(m_byText, c.words[kDirection], index);
-    Note(m_byText, c.words[kMessageName], index);
-    Note(m_byText, c.words[kSignalName], index);
-    if (!m.scpId.empty()) {
-        if (m_byScpId.size() <= c.words[kScpId] || m_byScpId[c.words[kScpId]].empty()) m_scpIds.push_back(c.words[kScpId]);
-        Note(m_byScpId, c.words[kScpId], index);
-    }
-    if (m.transactionFlag == 0 || m.transactionFlag == 1) {
-        if (m_byFlag[m.transactionFlag].empty()) m_flags.push_back(m.transactionFlag);
-        m_byFlag[m.transactionFlag].push_back(index);
-    }
     return index;
 }
 
 bool DectMessageStore::Get(int32_t index, StoredDect &out) const {
     if (index < 1 || index > Count()) return false;
-    const Compact &c = m_messages[static_cast<size_t>(index - 1)];
+    const Compact &c = Record(index);
     out.sequence = c.sequence;
     out.status = c.status;
     out.valid = c.valid;
     out.hasData = c.hasData;
     out.transactionFlag = c.transactionFlag;
     out.time = std::string_view(c.time, sizeof c.time);
-    out.direction = m_texts[c.words[kDirection]];
-    out.signalName = m_texts[c.words[kSignalName]];
-    out.messageName = m_texts[c.words[kMessageName]];
-    out.originator = m_texts[c.words[kOriginator]];
-    out.destination = m_texts[c.words[kDestination]];
-    out.discriminator = m_texts[c.words[kDiscriminator]];
-    out.scpMessage = m_texts[c.words[kScpMessage]];
-    out.scpId = m_texts[c.words[kScpId]];
-    out.transactionValue = m_texts[c.words[kTransactionValue]];
-    out.userPart = m_texts[c.words[kUserPart]];
-    out.octets = std::span<const uint8_t>(m_octets[c.octetChunk].data() + c.octetsAt, c.octetCount);
-    auto p = m_problems.find(index);
+    const char *p = m_chunks[c.chunk].get() + c.at;
+    std::string_view *texts[kTexts] = {&out.direction,  &out.signalName,    &out.messageName, &out.originator,
+                                       &out.destination, &out.discriminator, &out.scpMessage,  &out.scpId,
+                                       &out.transactionValue, &out.userPart};
+    for (int i = 0; i < kTexts; ++i) {
+        *texts[i] = std::string_view(p, c.lengths[i]);
+        p += c.lengths[i];
+    }
+    out.octets = std::span<const uint8_t>(reinterpret_cast<const uint8_t *>(p), c.octetCount);
     static const std::vector<std::string> kNone;
-    out.problems = p == m_problems.end() ? &kNone : &p->second;
+    auto found = m_problems.find(index);
+    out.problems = found == m_problems.end() ? &kNone : &found->second;
     return true;
 }
 
 int32_t DectMessageStore::LatestOfSequence(int seq) const {
     return m_latestBySequence.empty() ? 0 : m_latestBySequence[static_cast<uint16_t>(seq)];
+}
+
+void DectMessageStore::Index() const {
+    StoredDect m;
+    auto note = [](IndexList &list, int32_t index) {
+        if (list.empty() || list.back() != index) list.push_back(index);
+    };
+    for (; m_indexed < Count(); ++m_indexed) {
+        const int32_t index = m_indexed + 1;
+        Get(index, m);
+        note(m_byText[std::string(m.direction)], index);
+        note(m_byText[std::string(m.messageName)], index);
+        note(m_byText[std::string(m.signalName)], index);
+        if (!m.scpId.empty()) {
+            auto [it, added] = m_byScpId.try_emplace(std::string(m.scpId));
+            if (added) m_scpIds.push_back(it->first);
+            note(it->second, index);
+        }
+        if (m.transactionFlag == 0 || m.transactionFlag == 1) {
+            if (m_byFlag[m.transactionFlag].empty()) m_flags.push_back(m.transactionFlag);
+            m_byFlag[m.transactionFlag].push_back(index);
+        }
+    }
 }
 
 int32_t DectMessageStore::NextIn(const IndexList *list, int32_t after) {
@@ -120,35 +105,39 @@ int32_t DectMessageStore::NextIn(const IndexList *list, int32_t after) {
     return pos == list->end() ? -1 : *pos;
 }
 
-const DectMessageStore::IndexList *DectMessageStore::ListOf(const std::vector<IndexList> &lists,
-                                                            std::string_view text) const {
-    auto it = m_textIds.find(text);
-    if (it == m_textIds.end() || it->second >= lists.size()) return nullptr;
-    return &lists[it->second];
+const DectMessageStore::IndexList *DectMessageStore::ListOf(const std::unordered_map<std::string, IndexList> &map,
+                                                            std::string_view key) {
+    auto it = map.find(std::string(key));
+    return it == map.end() ? nullptr : &it->second;
 }
 
 int32_t DectMessageStore::FindNextByText(std::string_view text, int32_t after) const {
+    Index();
     return NextIn(ListOf(m_byText, text), after);
 }
 
 int32_t DectMessageStore::FindNextByScpId(std::string_view id, int32_t after) const {
     if (id.empty()) return -1;
+    Index();
     return NextIn(ListOf(m_byScpId, id), after);
 }
 
 int32_t DectMessageStore::FindNextByTransactionFlag(std::string_view flag, int32_t after) const {
     if (flag != "0" && flag != "1") return -1;
+    Index();
     return NextIn(&m_byFlag[flag == "1" ? 1 : 0], after);
 }
 
 int32_t DectMessageStore::NextScpId(int32_t previous, std::string &id) const {
+    Index();
     const int32_t next = previous < 0 ? 0 : previous + 1;
     if (next >= static_cast<int32_t>(m_scpIds.size())) return -1;
-    id = m_texts[m_scpIds[static_cast<size_t>(next)]];
+    id = m_scpIds[static_cast<size_t>(next)];
     return next;
 }
 
 int32_t DectMessageStore::NextTransactionFlag(int32_t previous, std::string &flag) const {
+    Index();
     const int32_t next = previous < 0 ? 0 : previous + 1;
     if (next >= static_cast<int32_t>(m_flags.size())) return -1;
     flag = std::to_string(m_flags[static_cast<size_t>(next)]);
@@ -156,13 +145,13 @@ int32_t DectMessageStore::NextTransactionFlag(int32_t previous, std::string &fla
 }
 
 void DectMessageStore::Clear() {
-    for (auto &recent : m_recent) std::fill(std::begin(recent), std::end(recent), kNoText);
-    m_messages.clear();
-    m_octets.clear();
+    m_count = 0;
+    m_records.clear();
+    m_chunks.clear();
+    m_chunkUsed = kBlock;
     m_problems.clear();
-    m_texts.clear();
-    m_textIds.clear();
     m_latestBySequence.clear();
+    m_indexed = 0;
     m_byText.clear();
     m_byScpId.clear();
     m_byFlag[0].clear();

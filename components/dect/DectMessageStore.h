@@ -1,11 +1,13 @@
 // The decoded DECT messages of a run, by index (1-based, in completion order), with the
 // lookups the program's members need: by sequence number, direction, SCP ID and
-// transaction flag. A trace repeats the same few words (directions, names, SCP IDs, user
-// parts) in every signal: each distinct text is kept once, and a message holds its numbers.
+// transaction flag. A message's texts and octets are kept side by side in large blocks; the
+// indexes for the find members are built when a find first needs them, so that reading a
+// trace pays only for keeping what it read.
 #pragma once
 
+#include "LargeMemory.h"
+
 #include <cstdint>
-#include <deque>
 #include <span>
 #include <string>
 #include <string_view>
@@ -14,40 +16,29 @@
 
 namespace vexa::dect {
 
-// What is kept of a message when it is added.
-struct DectToStore {
-    int sequence = 0;
-    int status = 0;
-    bool valid = false;
-    bool hasData = false;
-    int transactionFlag = -1;
-    std::string_view direction, signalName, messageName, time, originator, destination;
-    std::string_view discriminator, scpMessage, scpId, transactionValue, userPart;
-    std::span<const uint8_t> octets;    // kept to decode the text again on request
-    std::vector<std::string> problems;  // what the line reader found
-};
-
-// A stored message as read back: views into the store, valid until the next Add or Clear.
+// A message as added to the store, and as read back (then its views point into the store and
+// stay valid until the next Clear).
 struct StoredDect {
     int sequence = 0;
     int status = 0;
     bool valid = false;
     bool hasData = false;
-    int transactionFlag = -1;
+    int transactionFlag = -1;  // 0, 1, or -1 for a station control message
     std::string_view direction, signalName, messageName, time, originator, destination;
     std::string_view discriminator, scpMessage, scpId, transactionValue, userPart;
-    std::span<const uint8_t> octets;
-    const std::vector<std::string> *problems = nullptr;
+    std::span<const uint8_t> octets;                // kept to decode the text again on request
+    const std::vector<std::string> *problems = nullptr;  // what the line reader found
 };
 
 class DectMessageStore {
 public:
-    DectMessageStore();
+    DectMessageStore() = default;
+
     // Adds a message; returns its index.
-    int32_t Add(DectToStore message);
+    int32_t Add(const StoredDect &message);
     // False when there is no message index.
     bool Get(int32_t index, StoredDect &out) const;
-    int32_t Count() const { return static_cast<int32_t>(m_messages.size()); }
+    int32_t Count() const { return m_count; }
 
     // The latest message of sequence number seq (0 when none).
     int32_t LatestOfSequence(int seq) const;
@@ -66,8 +57,8 @@ public:
 
 private:
     using IndexList = std::vector<int32_t>;
-    enum Word { kDirection, kSignalName, kMessageName, kOriginator, kDestination, kDiscriminator, kScpMessage,
-                kScpId, kTransactionValue, kUserPart, kWords };
+    enum Text { kDirection, kSignalName, kMessageName, kOriginator, kDestination, kDiscriminator, kScpMessage,
+                kScpId, kTransactionValue, kUserPart, kTexts };
     struct Compact {
         int16_t sequence;
         int8_t status;
@@ -75,33 +66,39 @@ private:
         bool valid;
         bool hasData;
         char time[11];
-        uint32_t words[kWords];  // texts by their number in m_texts
-        uint32_t octetChunk;     // where the octets are: m_octets[octetChunk], from octetsAt
-        uint32_t octetsAt;
+        uint16_t lengths[kTexts];  // the texts, one after the other, then the octets
+        uint32_t chunk;            // in m_chunks
+        uint32_t at;
         uint32_t octetCount;
     };
+    // Records and texts live in blocks of large pages (filling tens of megabytes page by small
+    // page costs more than decoding), which never move.
+    static constexpr size_t kBlock = 2u << 20;
+    static constexpr size_t kRecordsPerBlock = kBlock / sizeof(Compact);
+    const Compact &Record(int32_t index) const {
+        const size_t i = static_cast<size_t>(index - 1);
+        return reinterpret_cast<const Compact *>(m_records[i / kRecordsPerBlock].get())[i % kRecordsPerBlock];
+    }
 
-    uint32_t Intern(std::string_view text);
+    // Brings the find indexes up to date with the messages added since.
+    void Index() const;
     static int32_t NextIn(const IndexList *list, int32_t after);
-    static void Note(std::vector<IndexList> &lists, uint32_t word, int32_t index);
-    const IndexList *ListOf(const std::vector<IndexList> &lists, std::string_view text) const;
+    static const IndexList *ListOf(const std::unordered_map<std::string, IndexList> &map, std::string_view key);
 
-    static constexpr uint32_t kNoText = 0xFFFFFFFF;
-    static constexpr int kRecent = 16;
-    uint32_t m_recent[kWords][kRecent];  // the latest texts of each kind (kNoText where none)
-    // Kept in blocks, so that the store grows without copying what it holds.
-    std::deque<Compact> m_messages;
-    static constexpr size_t kOctetChunk = 1 << 20;
-    std::vector<std::vector<uint8_t>> m_octets;  // chunks of at most kOctetChunk octets
+    int32_t m_count = 0;
+    std::vector<LargeBlock> m_records;  // kRecordsPerBlock records each
+    std::vector<LargeBlock> m_chunks;   // texts and octets, kBlock each
+    size_t m_chunkUsed = kBlock;        // characters used in the last chunk
     std::unordered_map<int32_t, std::vector<std::string>> m_problems;  // by index, only where there are some
-    std::deque<std::string> m_texts;                           // the distinct texts
-    std::unordered_map<std::string_view, uint32_t> m_textIds;  // views into m_texts' strings
-    std::vector<int32_t> m_latestBySequence;  // by sequence number (0-65535, as 16 bits), 0 for none
-    std::vector<IndexList> m_byText;   // by text number: messages with that direction, message or signal name
-    std::vector<IndexList> m_byScpId;  // by text number
-    IndexList m_byFlag[2];
-    std::vector<uint32_t> m_scpIds;  // text numbers, in order of first appearance
-    std::vector<int> m_flags;        // flags in order of first appearance
+    std::vector<int32_t> m_latestBySequence;  // by sequence number (as 16 bits), 0 for none
+
+    // The find indexes, built on demand.
+    mutable int32_t m_indexed = 0;  // messages 1..m_indexed are in the indexes
+    mutable std::unordered_map<std::string, IndexList> m_byText;  // direction, message and signal name
+    mutable std::unordered_map<std::string, IndexList> m_byScpId;
+    mutable IndexList m_byFlag[2];
+    mutable std::vector<std::string> m_scpIds;  // in order of first appearance
+    mutable std::vector<int> m_flags;
 };
 
 }  // namespace vexa::dect

@@ -48,7 +48,7 @@ void DectParser::ParseLine(Call &call) {
     if (m_line.completed) {
         const GdiSignal &s = m_line.signal;
         m_decoded = DectDecoder::Decode(s.octets.data(), s.octets.size(), s.problems, s.hasData);
-        DectToStore m;
+        StoredDect m;
         m.sequence = s.sequence;
         m.status = m_decoded.status;
         m.valid = m_decoded.valid;
@@ -66,8 +66,8 @@ void DectParser::ParseLine(Call &call) {
         m.transactionValue = m_decoded.transactionValue;
         m.userPart = s.userPart;
         m.octets = s.octets;
-        m.problems = s.problems;
-        m_decodedIndex = m_store.Add(std::move(m));
+        m.problems = &s.problems;
+        m_decodedIndex = m_store.Add(m);
         status = m_decoded.status;
     }
     call.setNumber(1, m_line.kind);
