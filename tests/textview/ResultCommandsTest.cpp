@@ -1,5 +1,5 @@
 // The Results commands as a user meets them: Save (its dialog, its refusals, the file it
-// leaves), Font, Print with its pagination, and Print Preview.
+// leaves, a disk that fills), Font, Print with its pagination, and Print Preview.
 #include "CVexaEditView.h"
 #include "CommandIds.h"
 #include "QtPlatform.h"
@@ -13,7 +13,11 @@
 #include <QRegularExpression>
 #include <QTest>
 
+#include <csignal>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <sys/resource.h>
 
 using namespace vexa;
 using namespace vexa::test;
@@ -62,6 +66,7 @@ class ResultCommandsTest : public QObject {
 private slots:
     void cleanup() { StopWatchingDialogs(); }
     void saveRules();
+    void aSaveThatFailsIsSaidAndLeavesThePreviousFile();
     void saveDialogOffersTheTraceNameInTheLastFolder();
     void printedPagesHoldTheLinesPerPage();
     void nothingPrintedUntilTheTraceIsRecognised();
@@ -123,6 +128,38 @@ void ResultCommandsTest::saveRules() {
     QTest::qWait(30);
     QVERIFY(!box.shown);
     QCOMPARE(ReadFile(saved), text);
+}
+
+// A disk that fills during Save (a file size limit stands for it): the reason is shown,
+// the file saved before stays as it was, and nothing half-written is left beside it.
+void ResultCommandsTest::aSaveThatFailsIsSaidAndLeavesThePreviousFile() {
+    TestHost host;
+    TempFolder folder;
+    TempFolder target;
+    auto doc = InterpretSample(host, folder, "isdn-call.trc");
+    QVERIFY(doc && doc->m_bOutputLoaded);
+    CVexaEditView view(*doc, host.settings);
+    const std::string saved = target.File("call.out");
+    std::ofstream(saved) << "the interpretation saved last week\n";
+
+    rlimit previous{};
+    getrlimit(RLIMIT_FSIZE, &previous);
+    const sighandler_t handler = std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit small{100, previous.rlim_max};
+    setrlimit(RLIMIT_FSIZE, &small);
+    Box box;
+    Expect(box);
+    const bool done = view.SaveResultsTo(QString::fromStdString(saved));
+    setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, handler);
+
+    QVERIFY(!done);
+    QVERIFY(box.shown);
+    QCOMPARE(box.title, QStringLiteral("Error"));
+    QCOMPARE(box.text, QString::fromUtf8(std::strerror(EFBIG)));
+    QCOMPARE(ReadFile(saved), std::string("the interpretation saved last week\n"));
+    QCOMPARE(std::distance(fs::directory_iterator(target.Path()), fs::directory_iterator()), 1);
+    QVERIFY(!doc->m_bOutputKept);
 }
 
 void ResultCommandsTest::saveDialogOffersTheTraceNameInTheLastFolder() {
