@@ -28,7 +28,7 @@ struct Slot {
     dev_t device = 0;
     ino_t inode = 0;
 };
-constexpr int kSlots = 64;
+constexpr int kSlots = 256;  // runs, rewrites after filters and saves of all open documents
 Slot g_slots[kSlots];
 
 // The marker file of this process, once it has been written (empty before). A process

@@ -20,7 +20,7 @@ namespace vexa::TempOutputs {
 std::string CreateOutput(const std::string &folder, const std::string &tracePath);
 
 // Adds path to the files removed when the program is ended by a signal. Up to a fixed
-// number of files are held; beyond them a file is not removed on such an end.
+// number of files (256) are held; beyond them a file is not removed on such an end.
 void Track(const std::string &path);
 // Takes path out again: it has been removed, or it is the user's file now.
 void Untrack(const std::string &path);
