@@ -367,6 +367,7 @@ void CInterpretationRun::Finish() {
         text += m_doc.m_strOutputPath;
         m_doc.Host().ShowMessage(text);
         m_doc.m_RunLines.Clear();
+        m_doc.m_SignalBlocks.Clear();
         m_doc.m_RunLayout.reset();
         m_doc.m_bOutputLoaded = false;
         (void)!truncate(m_doc.m_strOutputPath.c_str(), 0);
