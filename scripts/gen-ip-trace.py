@@ -4,11 +4,11 @@
 usage: gen-ip-trace.py LINES OUTPUT [--seed N]
 
 The trace holds H.323 calls of many endpoints at once: admission (RAS over UDP 1719), call
-signalling on TCP 1720 (SETUP with fast start, CALL PROCEEDING, ALERTING, CONNECT, RELEASE
-COMPLETE), the H.245 exchange on other TCP ports (capabilities, master-slave determination,
-logical channels), disengage; some segments carry two TPKT packets, some packets span two or
-three segments with other signals between them, and internal signals with free-text rows come
-in between. The message octets are the real ones of tests/ip/corpus. It has exactly LINES
+signalling on TCP 1720 (SETUP, one in four with fast start and tunnelled H.245, CALL
+PROCEEDING, ALERTING, CONNECT, RELEASE COMPLETE), the H.245 exchange on other TCP ports
+(capabilities, master-slave determination, logical channels), disengage; some segments carry
+two TPKT packets, some packets span three segments with other signals between them, and
+internal signals with free-text rows come in between. The message octets are the real ones of tests/ip/corpus. It has exactly LINES
 lines (the last one is END OF TRACE).
 """
 import argparse
@@ -94,7 +94,9 @@ def call(trace, rng, n):
     steps = [
         (True, "UDP", ep, ras_port, gk, 1719, RAS["63"][0]),
         (False, "UDP", gk, 1719, ep, ras_port, RAS["64"][0]),
-        (True, "TCP", ep, cs_port, gw, 1720, tpkt(CS["vector1"][0])),
+        # One SETUP in four carries fast start with tunnelled H.245 (a kilobyte); the others
+        # are plain.
+        (True, "TCP", ep, cs_port, gw, 1720, tpkt(CS["vector1"][0] if n % 4 == 0 else CS["6"][0])),
         (False, "TCP", gw, 1720, ep, cs_port, tpkt(CS["10"][0])),
         (False, "TCP", gw, 1720, ep, cs_port, tpkt(CS["14"][0])),
         (False, "TCP", gw, 1720, ep, cs_port, tpkt(CS["18"][0])),

@@ -33,9 +33,13 @@ void ShowProblems(const std::vector<std::string> &problems, DecodedText &out) {
     for (const std::string &p : problems) out.Error(p);
 }
 
-H323Message DecodePer(H323Protocol protocol, const uint8_t *data, size_t size, const std::vector<std::string> &problems) {
+H323Message DecodePer(H323Protocol protocol, const uint8_t *data, size_t size, const std::vector<std::string> &problems,
+                      std::string_view title) {
     H323Message m;
     DecodedText out;
+    // Some twenty characters of text per octet: one growth of the text at most.
+    out.Reserve(256 + size * 24);
+    if (!title.empty()) out.BeginPart(title);
     ShowProblems(problems, out);
     const bool ras = protocol == H323Protocol::Ras;
     out.BeginPart(std::string(ras ? "H.225.0 RAS message" : "H.245 message") + " (aligned PER, " + std::to_string(size) +
@@ -90,7 +94,8 @@ UserUserPlace FindUserUser(const uint8_t *data, size_t size) {
     return place;
 }
 
-H323Message DecodeCallSignalling(const uint8_t *data, size_t size, const std::vector<std::string> &problems) {
+H323Message DecodeCallSignalling(const uint8_t *data, size_t size, const std::vector<std::string> &problems,
+                                 std::string_view title) {
     H323Message m;
     const UserUserPlace uu = FindUserUser(data, size);
     // The Q.931 part is decoded by the ISDN component's decoder, without the user-user element.
@@ -100,8 +105,10 @@ H323Message DecodeCallSignalling(const uint8_t *data, size_t size, const std::ve
     m.name = q.messageName;
     m.valid = q.valid;
     DecodedText out;
+    out.Reserve(256 + size * 24);
     if (q.status < 0 && q.text.size() > 6) {
         // A header the Q.931 decoder could not read: its one line says why.
+        if (!title.empty()) out.BeginPart(title);
         out.BeginPart("Q.931");
         out.Line(q.text);
         m.valid = false;
@@ -138,7 +145,11 @@ H323Message DecodeCallSignalling(const uint8_t *data, size_t size, const std::ve
         }
     }
     if (out.HasErrors()) m.valid = false;
-    std::string text = std::move(q.text);
+    std::string text;
+    text.reserve(title.size() + q.text.size() + out.Text().size() + 4);
+    text += title;
+    if (!text.empty() && !q.text.empty()) text += "||";
+    text += q.text;
     if (!text.empty()) text += "||";
     text += out.Text();
     m.text = std::move(text);
@@ -157,9 +168,9 @@ const char *ProtocolText(H323Protocol protocol) {
 }
 
 H323Message H323Decoder::Decode(H323Protocol protocol, const uint8_t *data, size_t size,
-                                const std::vector<std::string> &problems) {
-    if (protocol == H323Protocol::CallSignalling) return DecodeCallSignalling(data, size, problems);
-    return DecodePer(protocol, data, size, problems);
+                                const std::vector<std::string> &problems, std::string_view title) {
+    if (protocol == H323Protocol::CallSignalling) return DecodeCallSignalling(data, size, problems, title);
+    return DecodePer(protocol, data, size, problems, title);
 }
 
 }  // namespace vexa::ip

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vexa::ip {
@@ -23,8 +24,9 @@ struct H323Message {
 class H323Decoder {
 public:
     // problems: what the line reader found wrong (shown first; they make the message invalid).
+    // title: when not empty, the first part of the text (where the message came from).
     static H323Message Decode(H323Protocol protocol, const uint8_t *data, size_t size,
-                              const std::vector<std::string> &problems = {});
+                              const std::vector<std::string> &problems = {}, std::string_view title = {});
 };
 
 }  // namespace vexa::ip

@@ -292,17 +292,11 @@ std::string IpParser::Decoded(const IpMessage &m, H323Message &d) {
     const H323Protocol p = m.protocol == kRas ? H323Protocol::Ras
                            : m.protocol == kCallSignalling ? H323Protocol::CallSignalling
                                                            : H323Protocol::H245;
-    d = H323Decoder::Decode(p, m.payload.data(), m.payload.size(), m.problems);
-    std::string text;
-    text.reserve(d.text.size() + m.header.size() + 32);
-    text += ProtocolTitle(m.protocol);
-    text += ", ";
-    text += m.header;
-    if (!d.text.empty()) {
-        text += "||";
-        text += d.text;
-    }
-    return text;
+    std::string title = ProtocolTitle(m.protocol);
+    title += ", ";
+    title += m.header;
+    d = H323Decoder::Decode(p, m.payload.data(), m.payload.size(), m.problems, title);
+    return std::move(d.text);
 }
 
 void IpParser::AddDecoded(const IpSignal &s, uint8_t protocol, const uint8_t *data, size_t size,

@@ -9,6 +9,7 @@
 #include "IpLineReader.h"
 
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <span>
 #include <string>
@@ -89,7 +90,7 @@ private:
     int32_t FindNext(std::string_view text, int32_t after, bool byProtocol) const;
 
     IpLineReader m_reader;
-    std::vector<IpMessage> m_messages;      // index i + 1
+    std::deque<IpMessage> m_messages;       // index i + 1 (a deque: never moved as it grows)
     std::vector<IpMessage> m_pending;       // of the signal being completed
     std::vector<std::string> m_pendingTexts;
     int32_t m_recentFirst = 0;              // index of the latest completion's first message
