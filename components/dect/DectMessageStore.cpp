@@ -23,9 +23,9 @@ int32_t DectMessageStore::Add(const StoredDect &m) {
         c.lengths[i] = static_cast<uint16_t>(texts[i].size());
         need += texts[i].size();
     }
-    if (need > kBlock) return 0;  // cannot happen: texts are words of at most a line, octets at most 4096
-    if (m_chunkUsed + need > kBlock) {
-        m_chunks.push_back(MakeLargeBlock(kBlock));
+    if (m_chunkUsed + need > m_chunkSize) {
+        m_chunkSize = std::max(need, m_chunks.empty() ? kFirstBlock : std::min(kBlock, 2 * m_chunkSize));
+        m_chunks.push_back(MakeLargeBlock(m_chunkSize));
         m_chunkUsed = 0;
     }
     char *to = m_chunks.back().get() + m_chunkUsed;
@@ -38,9 +38,7 @@ int32_t DectMessageStore::Add(const StoredDect &m) {
     }
     if (!m.octets.empty()) std::memcpy(to, m.octets.data(), m.octets.size());
     m_chunkUsed += need;
-    if (static_cast<size_t>(m_count) % kRecordsPerBlock == 0) m_records.push_back(MakeLargeBlock(kBlock));
-    reinterpret_cast<Compact *>(m_records.back().get())[static_cast<size_t>(m_count) % kRecordsPerBlock] = c;
-    ++m_count;
+    m_records.push_back(c);
     const int32_t index = Count();
     if (m.problems && !m.problems->empty()) m_problems.emplace(index, *m.problems);
     if (m_latestBySequence.empty()) m_latestBySequence.assign(65536, 0);
@@ -50,7 +48,7 @@ int32_t DectMessageStore::Add(const StoredDect &m) {
 
 bool DectMessageStore::Get(int32_t index, StoredDect &out) const {
     if (index < 1 || index > Count()) return false;
-    const Compact &c = Record(index);
+    const Compact &c = m_records[static_cast<size_t>(index - 1)];
     out.sequence = c.sequence;
     out.status = c.status;
     out.valid = c.valid;
@@ -145,10 +143,11 @@ int32_t DectMessageStore::NextTransactionFlag(int32_t previous, std::string &fla
 }
 
 void DectMessageStore::Clear() {
-    m_count = 0;
     m_records.clear();
+    m_records.shrink_to_fit();
     m_chunks.clear();
-    m_chunkUsed = kBlock;
+    m_chunkSize = 0;
+    m_chunkUsed = 0;
     m_problems.clear();
     m_latestBySequence.clear();
     m_indexed = 0;

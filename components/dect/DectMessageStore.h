@@ -38,7 +38,7 @@ public:
     int32_t Add(const StoredDect &message);
     // False when there is no message index.
     bool Get(int32_t index, StoredDect &out) const;
-    int32_t Count() const { return m_count; }
+    int32_t Count() const { return static_cast<int32_t>(m_records.size()); }
 
     // The latest message of sequence number seq (0 when none).
     int32_t LatestOfSequence(int seq) const;
@@ -71,24 +71,21 @@ private:
         uint32_t at;
         uint32_t octetCount;
     };
-    // Records and texts live in blocks of large pages (filling tens of megabytes page by small
-    // page costs more than decoding), which never move.
+    // Records, texts and octets live in large pages where they are large (filling tens of
+    // megabytes page by small page costs more than decoding). Text blocks never move: they
+    // start small, for short traces, and double up to kBlock.
     static constexpr size_t kBlock = 2u << 20;
-    static constexpr size_t kRecordsPerBlock = kBlock / sizeof(Compact);
-    const Compact &Record(int32_t index) const {
-        const size_t i = static_cast<size_t>(index - 1);
-        return reinterpret_cast<const Compact *>(m_records[i / kRecordsPerBlock].get())[i % kRecordsPerBlock];
-    }
+    static constexpr size_t kFirstBlock = 8u << 10;
 
     // Brings the find indexes up to date with the messages added since.
     void Index() const;
     static int32_t NextIn(const IndexList *list, int32_t after);
     static const IndexList *ListOf(const std::unordered_map<std::string, IndexList> &map, std::string_view key);
 
-    int32_t m_count = 0;
-    std::vector<LargeBlock> m_records;  // kRecordsPerBlock records each
-    std::vector<LargeBlock> m_chunks;   // texts and octets, kBlock each
-    size_t m_chunkUsed = kBlock;        // characters used in the last chunk
+    std::vector<Compact, LargeAllocator<Compact>> m_records;
+    std::vector<LargeBlock> m_chunks;  // texts and octets
+    size_t m_chunkSize = 0;            // of the last chunk
+    size_t m_chunkUsed = 0;            // characters used in it
     std::unordered_map<int32_t, std::vector<std::string>> m_problems;  // by index, only where there are some
     std::vector<int32_t> m_latestBySequence;  // by sequence number (as 16 bits), 0 for none
 
