@@ -84,6 +84,35 @@ TEST(IpRobustness, EveryOctetOfRealMessagesChangedNeverCrashes) {
     }
 }
 
+TEST(IpRobustness, UnknownExtensionsAreSkippedByTheirLength) {
+    // masterSlaveDeterminationAck with three extension additions, of which the modules know
+    // none and the third is present; then an extension alternative of the message itself.
+    BitWriter w;
+    w.Put(0, 1);  // MultimediaSystemControlMessage: no extension
+    w.Put(1, 2);  // response
+    w.Put(0, 1);  // ResponseMessage: no extension
+    w.Put(1, 5);  // masterSlaveDeterminationAck
+    w.Put(1, 1);  // extension additions follow
+    w.Put(1, 1);  // decision: slave
+    w.Put(0, 1);  // three additions: a small count
+    w.Put(2, 6);
+    w.Put(1, 3);  // only the third present
+    w.Align();
+    w.Put(2, 8);  // its open-type length
+    w.Put(0xABCD, 16);
+    const auto &o = w.Octets();
+    const H323Message m = H323Decoder::Decode(H323Protocol::H245, o.data(), o.size());
+    EXPECT_TRUE(m.valid) << m.text;
+    EXPECT_EQ(m.name, "masterSlaveDeterminationAck");
+    EXPECT_NE(m.text.find("decision: slave"), std::string::npos) << m.text;
+    EXPECT_NE(m.text.find("unknown extension addition 3: abcd"), std::string::npos) << m.text;
+
+    const uint8_t alternative[] = {0x80 | 0x05, 0x02, 0x12, 0x34};  // extension alternative 6
+    const H323Message a = H323Decoder::Decode(H323Protocol::H245, alternative, sizeof alternative);
+    EXPECT_TRUE(a.valid) << a.text;
+    EXPECT_NE(a.text.find("unknown extension alternative 6 (1234)"), std::string::npos) << a.text;
+}
+
 TEST(IpRobustness, AChoiceIndexBeyondTheLastAlternativeIsNamed) {
     // RasMessage: no extension, index 31 of a CHOICE of 25 root alternatives.
     const uint8_t octets[] = {0x7C, 0x00, 0x00};
