@@ -54,8 +54,9 @@ void CChildFrame::RegisterViews() {
     m_doc.m_pListView = m_results->ListView();
 }
 
-void CChildFrame::SetTitleFromDocument() {
-    setWindowTitle(QFileInfo(QString::fromStdString(m_doc.m_strTracePath)).fileName());
+void CChildFrame::SetTitleFromDocument(int number) {
+    const QString name = QFileInfo(QString::fromStdString(m_doc.m_strTracePath)).fileName();
+    setWindowTitle(number > 0 ? QStringLiteral("%1:%2").arg(name).arg(number) : name);
 }
 
 void CChildFrame::ActivateFrame() {

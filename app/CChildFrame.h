@@ -28,7 +28,8 @@ public:
 
     // Shows the window maximised and active.
     void ActivateFrame();
-    void SetTitleFromDocument();
+    // The trace's file name; with a number, "name:number" (one of several windows).
+    void SetTitleFromDocument(int number = 0);
     // Makes this window's views the ones the document talks to.
     void RegisterViews();
     // F6 / Shift+F6: the keyboard focus to the next or previous pane.

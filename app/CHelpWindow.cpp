@@ -2,7 +2,9 @@
 
 #include "CRegistryAccess.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QFile>
 #include <QFileInfo>
 #include <QPointer>
@@ -55,6 +57,27 @@ CHelpWindow *CHelpWindow::Show(int topic) {
         window->m_browser->setHtml(tr("<h2>Vexa Help</h2><p>The help file <b>%1</b> cannot be found. Vexa looks for it "
                                       "in its installation folder and beside the program.</p>")
                                        .arg(path.toHtmlEscaped()));
+    }
+    // Opened from a dialog that holds the input (a modal one), the help belongs to that
+    // dialog for as long as it is open, so that it takes input and stands in front of it;
+    // afterwards it is a window of its own again.
+    QWidget *modal = QApplication::activeModalWidget();
+    if (modal && modal != window && window->parentWidget() != modal) {
+        const QRect where = window->isVisible() ? window->geometry() : QRect();
+        window->setParent(modal, Qt::Window);
+        if (where.isValid()) window->setGeometry(where);
+        if (auto *dialog = qobject_cast<QDialog *>(modal)) {
+            QPointer<CHelpWindow> help = window.data();
+            QObject::connect(dialog, &QDialog::finished, help, [help] {
+                if (!help) return;
+                const QRect at = help->geometry();
+                help->setParent(nullptr, Qt::Window);
+                help->setGeometry(at);
+                help->show();
+            });
+        }
+    } else if (!modal && window->parentWidget()) {
+        window->setParent(nullptr, Qt::Window);
     }
     window->show();
     window->raise();

@@ -2,14 +2,25 @@
 
 #include "CChildFrame.h"
 #include "CVexaClientApp.h"
+#include "CListCtrlEx.h"
 #include "CVexaClientView.h"
+#include "CVexaEditView.h"
+#include "CVexaListView.h"
+#include "CVexaMdiEditView.h"
 #include "CommandIds.h"
 #include "QtPlatform.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QKeyEvent>
+#include <QPointer>
+#include <QTimer>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -18,6 +29,8 @@
 #include <QMimeData>
 #include <QStatusBar>
 #include <QToolBar>
+
+#include <algorithm>
 
 namespace vexa {
 
@@ -50,6 +63,12 @@ CMainFrame::CMainFrame(CVexaClientApp &app) : m_app(app) {
     m_toolBar->addAction(m_actions[ID_INTERPRET_START]);
     m_toolBar->addAction(m_actions[ID_HELP]);
 
+    // While the list is narrowed, a pane before the others says how.
+    m_narrowingPane = new QLabel(this);
+    m_narrowingPane->setObjectName(QStringLiteral("narrowing"));
+    m_narrowingPane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_narrowingPane->hide();
+    statusBar()->addPermanentWidget(m_narrowingPane);
     // Pane 0 is the message pane; pane 1 the protocol; 2 to 4 the lock keys.
     m_protocolPane = new QLabel(this);
     m_protocolPane->setFixedWidth(100);
@@ -64,11 +83,73 @@ CMainFrame::CMainFrame(CVexaClientApp &app) : m_app(app) {
     }
     statusBar()->showMessage(Text(IDS_READY));
     ShowMenu(false);
+
+    // The lock keys: every key event tells Caps Lock and Num Lock; the lights are looked
+    // at now and then, since a lock key pressed in another program sends us nothing.
+    qApp->installEventFilter(this);
+    auto *lockTimer = new QTimer(this);
+    connect(lockTimer, &QTimer::timeout, this, &CMainFrame::UpdateLockKeys);
+    lockTimer->start(500);
+    UpdateLockKeys();
 }
 
 // The trace windows close with the main window; their going must not reach the menus of a
 // main window that is itself going.
-CMainFrame::~CMainFrame() { disconnect(m_mdiArea, nullptr, this, nullptr); }
+CMainFrame::~CMainFrame() {
+    qApp->removeEventFilter(this);
+    disconnect(m_mdiArea, nullptr, this, nullptr);
+}
+
+namespace {
+
+// The brightness of the keyboard lights named "...::<name>" (one per keyboard): on when
+// any is lit; -1 when the system shows none.
+int LedState(const QString &folder, const QString &name) {
+    const QStringList leds = QDir(folder).entryList({QStringLiteral("*::") + name}, QDir::Dirs | QDir::NoDotAndDotDot | QDir::System);
+    if (leds.isEmpty()) return -1;
+    int state = 0;
+    for (const QString &led : leds) {
+        QFile file(folder + '/' + led + QStringLiteral("/brightness"));
+        if (file.open(QIODevice::ReadOnly) && file.readAll().trimmed().toInt() > 0) state = 1;
+    }
+    return state;
+}
+
+}  // namespace
+
+void CMainFrame::UpdateLockKeys() {
+    int caps = LedState(m_ledFolder, QStringLiteral("capslock"));
+    int num = LedState(m_ledFolder, QStringLiteral("numlock"));
+    const int scroll = LedState(m_ledFolder, QStringLiteral("scrolllock"));
+    if (caps < 0) caps = m_capsFromKeys;
+    if (num < 0) num = m_numFromKeys;
+    const std::pair<const char *, int> states[] = {{"CAP", caps}, {"NUM", num}, {"SCRL", scroll}};
+    for (const auto &[lock, on] : states)
+        if (auto *pane = findChild<QLabel *>(QLatin1String(lock))) pane->setText(on > 0 ? QLatin1String(lock) : QString());
+}
+
+QString CMainFrame::LockPaneText(const char *lock) const {
+    auto *pane = findChild<QLabel *>(QLatin1String(lock));
+    return pane ? pane->text() : QString();
+}
+
+bool CMainFrame::eventFilter(QObject *watched, QEvent *event) {
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        // The modifier state of the window system's key event: Lock (Caps Lock) and Mod2
+        // (Num Lock). A lock key's own event tells the state before it, so the lights are
+        // looked at once more when it has been handled.
+        const quint32 native = key->nativeModifiers();
+        if (native != 0 || key->nativeScanCode() != 0) {
+            m_capsFromKeys = (native & 0x02) ? 1 : 0;
+            m_numFromKeys = (native & 0x10) ? 1 : 0;
+            if (key->key() == Qt::Key_CapsLock && event->type() == QEvent::KeyRelease) m_capsFromKeys = !(native & 0x02);
+            if (key->key() == Qt::Key_NumLock && event->type() == QEvent::KeyRelease) m_numFromKeys = !(native & 0x10);
+        }
+        UpdateLockKeys();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
 
 QAction *CMainFrame::MakeAction(int id, const QString &text, const QKeySequence &keys) {
     auto *action = new QAction(text, this);
@@ -86,7 +167,7 @@ void CMainFrame::BuildMenus() {
     m_actions[ID_FILE_OPEN]->setIcon(QIcon(QStringLiteral(":/vexa/open.xpm")));
     m_actions[ID_FILE_OPEN]->setStatusTip(Prompt(IDS_PROMPT_FILE_OPEN));
     m_actions[ID_FILE_OPEN]->setToolTip(Tip(IDS_PROMPT_FILE_OPEN));
-    MakeAction(ID_FILE_CLOSE, tr("&Close"));
+    MakeAction(ID_FILE_CLOSE, tr("&Close\tCtrl+W"), QKeySequence(Qt::CTRL | Qt::Key_W));
     MakeAction(ID_APP_EXIT, tr("E&xit"));
     MakeAction(ID_VIEW_TOOLBAR, tr("&Toolbar"))->setCheckable(true);
     MakeAction(ID_VIEW_STATUS_BAR, tr("&Status Bar"))->setCheckable(true);
@@ -100,7 +181,7 @@ void CMainFrame::BuildMenus() {
     const char *protocols[] = {"KTR40 - Generic", "KTR40 - French", "KTR40 - German", "KTR40 - Australian", "DECT/GDI", "IP"};
     for (int p = 1; p <= 6; ++p) MakeAction(ID_PROTOCOL_BASE + p, tr(protocols[p - 1]))->setCheckable(true);
     MakeAction(ID_SIGNAL_NAMES, tr("Signal Names..."));
-    MakeAction(ID_INTERPRET_START, tr("&Start"));
+    MakeAction(ID_INTERPRET_START, tr("&Start\tF5"), QKeySequence(Qt::Key_F5));
     m_actions[ID_INTERPRET_START]->setIcon(QIcon(QStringLiteral(":/vexa/interpret.xpm")));
     m_actions[ID_INTERPRET_START]->setStatusTip(Prompt(IDS_PROMPT_INTERPRET));
     m_actions[ID_INTERPRET_START]->setToolTip(Tip(IDS_PROMPT_INTERPRET));
@@ -114,6 +195,7 @@ void CMainFrame::BuildMenus() {
     MakeAction(ID_FILE_NEW, QString(), QKeySequence(Qt::CTRL | Qt::Key_N));
     MakeAction(ID_FILE_SAVE, QString(), QKeySequence(Qt::CTRL | Qt::Key_S));
     MakeAction(ID_NEXT_PANE, QString(), QKeySequence(Qt::Key_F6));
+    MakeAction(ID_GOTO_SIGNAL, tr("&Go To Signal...\tCtrl+G"), QKeySequence(Qt::CTRL | Qt::Key_G));
     MakeAction(ID_PREV_PANE, QString(), QKeySequence(Qt::SHIFT | Qt::Key_F6));
 
     auto menu = [this](const QString &title, std::initializer_list<int> items) {
@@ -136,11 +218,100 @@ void CMainFrame::BuildMenus() {
     connect(protocol, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandStates);
     m_menu129 = {menu(tr("&File"), {ID_FILE_OPEN, ID_FILE_CLOSE, 0, ID_APP_EXIT}),
                  protocol,
-                 menu(tr("&Interpret"), {ID_INTERPRET_START}),
+                 menu(tr("&Interpret"), {ID_INTERPRET_START, 0, ID_GOTO_SIGNAL}),
                  menu(tr("&View"), {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR}),
-                 menu(tr("&Window"), {ID_WINDOW_NEW, ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ, ID_WINDOW_ARRANGE}),
+                 m_windowMenu = menu(tr("&Window"), {ID_WINDOW_NEW, ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ, ID_WINDOW_ARRANGE}),
                  menu(tr("&Options"), {ID_COLOR_SETTINGS, ID_SAVE_CURRENT_SETTINGS}),
                  menu(tr("&Help"), {ID_HELP, 0, ID_APP_ABOUT})};
+}
+
+void CMainFrame::SetRecentFiles(const QStringList &paths) {
+    if (m_fileMenus.isEmpty()) m_fileMenus = {m_menu128.front(), m_menu129.front()};
+    for (QAction *item : m_recentItems) {
+        for (QMenu *file : m_fileMenus) file->removeAction(item);
+        item->deleteLater();
+    }
+    m_recentItems.clear();
+    if (paths.isEmpty()) return;
+    for (QMenu *file : m_fileMenus) {
+        // Before the separator above Exit, with a separator of their own.
+        QAction *before = nullptr;
+        const QList<QAction *> items = file->actions();
+        for (int i = 1; i < items.size(); ++i)
+            if (items[i] == m_actions[ID_APP_EXIT]) before = items[i - 1];
+        for (int i = 0; i < paths.size(); ++i) {
+            const QString path = paths[i];
+            const QString shown = QDir::toNativeSeparators(QDir(QDir::homePath()).relativeFilePath(path).startsWith("..")
+                                                               ? path
+                                                               : QStringLiteral("~/") + QDir(QDir::homePath()).relativeFilePath(path));
+            auto *item = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown), this);
+            item->setData(ID_FILE_MRU_FIRST + i);
+            item->setStatusTip(path);
+            connect(item, &QAction::triggered, this, [this, path] { m_app.OpenDocumentFile(path); });
+            file->insertAction(before, item);
+            m_recentItems << item;
+        }
+        auto *separator = new QAction(this);
+        separator->setSeparator(true);
+        file->insertAction(before, separator);
+        m_recentItems << separator;
+    }
+}
+
+QStringList CMainFrame::RecentFileItems() const {
+    QStringList items;
+    for (QAction *a : m_menu129.front()->actions())
+        if (m_recentItems.contains(a) && !a->isSeparator()) items << a->text();
+    return items;
+}
+
+QString CMainFrame::NarrowingText() const { return m_narrowingPane->isVisibleTo(this) ? m_narrowingPane->text() : QString(); }
+
+void CMainFrame::UpdateNarrowing() {
+    CChildFrame *frame = ActiveChildFrame();
+    const QString text =
+        frame && frame->ResultsFrame() ? frame->ResultsFrame()->ListView()->ListCtrl().Narrowing() : QString();
+    m_narrowingPane->setText(text);
+    m_narrowingPane->setVisible(!text.isEmpty());
+}
+
+bool CMainFrame::GoToSignal(const QString &numberOrTime) {
+    CChildFrame *frame = ActiveChildFrame();
+    if (!frame || !frame->ResultsFrame()) return false;
+    CListCtrlEx &list = frame->ResultsFrame()->ListView()->ListCtrl();
+    QString wanted = numberOrTime.trimmed();
+    if (wanted.isEmpty()) {
+        bool ok = false;
+        wanted = QInputDialog::getText(this, tr("Go To Signal"),
+                                       tr("Sequence number (42) or time (09.41.07):"), QLineEdit::Normal, QString(), &ok)
+                     .trimmed();
+        if (!ok || wanted.isEmpty()) return false;
+    }
+    // A number names a sequence number; anything else the start of a time, or the first
+    // signal after it.
+    bool isNumber = false;
+    const int number = wanted.toInt(&isNumber);
+    const int rows = list.GetItemCount();
+    int found = -1;
+    const int start = std::max(0, list.GetFirstSelectedRow() + 1);
+    for (int k = 0; k < rows && found < 0; ++k) {
+        const int row = (start + k) % rows;  // the next one after the selected row
+        if (isNumber ? list.GetItemText(row, 0).trimmed().toInt() == number : list.GetItemText(row, 3).startsWith(wanted))
+            found = row;
+    }
+    if (found < 0 && !isNumber) {
+        for (int row = 0; row < rows && found < 0; ++row)
+            if (list.GetItemText(row, 3) >= wanted) found = row;
+    }
+    if (found < 0) {
+        statusBar()->showMessage(tr("No signal %1 in the list").arg(wanted), 5000);
+        return false;
+    }
+    list.SelectRow(found);
+    list.scrollTo(list.model()->index(found, 0));
+    list.OnListCommand(ID_LIST_GOTO);
+    list.setFocus(Qt::ShortcutFocusReason);
+    return true;
 }
 
 void CMainFrame::ShowMenu(bool documentActive) {
@@ -158,6 +329,9 @@ void CMainFrame::UpdateCommandStates() {
 
 void CMainFrame::AddChildFrame(CChildFrame *frame) {
     m_mdiArea->addSubWindow(frame);
+    if (frame->ResultsFrame())
+        connect(&frame->ResultsFrame()->ListView()->ListCtrl(), &CListCtrlEx::NarrowingChanged, this,
+                &CMainFrame::UpdateNarrowing);
     frame->ActivateFrame();
 }
 
@@ -170,16 +344,50 @@ CChildFrame *CMainFrame::ActiveChildFrame() const {
 void CMainFrame::OnSubWindowActivated(QMdiSubWindow *window) {
     auto *frame = dynamic_cast<CChildFrame *>(window);
     ShowMenu(frame != nullptr);
+    // The caption is the program's name; the maximised trace window adds " - [its title]".
     if (frame) {
-        frame->TraceView()->ShowProtocolInStatusBar();
-        setWindowTitle(Text(IDS_MAINFRAME) + " - " + frame->windowTitle());
+        if (frame->TraceView()) frame->TraceView()->ShowProtocolInStatusBar();
     } else if (m_mdiArea->subWindowList().isEmpty()) {
         setWindowTitle(Text(IDS_MAINFRAME));
         SetProtocolText(QString());
     }
+    UpdateWindowMenu();
+    UpdateNarrowing();
 }
 
-void CMainFrame::SetProtocolText(const QString &text) { m_protocolPane->setText(text); }
+// The pane is 100 pixels wide, wider where a protocol's name needs it.
+void CMainFrame::SetProtocolText(const QString &text) {
+    m_protocolPane->setText(text);
+    const int margins = 2 * m_protocolPane->frameWidth() + 2 * m_protocolPane->margin() + 8;
+    m_protocolPane->setFixedWidth(std::max(100, m_protocolPane->fontMetrics().horizontalAdvance(text) + margins));
+}
+
+void CMainFrame::UpdateWindowMenu() {
+    if (!m_windowMenu) return;
+    for (QAction *item : m_windowItems) {
+        m_windowMenu->removeAction(item);
+        item->deleteLater();
+    }
+    m_windowItems.clear();
+    const QList<QMdiSubWindow *> windows = m_mdiArea->subWindowList();
+    if (windows.isEmpty()) return;
+    m_windowItems << m_windowMenu->addSeparator();
+    int number = 0;
+    for (QMdiSubWindow *window : windows) {
+        if (!window->widget()) continue;  // closed, and about to go
+        ++number;
+        QAction *item = m_windowMenu->addAction(
+            number < 10 ? QStringLiteral("&%1 %2").arg(number).arg(window->windowTitle())
+                        : QStringLiteral("%1 %2").arg(number).arg(window->windowTitle()));
+        item->setCheckable(true);
+        item->setChecked(window == m_mdiArea->activeSubWindow());
+        QPointer<QMdiSubWindow> target = window;
+        connect(item, &QAction::triggered, this, [this, target] {
+            if (target) m_mdiArea->setActiveSubWindow(target);
+        });
+        m_windowItems << item;
+    }
+}
 
 QString CMainFrame::ProtocolText() const { return m_protocolPane->text(); }
 
@@ -189,11 +397,11 @@ void CMainFrame::OnCommand(int id) {
     case ID_FILE_OPEN: m_app.OnFileOpen(); return;
     case ID_FILE_NEW: return;  // a trace document is never created empty
     case ID_FILE_SAVE:
-        // The trace is never written; the interpretation is kept with Save in its own menu.
-        statusBar()->showMessage(tr("Traces are never written. To keep the interpretation, choose Save in the "
-                                    "result text's menu."),
-                                 5000);
+        // The trace is never written: Ctrl+S saves the interpretation, as the result
+        // text's Save does.
+        if (frame && frame->ResultsFrame()) frame->ResultsFrame()->EditView()->SaveResults();
         return;
+    case ID_GOTO_SIGNAL: GoToSignal(); return;
     case ID_FILE_CLOSE:
         if (frame) frame->close();
         return;

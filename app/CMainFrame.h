@@ -43,11 +43,30 @@ public:
     QAction *Action(int id) const { return m_actions.value(id); }
     QMdiArea *MdiArea() const { return m_mdiArea; }
     QToolBar *ToolBar() const { return m_toolBar; }
+    // The Window menu lists the open trace windows below its commands.
+    void UpdateWindowMenu();
+    QMenu *WindowMenu() const { return m_windowMenu; }
+    // The CAP, NUM and SCRL panes show the lock keys as they stand. The state comes from
+    // the keyboard's lights where the system shows them (ledFolder, normally
+    // /sys/class/leds), else from the modifiers of the last key event.
+    void UpdateLockKeys();
+    // The File menu's list of the traces opened last, newest first.
+    void SetRecentFiles(const QStringList &paths);
+    QStringList RecentFileItems() const;
+    // The pane that says how the active window's list is narrowed; hidden while it shows all.
+    QString NarrowingText() const;
+    void UpdateNarrowing();
+    // Ctrl+G: the signal of a sequence number or a time, in the active window's list.
+    // The text is asked for unless given.
+    bool GoToSignal(const QString &numberOrTime = QString());
+    void SetLedFolder(const QString &folder) { m_ledFolder = folder; }
+    QString LockPaneText(const char *lock) const;
 
 protected:
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
     bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     QAction *MakeAction(int id, const QString &text, const QKeySequence &keys = {});
@@ -65,6 +84,15 @@ private:
     QHash<int, QAction *> m_actions;
     QList<QMenu *> m_menu128;
     QList<QMenu *> m_menu129;
+    QMenu *m_windowMenu = nullptr;
+    QList<QMenu *> m_fileMenus;
+    QList<QAction *> m_recentItems;
+    QLabel *m_narrowingPane = nullptr;
+    QList<QAction *> m_windowItems;
+    QString m_ledFolder = QStringLiteral("/sys/class/leds");
+    // Caps Lock and Num Lock as the last key event's modifiers told; -1 while unknown.
+    int m_capsFromKeys = -1;
+    int m_numFromKeys = -1;
 };
 
 }  // namespace vexa

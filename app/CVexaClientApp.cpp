@@ -2,8 +2,13 @@
 
 #include "CAboutDialog.h"
 #include "CChildFrame.h"
+#include "CDocumentViews.h"
 #include "CHelpWindow.h"
 #include "CMainFrame.h"
+#include "CVexaClientView.h"
+#include "CVexaEditView.h"
+#include "CVexaListView.h"
+#include "CVexaMdiEditView.h"
 #include "CommandIds.h"
 #include "QtPlatform.h"
 #include "SettingsStore.h"
@@ -14,6 +19,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QStatusBar>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -47,6 +53,7 @@ bool CVexaClientApp::CreateMainWindow() {
     m_pMainFrame->m_bInterpretOnOpen = true;
     SetHelpHandler([this](int topic) { OnHelp(topic); });
 
+    m_pMainFrame->SetRecentFiles(RecentFiles());
     LoadSettings(*m_profile, m_settings);
     ReadColors(*m_profile, m_settings);
     if (!m_profile->Refusal().empty()) ShowMessage(m_profile->Refusal() + "; the built-in settings are used");
@@ -146,14 +153,46 @@ CVexaClientDoc *CVexaClientApp::OpenDocumentFile(const QString &path) {
         return nullptr;
     }
     frame->SetTitleFromDocument();
+    AddRecentFile(info.absoluteFilePath());
     return e.doc.get();
+}
+
+namespace {
+constexpr int kRecentFiles = 8;
+const std::string kRecentSection = "Recent File List";
+std::string RecentKey(int i) { return "File" + std::to_string(i + 1); }
+}  // namespace
+
+QStringList CVexaClientApp::RecentFiles() const {
+    QStringList files;
+    for (int i = 0; i < kRecentFiles; ++i) {
+        const QString path = QString::fromStdString(m_profile->GetProfileString(kRecentSection, RecentKey(i), ""));
+        if (!path.isEmpty() && !files.contains(path)) files << path;
+    }
+    return files;
+}
+
+void CVexaClientApp::AddRecentFile(const QString &path) {
+    QStringList files = RecentFiles();
+    files.removeAll(path);
+    files.prepend(path);
+    while (files.size() > kRecentFiles) files.removeLast();
+    for (int i = 0; i < kRecentFiles; ++i)
+        m_profile->WriteProfileString(kRecentSection, RecentKey(i), i < files.size() ? files[i].toStdString() : "");
+    if (m_pMainFrame) m_pMainFrame->SetRecentFiles(files);
 }
 
 CChildFrame *CVexaClientApp::NewWindow(CVexaClientDoc &doc) {
     for (auto &entry : m_documents) {
         if (entry->doc.get() != &doc) continue;
         CChildFrame *frame = CreateFrame(*entry, false);
-        frame->SetTitleFromDocument();
+        ConnectViews(*entry);
+        // The new window shows what the others show: the rows, the text and the trace.
+        CChildFrame *source = entry->frames.front();
+        if (source != frame && source->ResultsFrame())
+            frame->ResultsFrame()->ListView()->ListCtrl().CopyRowsFrom(source->ResultsFrame()->ListView()->ListCtrl());
+        frame->ResultsFrame()->EditView()->SetContentSizes(doc.m_sizeResult, {}, {});
+        frame->TraceView()->Repaint();
         return frame;
     }
     return nullptr;
@@ -166,11 +205,33 @@ void CVexaClientApp::FrameClosed(CChildFrame &frame) {
     std::vector<CChildFrame *> &frames = (*it)->frames;
     frames.erase(std::remove(frames.begin(), frames.end(), &frame), frames.end());
     if (!frames.empty()) {
-        frames.front()->RegisterViews();
+        ConnectViews(**it);
         return;
     }
     (*it)->doc->OnCloseDocument();
     m_documents.erase(it);
+    if (m_pMainFrame) QTimer::singleShot(0, m_pMainFrame, &CMainFrame::UpdateWindowMenu);
+}
+
+void CVexaClientApp::ConnectViews(OpenDocument &entry) {
+    std::vector<CChildFrame *> &frames = entry.frames;
+    if (frames.size() == 1) {
+        frames.front()->RegisterViews();
+        frames.front()->SetTitleFromDocument();
+        entry.views.reset();
+    } else if (frames.size() > 1) {
+        if (!entry.views) {
+            OpenDocument *e = &entry;
+            entry.views = std::make_unique<CDocumentViews>(
+                [e] { return e->frames; }, [this] { return m_pMainFrame ? m_pMainFrame->ActiveChildFrame() : nullptr; });
+        }
+        CVexaClientDoc &doc = *entry.doc;
+        doc.m_pListView = entry.views.get();
+        doc.m_pResultView = entry.views.get();
+        doc.m_pTraceView = entry.views.get();
+        for (size_t i = 0; i < frames.size(); ++i) frames[i]->SetTitleFromDocument(static_cast<int>(i) + 1);
+    }
+    if (m_pMainFrame) m_pMainFrame->UpdateWindowMenu();
 }
 
 std::vector<CVexaClientDoc *> CVexaClientApp::Documents() const {

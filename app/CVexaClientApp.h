@@ -17,6 +17,7 @@ namespace vexa {
 
 class CMainFrame;
 class CChildFrame;
+class CDocumentViews;
 
 class CVexaClientApp : public QApplication, public IDocumentHost {
     Q_OBJECT
@@ -55,6 +56,10 @@ public:
     void FrameClosed(CChildFrame &frame);
     std::vector<CVexaClientDoc *> Documents() const;
 
+    // The traces opened last, newest first (at most eight), as the settings keep them.
+    QStringList RecentFiles() const;
+    void AddRecentFile(const QString &path);
+
     void OnFileOpen();
     void OnHelp(int topic = 0);
     void OnAppAbout();
@@ -66,8 +71,13 @@ private:
     struct OpenDocument {
         std::unique_ptr<CVexaClientDoc> doc;
         std::vector<CChildFrame *> frames;
+        // What the document talks to while it has more than one window.
+        std::unique_ptr<CDocumentViews> views;
     };
     CChildFrame *CreateFrame(OpenDocument &entry, bool firstWindow);
+    // The document talks to its one window's views, or to all of its windows' at once;
+    // the windows are titled "name:1", "name:2" while there are several.
+    void ConnectViews(OpenDocument &entry);
 
     VexaSettings m_settings;
     std::unique_ptr<CQtProfile> m_profile;

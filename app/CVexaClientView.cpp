@@ -7,6 +7,7 @@
 #include "CVexaClientDoc.h"
 #include "CVexaEditView.h"
 #include "CVexaListView.h"
+#include "CVexaMdiEditView.h"
 #include "CommandIds.h"
 #include "QtPlatform.h"
 #include "ResultLayout.h"
@@ -26,7 +27,7 @@ namespace vexa {
 using namespace ids;
 
 CVexaClientView::CVexaClientView(CVexaClientDoc &doc, VexaSettings &settings, QWidget *parent)
-    : CZoomView(parent), m_doc(doc), m_settings(settings) {
+    : CTextPaneView(parent), m_doc(doc), m_settings(settings) {
     doc.m_pTraceView = this;
     setFocusPolicy(Qt::StrongFocus);
 }
@@ -37,7 +38,8 @@ CVexaClientView::~CVexaClientView() {
 
 void CVexaClientView::OnInitialUpdate() {
     SetContentSizes(m_doc.m_sizeResult, {}, {});
-    m_font = FontFromRecord(m_settings.m_lfTraceView);
+    m_fontRecord = m_settings.m_lfTraceView;
+    m_font = FontFromRecord(m_fontRecord);
     m_nLineHeight = m_settings.m_lfTraceView.lfHeight;
     setFont(m_font);
 }
@@ -49,8 +51,25 @@ void CVexaClientView::ShowProtocolInStatusBar() {
 
 void CVexaClientView::Repaint() {
     m_laidOutLines = static_cast<size_t>(-1);
+    TextChanged();
     viewport()->update();
 }
+
+size_t CVexaClientView::TextRowCount() const {
+    return std::min(m_doc.m_TraceLines.size(), m_tops.empty() ? size_t(0) : m_tops.size() - 1);
+}
+
+std::string_view CVexaClientView::TextRow(size_t row, std::string &) const {
+    if (row >= TextRowCount()) return {};
+    std::string_view line = m_doc.m_TraceLines[row];
+    if (!line.empty() && line.back() == '\n') line.remove_suffix(1);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    return line;
+}
+
+int CVexaClientView::TextRowTop(size_t row) const { return row < m_tops.size() ? m_tops[row] : 0; }
+
+int CVexaClientView::TextRowHeight() const { return QFontMetrics(m_font).height(); }
 
 // Every line stands one font height below the one before; a line with no text takes no
 // room. The trace extent grows, as the lines are drawn, to 500 pixels below the top of a
@@ -93,6 +112,9 @@ void CVexaClientView::OnDraw(QPainter &painter, const QRect &exposed) {
     const LineArray &lines = m_doc.m_TraceLines;
     if (lines.empty()) return;
     const int first = LineAt(exposed.top() - metrics.height());
+    size_t last = static_cast<size_t>(first);
+    while (last + 1 < lines.size() && m_tops[last + 1] <= exposed.bottom()) ++last;
+    if (!IsPrinting()) DrawMarks(painter, static_cast<size_t>(first), last);
     for (size_t i = static_cast<size_t>(first); i < lines.size() && m_tops[i] <= exposed.bottom(); ++i) {
         std::string_view line = lines[i];
         if (!line.empty() && line.back() == '\n') line.remove_suffix(1);
@@ -128,14 +150,16 @@ bool CVexaClientView::event(QEvent *event) {
         GoToKey(go->Key(), go->Row());
         return true;
     }
-    return CZoomView::event(event);
+    return CTextPaneView::event(event);
 }
 
 void CVexaClientView::keyPressEvent(QKeyEvent *event) {
+    if (IsPaneKey(event)) return CTextPaneView::keyPressEvent(event);
     const QPoint pos = GetDeviceScrollPosition();
     switch (event->key()) {
     case Qt::Key_Tab:
-        if (auto *result = dynamic_cast<QWidget *>(m_doc.m_pResultView)) result->setFocus(Qt::TabFocusReason);
+        if (QWidget *result = OwnResultView()) result->setFocus(Qt::TabFocusReason);
+        else if (auto *shared = dynamic_cast<QWidget *>(m_doc.m_pResultView)) shared->setFocus(Qt::TabFocusReason);
         return;
     case Qt::Key_PageUp: ScrollLines(-viewport()->height()); return;
     case Qt::Key_PageDown: ScrollLines(viewport()->height()); return;
@@ -146,12 +170,12 @@ void CVexaClientView::keyPressEvent(QKeyEvent *event) {
     case Qt::Key_Left: horizontalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub); return;
     case Qt::Key_Right: horizontalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd); return;
     case Qt::Key_F1: RequestHelp(0); return;
-    default: CZoomView::keyPressEvent(event);
+    default: CTextPaneView::keyPressEvent(event);
     }
 }
 
 void CVexaClientView::focusInEvent(QFocusEvent *event) {
-    CZoomView::focusInEvent(event);
+    CTextPaneView::focusInEvent(event);
     ShowProtocolInStatusBar();
 }
 
@@ -193,7 +217,16 @@ void CVexaClientView::OnCommand(int id) {
     switch (id) {
     case ID_INTERPRET_START:
     case ID_INTERPRET_CONTENTS:
-    case ID_CONTEXT_INTERPRET: m_doc.RunInterpretation(); return;
+    case ID_CONTEXT_INTERPRET:
+        if (!m_doc.RunInterpretation()) {
+            // A run that failed took the old interpretation with it: the views show what
+            // the document holds at once, not when something next repaints them.
+            if (m_doc.m_DisplayLines.empty()) m_doc.ClearDisplay();
+            if (m_doc.m_pResultView) m_doc.m_pResultView->Repaint();
+            if (m_doc.m_pTraceView) m_doc.m_pTraceView->Repaint();
+            Repaint();
+        }
+        return;
     case ID_CONTEXT_FONT: ChangeFont(); return;
     case ID_CONTEXT_ALL_ROWS:
         m_settings.m_bWriteAllRows = !m_settings.m_bWriteAllRows;
@@ -212,10 +245,10 @@ void CVexaClientView::OnCommand(int id) {
 }
 
 void CVexaClientView::ChangeFont() {
-    bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, m_font, this, tr("Font"));
-    if (!ok) return;
+    QFont chosen = m_font;
+    if (!ChooseFont(chosen, this, tr("Font")) || chosen == m_font) return;  // kept as it was
     m_font = chosen;
+    m_fontRecord = RecordFromFont(chosen);
     setFont(m_font);
     Repaint();
 }
@@ -252,13 +285,30 @@ void CVexaClientView::RunColourSettings() {
 
 void CVexaClientView::SaveCurrentSettings() {
     m_settings.m_nDefaultProtocol = m_doc.m_nRunProtocol;
-    m_settings.m_lfTraceView = RecordFromFont(m_font);
-    if (auto *result = dynamic_cast<CVexaEditView *>(m_doc.m_pResultView)) m_settings.m_lfResultView = result->GetResultFont();
-    if (auto *list = dynamic_cast<CVexaListView *>(m_doc.m_pListView)) {
+    // The face as the settings named it, unless the user chose another.
+    m_settings.m_lfTraceView = m_fontRecord;
+    // The fonts and columns of this window, which may be one of several on the trace.
+    CVexaMdiEditView *own = OwnResults();
+    auto *result = own ? own->EditView() : dynamic_cast<CVexaEditView *>(m_doc.m_pResultView);
+    auto *list = own ? own->ListView() : dynamic_cast<CVexaListView *>(m_doc.m_pListView);
+    if (result) m_settings.m_lfResultView = result->GetResultFont();
+    if (list) {
         m_settings.m_lfMessageList = list->GetListFont();
         m_settings.m_nColumnWidth = list->ColumnWidthsByOrder();
     }
     SaveSettings(CVexaClientApp::Instance()->Profile(), m_settings);
+}
+
+CVexaMdiEditView *CVexaClientView::OwnResults() const {
+    if (!parentWidget()) return nullptr;
+    for (QObject *sibling : parentWidget()->children())
+        if (auto *results = qobject_cast<CVexaMdiEditView *>(sibling)) return results;
+    return nullptr;
+}
+
+QWidget *CVexaClientView::OwnResultView() const {
+    CVexaMdiEditView *results = OwnResults();
+    return results ? results->EditView() : nullptr;
 }
 
 // While a print preview is open, the trace's print command prints what it previews.

@@ -4,7 +4,7 @@
 // menu with the output options.
 #pragma once
 
-#include "CZoomView.h"
+#include "CTextPaneView.h"
 #include "VexaSettings.h"
 #include "ViewInterfaces.h"
 
@@ -17,8 +17,9 @@ class QMenu;
 namespace vexa {
 
 class CVexaClientDoc;
+class CVexaMdiEditView;
 
-class CVexaClientView : public CZoomView, public ITraceView {
+class CVexaClientView : public CTextPaneView, public ITraceView {
     Q_OBJECT
 public:
     CVexaClientView(CVexaClientDoc &doc, VexaSettings &settings, QWidget *parent = nullptr);
@@ -49,6 +50,15 @@ protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
 
+    // The rows of the text pane: the trace's lines, as drawn.
+    size_t TextRowCount() const override;
+    std::string_view TextRow(size_t row, std::string &scratch) const override;
+    int TextRowTop(size_t row) const override;
+    int TextRowHeight() const override;
+    size_t TextRowAt(int contentY) const override { return static_cast<size_t>(LineAt(contentY)); }
+    const QFont &TextFont() const override { return m_font; }
+    void PrepareTextRows() override { Layout(); }
+
 private:
     // Where each trace line stands: worked out once for the lines and the font, so that a
     // paint draws only the lines in view.
@@ -59,10 +69,14 @@ private:
     void RunSignalNames();
     void RunColourSettings();
     void PrintThroughPreviewView();
+    // The results frame beside this view in its window, and its result text.
+    CVexaMdiEditView *OwnResults() const;
+    QWidget *OwnResultView() const;
 
     CVexaClientDoc &m_doc;
     VexaSettings &m_settings;
     QFont m_font;
+    FontRecord m_fontRecord;  // the trace font as the settings keep it
     int32_t m_nLineHeight = -13;
     std::vector<int32_t> m_tops;  // top of each line, and the end of the last one
     size_t m_laidOutLines = static_cast<size_t>(-1);

@@ -1,6 +1,9 @@
 #include "QtPlatform.h"
 
+#include <QCheckBox>
 #include <QFontDatabase>
+#include <QFontDialog>
+#include <QGroupBox>
 #include <QMessageBox>
 #include <QWidget>
 
@@ -47,6 +50,68 @@ QFont PrinterFont(const FontRecord &record, int heightTwips, int deviceDpiY) {
     QFont font = FontFromRecord(record);
     font.setPixelSize(std::max(1, static_cast<int>(std::lround(std::abs(heightTwips) * deviceDpiY / 1440.0))));
     return font;
+}
+
+namespace {
+std::function<void(QWidget &)> &FontDialogHook() {
+    static std::function<void(QWidget &)> hook;
+    return hook;
+}
+
+// The font as the system resolves it: an alias face ("Monospace") named by the face it
+// stands for, so that the dialog finds it among its faces with its own styles.
+QFont Resolved(const QFont &font) {
+    QFont resolved = font;
+    const QFontInfo info(font);
+    resolved.setFamily(info.family());
+    if (!info.styleName().isEmpty() && QFontDatabase::styles(info.family()).contains(info.styleName()))
+        resolved.setStyleName(info.styleName());
+    return resolved;
+}
+
+bool SameChoice(const QFont &a, const QFont &b) {
+    return a.family() == b.family() && a.weight() == b.weight() && a.italic() == b.italic() &&
+           a.pointSizeF() == b.pointSizeF() && a.underline() == b.underline() && a.strikeOut() == b.strikeOut();
+}
+}  // namespace
+
+void SetFontDialogHook(std::function<void(QWidget &dialog)> hook) { FontDialogHook() = std::move(hook); }
+
+bool ChooseFont(QFont &font, QWidget *parent, const QString &title, bool effects) {
+    QFontDialog dialog(parent);
+    dialog.setOption(QFontDialog::DontUseNativeDialog);
+    dialog.setWindowTitle(title);
+    QFont start = Resolved(font);
+    if (!effects) {
+        start.setUnderline(false);
+        start.setStrikeOut(false);
+    }
+    // The dialog sizes in points; a font made in pixels opens on its size in points.
+    if (start.pointSizeF() <= 0) start.setPointSizeF(QFontInfo(font).pointSizeF());
+    dialog.setCurrentFont(start);
+    const QFont opened = dialog.currentFont();
+    if (!effects) {
+        // The strikeout and underline boxes stand in a group of their own.
+        for (QGroupBox *group : dialog.findChildren<QGroupBox *>())
+            if (!group->findChildren<QCheckBox *>().isEmpty()) group->hide();
+    }
+    bool accepted = false;
+    if (FontDialogHook()) {
+        FontDialogHook()(dialog);
+        accepted = dialog.result() == QDialog::Accepted;
+    } else {
+        accepted = dialog.exec() == QDialog::Accepted;
+    }
+    if (!accepted) return false;
+    const QFont chosen = dialog.selectedFont();
+    if (SameChoice(chosen, opened)) return true;  // nothing changed: the font stays as it is
+    QFont result = chosen;
+    if (!effects) {
+        result.setUnderline(false);
+        result.setStrikeOut(false);
+    }
+    font = result;
+    return true;
 }
 
 void ShowStopMessage(QWidget *parent, const QString &text) {

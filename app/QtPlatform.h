@@ -31,6 +31,15 @@ QFont PrinterFont(const FontRecord &record, int heightTwips, int deviceDpiY);
 inline QColor ToQColor(ColorRef c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 inline ColorRef ToColorRef(const QColor &c) { return Rgb(c.red(), c.green(), c.blue()); }
 
+// The font dialog: opens on the current font, its face and weight as the system resolves
+// them; OK without a change answers the current font as it was. Without effects the
+// dialog offers no strikeout and underline, and the font answered has neither.
+// Answers false when the user cancels.
+bool ChooseFont(QFont &font, QWidget *parent, const QString &title, bool effects = true);
+// The dialog that ChooseFont runs, for the tests: called with it once it is set up, before
+// it is shown; set it to choose without showing a dialog.
+void SetFontDialogHook(std::function<void(QWidget &dialog)> hook);
+
 // A message box titled "Vexa" with the stop icon.
 void ShowStopMessage(QWidget *parent, const QString &text);
 

@@ -5,6 +5,7 @@ add_library(vexa_app STATIC
   ${PROJECT_SOURCE_DIR}/app/CChildFrame.cpp
   ${PROJECT_SOURCE_DIR}/app/CClrDialog.cpp
   ${PROJECT_SOURCE_DIR}/app/CColourSettingsDialog.cpp
+  ${PROJECT_SOURCE_DIR}/app/CDocumentViews.cpp
   ${PROJECT_SOURCE_DIR}/app/CHelpWindow.cpp
   ${PROJECT_SOURCE_DIR}/app/CMainFrame.cpp
   ${PROJECT_SOURCE_DIR}/app/CRegistryAccess.cpp

@@ -2,9 +2,14 @@
 
 #include "CVexaClientDoc.h"
 #include "CVexaListView.h"
+#include "CVexaMdiEditView.h"
+#include "CVexaEditView.h"
 #include "QtPlatform.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QHelpEvent>
+#include <QToolTip>
 #include <QFocusEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -12,6 +17,8 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyleOptionFocusRect>
+
+#include <algorithm>
 
 namespace vexa {
 
@@ -49,6 +56,7 @@ CListCtrlEx::CListCtrlEx(const VexaSettings &settings, QWidget *parent) : QTreeV
     header()->setSectionResizeMode(QHeaderView::Interactive);
     header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     header()->setFont(QApplication::font());
+    connect(header(), &QHeaderView::sectionHandleDoubleClicked, this, &CListCtrlEx::FitColumn);
 }
 
 CListCtrlEx::~CListCtrlEx() { ClearRowColours(); }
@@ -119,6 +127,19 @@ void CListCtrlEx::InsertItem(int row, const CListModel::RowTexts &texts) { m_mod
 void CListCtrlEx::DeleteItem(int row) { m_model.DeleteRow(row); }
 
 void CListCtrlEx::DeleteAllItems() { m_model.DeleteAllRows(); }
+
+void CListCtrlEx::CopyRowsFrom(const CListCtrlEx &other) {
+    if (&other == this) return;
+    DeleteAllItems();
+    const int rows = other.GetItemCount();
+    for (int row = 0; row < rows; ++row) {
+        CListModel::RowTexts texts;
+        for (int column = 0; column < kColumnCount; ++column)
+            texts[static_cast<size_t>(column)] = other.GetItemTextUtf8(row, column);
+        InsertItem(row, texts);
+    }
+    m_crRowColours = other.m_crRowColours;
+}
 
 int CListCtrlEx::GetFirstSelectedRow() const {
     if (!selectionModel()) return -1;
@@ -312,6 +333,13 @@ void CListCtrlEx::focusOutEvent(QFocusEvent *event) {
 }
 
 bool CListCtrlEx::event(QEvent *event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (key->matches(QKeySequence::Copy) || (key->key() == Qt::Key_C && key->modifiers() == (Qt::ControlModifier | Qt::ShiftModifier))) {
+            event->accept();
+            return true;
+        }
+    }
     if (event->type() == QEvent::KeyPress) {
         auto *key = static_cast<QKeyEvent *>(event);
         if (key->key() == Qt::Key_Tab && !(key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier))) {
@@ -326,6 +354,10 @@ bool CListCtrlEx::MoveFocusToTraceView() {
         m_traceViewFocus();
         return true;
     }
+    if (auto *own = qobject_cast<QWidget *>(OwnTraceView())) {
+        own->setFocus(Qt::TabFocusReason);
+        return true;
+    }
     if (!m_pDoc || !m_pDoc->m_pTraceView) return false;
     auto *widget = dynamic_cast<QWidget *>(m_pDoc->m_pTraceView);
     if (!widget) return false;
@@ -333,7 +365,117 @@ bool CListCtrlEx::MoveFocusToTraceView() {
     return true;
 }
 
+QObject *CListCtrlEx::OwnResultView() const {
+    for (QWidget *w = parentWidget(); w; w = w->parentWidget())
+        if (auto *results = qobject_cast<CVexaMdiEditView *>(w)) return results->EditView();
+    return nullptr;
+}
+
+QObject *CListCtrlEx::OwnTraceView() const {
+    for (QWidget *w = parentWidget(); w; w = w->parentWidget()) {
+        auto *results = qobject_cast<CVexaMdiEditView *>(w);
+        if (!results || !results->parentWidget()) continue;
+        for (QObject *sibling : results->parentWidget()->children())
+            if (dynamic_cast<ITraceView *>(sibling)) return sibling;
+        return nullptr;
+    }
+    return nullptr;
+}
+
+void CListCtrlEx::SetNarrowing(const QString &text) {
+    if (text == m_strNarrowing) return;
+    m_strNarrowing = text;
+    emit NarrowingChanged(text);
+}
+
+QString CListCtrlEx::RowsAsText(bool allRows) const {
+    const QHeaderView *h = header();
+    QList<int> columns;  // shown, in their order on screen
+    for (int position = 0; position < h->count(); ++position) {
+        const int column = h->logicalIndex(position);
+        if (h->sectionSize(column) > 0 && !h->isSectionHidden(column)) columns << column;
+    }
+    QList<int> rows;
+    if (allRows) {
+        for (int row = 0; row < GetItemCount(); ++row) rows << row;
+    } else if (selectionModel()) {
+        for (const QModelIndex &i : selectionModel()->selectedRows()) rows << i.row();
+        std::sort(rows.begin(), rows.end());
+    }
+    if (rows.isEmpty()) return {};
+    QString text;
+    QStringList cells;
+    for (int column : columns) cells << m_model.headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+    text += cells.join(QLatin1Char('\t')) + QLatin1Char('\n');
+    for (int row : rows) {
+        cells.clear();
+        for (int column : columns) cells << m_model.Text(row, column);
+        text += cells.join(QLatin1Char('\t')) + QLatin1Char('\n');
+    }
+    return text;
+}
+
+void CListCtrlEx::CopyRows(bool allRows) const {
+    const QString text = RowsAsText(allRows);
+    if (!text.isEmpty()) QApplication::clipboard()->setText(text);
+}
+
+namespace {
+// The room the drawing leaves around a cell's text: two blanks on the left (one for the
+// first column) and two on the right.
+int CellMargins(const QFontMetrics &metrics, int column) {
+    const int offset = 2 * metrics.horizontalAdvance(QLatin1Char(' '));
+    return (column == 0 ? offset / 2 - 1 : offset) + offset + 1;
+}
+}  // namespace
+
+void CListCtrlEx::FitColumn(int column) {
+    if (column < 0 || column >= GetColumnCount()) return;
+    m_model.Flush();
+    const QFontMetrics metrics(m_pListFont);
+    // The longest texts are measured: one of many fewer characters is not wider.
+    size_t longest = 0;
+    const int rows = GetItemCount();
+    for (int row = 0; row < rows; ++row) longest = std::max(longest, m_model.Utf8Text(row, column).size());
+    int widest = 0, measured = 0;
+    for (int row = 0; row < rows && measured < 500; ++row) {
+        if (m_model.Utf8Text(row, column).size() + 4 < longest) continue;
+        widest = std::max(widest, metrics.horizontalAdvance(m_model.Text(row, column)));
+        ++measured;
+    }
+    const QString heading = m_model.headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+    const int headingWidth = QFontMetrics(header()->font()).horizontalAdvance(heading) + 16;
+    SetColumnWidth(column, std::max(widest + CellMargins(metrics, column), headingWidth));
+    viewport()->update();
+}
+
+// A cell whose text is cut shows the whole text as its tool tip.
+bool CListCtrlEx::viewportEvent(QEvent *event) {
+    if (event->type() == QEvent::ToolTip) {
+        auto *help = static_cast<QHelpEvent *>(event);
+        const QModelIndex index = indexAt(help->pos());
+        if (index.isValid()) {
+            const QString text = m_model.Text(index.row(), index.column());
+            const QFontMetrics metrics(m_pListFont);
+            const int room = header()->sectionSize(index.column()) - CellMargins(metrics, index.column());
+            if (!text.isEmpty() && metrics.horizontalAdvance(text) > room) {
+                QToolTip::showText(help->globalPos(), text, viewport(), visualRect(index));
+                return true;
+            }
+        }
+        QToolTip::hideText();
+        event->ignore();
+        return true;
+    }
+    return QTreeView::viewportEvent(event);
+}
+
 void CListCtrlEx::keyPressEvent(QKeyEvent *event) {
+    if (event->matches(QKeySequence::Copy) || (event->key() == Qt::Key_C && event->modifiers() == (Qt::ControlModifier | Qt::ShiftModifier))) {
+        CopyRows(event->modifiers() & Qt::ShiftModifier);
+        event->accept();
+        return;
+    }
     QTreeView::keyPressEvent(event);
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         event->accept();

@@ -46,6 +46,9 @@ public:
     void InsertItem(int row, const CListModel::RowTexts &texts);
     void DeleteItem(int row);
     void DeleteAllItems();
+    // Takes the rows and their colours of another list of the same document (a second
+    // window on a trace starts with what the first one shows).
+    void CopyRowsFrom(const CListCtrlEx &other);
     int GetItemCount() const { return m_model.RowCount(); }
     QString GetItemText(int row, int column) const { return m_model.Text(row, column); }
     std::string_view GetItemTextUtf8(int row, int column) const { return m_model.Utf8Text(row, column); }
@@ -106,10 +109,26 @@ public:
     // widget; the window that holds the list can name another way to reach it.
     void SetTraceViewFocus(std::function<void()> focus) { m_traceViewFocus = std::move(focus); }
 
+    // The selected rows as tab-separated text, the headings of the columns shown first;
+    // all rows with allRows. Ctrl+C copies the selected rows, Ctrl+Shift+C all of them.
+    QString RowsAsText(bool allRows) const;
+    void CopyRows(bool allRows) const;
+    // Fits a column to its widest text and its heading (a double click on its border).
+    void FitColumn(int column);
+
+    // How the list is narrowed ("Filter: call reference 01", "Outgoing only"); empty
+    // while it shows all rows.
+    const QString &Narrowing() const { return m_strNarrowing; }
+    void SetNarrowing(const QString &text);
+
     CVexaClientDoc *Document() const { return m_pDoc; }
     CListModel &Model() { return m_model; }
 
+signals:
+    void NarrowingChanged(const QString &text);
+
 protected:
+    bool viewportEvent(QEvent *event) override;
     void drawRow(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
@@ -126,6 +145,13 @@ private:
     QRect HighlightRect(int row) const;      // the bounds stretched to the client width
     void UpdateRow(int row);
     bool MoveFocusToTraceView();  // false when there is no trace view to go to
+    // The result text and the trace view of the window this list stands in; null when
+    // the list is not in a trace window.
+    QObject *OwnResultView() const;
+    QObject *OwnTraceView() const;
+    // Empties this list and every other list of the document before a filtered fill.
+    void ClearDocumentLists();
+    void PlaceOverList(QWidget &dialog);
     void GoTo();
     void SwitchColumn(int column);
     void FilterRows(void (*fill)(CVexaClientDoc &, std::string_view), const std::string &key);
@@ -150,6 +176,8 @@ private:
     CVexaListView *m_pView = nullptr;
     QString m_strGoToKey;
     bool m_bMenuEnabled = false;
+    bool m_bMenuBuilt = false;
+    QString m_strNarrowing;
     std::function<void()> m_traceViewFocus;
 };
 

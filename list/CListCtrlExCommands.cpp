@@ -12,7 +12,11 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QFontDialog>
+#include <QComboBox>
 #include <QHeaderView>
+#include <QScreen>
+
+#include <algorithm>
 
 #include <cstdlib>
 #include <cstring>
@@ -63,8 +67,11 @@ void SendGotoMessage(View *view, const QString &key, int row) {
 
 void CListCtrlEx::PrepareContextMenu() {
     if (!m_bMenuEnabled || !m_pDoc) return;
-    if (m_pDoc->m_bOutputLoaded && !m_pDoc->m_bContextMenuBuilt) {
+    // Built once for each list of the document: another window on the trace has a list
+    // of its own.
+    if (m_pDoc->m_bOutputLoaded && !m_bMenuBuilt) {
         m_pDoc->m_bContextMenuBuilt = true;
+        m_bMenuBuilt = true;
         BuildContextMenu();
     }
 }
@@ -113,6 +120,9 @@ void CListCtrlEx::OnListCommand(int id) {
             QCoreApplication::sendEvent(m_pView, &refill);
         }
         RebuildResultText();
+        SetNarrowing(id == ids::ID_LIST_OUTGOING   ? tr("Outgoing only")
+                     : id == ids::ID_LIST_INCOMING ? tr("Incoming only")
+                                                   : QString());
         break;
     }
     case ids::ID_LIST_FILTER: RunFilter(); break;
@@ -139,8 +149,13 @@ void CListCtrlEx::GoTo() {
     if (row < 0) return;
     const QByteArray shown = GetItemText(row, 0).left(128).toLatin1();
     m_strGoToKey = QString::asprintf(" %05d ", std::atoi(shown.constData()));
-    SendGotoMessage(m_pDoc->m_pResultView, m_strGoToKey, row);
-    SendGotoMessage(m_pDoc->m_pTraceView, m_strGoToKey, row);
+    // The views of this list's own window; the document's where the list stands alone.
+    QObject *result = OwnResultView();
+    QObject *trace = OwnTraceView();
+    if (result) SendGotoMessage(result, m_strGoToKey, row);
+    else SendGotoMessage(m_pDoc->m_pResultView, m_strGoToKey, row);
+    if (trace) SendGotoMessage(trace, m_strGoToKey, row);
+    else SendGotoMessage(m_pDoc->m_pTraceView, m_strGoToKey, row);
 }
 
 void CListCtrlEx::SwitchColumn(int column) {
@@ -153,9 +168,8 @@ void CListCtrlEx::SwitchColumn(int column) {
 }
 
 void CListCtrlEx::ChangeListFont() {
-    bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, m_pListFont, this, Text(IDS_MENU_FONT));
-    if (ok) ApplyListFont(chosen);
+    QFont chosen = m_pListFont;
+    if (ChooseFont(chosen, this, Text(IDS_MENU_FONT)) && chosen != m_pListFont) ApplyListFont(chosen);
 }
 
 // Filters ---------------------------------------------------------------------------
@@ -166,8 +180,9 @@ void CListCtrlEx::RunFilter() {
         int kind = kFilterNone;
         std::string value;
         CFilterDialog dialog(kind, value, this, *m_pDoc);
+        PlaceOverList(dialog);
         if (dialog.exec() != QDialog::Accepted) return;
-        DeleteAllItems();
+        ClearDocumentLists();
         switch (kind) {
         case kFilterCallReference: FillByCallReference(value); break;
         case kFilterCallingParty: FillByCallingPartyNumber(value); break;
@@ -177,13 +192,41 @@ void CListCtrlEx::RunFilter() {
         default: break;
         }
         RebuildResultText();
+        static const char *const kinds[] = {"", "call reference", "calling party number", "EQU number", "SCP id",
+                                            "transaction flag"};
+        if (kind > kFilterNone && kind <= kFilterTransactionFlag)
+            SetNarrowing(tr("Filter: %1 %2").arg(tr(kinds[kind]), dialog.Values()->currentText()));
     } else {
         CIpFilterDialog dialog(this);
+        PlaceOverList(dialog);
         if (dialog.exec() != QDialog::Accepted) return;
-        DeleteAllItems();
-        FillByProtocol(IpProtocolKey(dialog.Choice()));
+        ClearDocumentLists();
+        const std::string key = IpProtocolKey(dialog.Choice());
+        FillByProtocol(key);
         RebuildResultText();
+        SetNarrowing(tr("Filter: %1").arg(QString::fromStdString(key)));
     }
+}
+
+void CListCtrlEx::ClearDocumentLists() {
+    // Every window of the document shows the filtered rows, not only this one.
+    if (m_pDoc && m_pDoc->m_pListView && m_pDoc->m_pListView != static_cast<IListView *>(m_pView))
+        m_pDoc->m_pListView->ClearList();
+    DeleteAllItems();
+}
+
+// A dialog of the list opens over the list, not wherever its main window stands.
+void CListCtrlEx::PlaceOverList(QWidget &dialog) {
+    dialog.adjustSize();
+    const QPoint centre = mapToGlobal(rect().center());
+    QRect frame(QPoint(0, 0), dialog.sizeHint().expandedTo(dialog.size()));
+    frame.moveCenter(centre);
+    if (const QScreen *screen = this->screen()) {
+        const QRect room = screen->availableGeometry();
+        frame.moveLeft(std::clamp(frame.left(), room.left(), std::max(room.left(), room.right() - frame.width())));
+        frame.moveTop(std::clamp(frame.top(), room.top(), std::max(room.top(), room.bottom() - frame.height())));
+    }
+    dialog.move(frame.topLeft());
 }
 
 void CListCtrlEx::FilterRows(void (*fill)(CVexaClientDoc &, std::string_view), const std::string &key) {

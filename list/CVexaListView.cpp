@@ -23,6 +23,30 @@ constexpr int kFirstRowTwips = 360;
 int TwipsToDevice(double twips, int dpi) { return static_cast<int>(std::lround(twips * dpi / 1440.0)); }
 int DeviceToTwips(double pixels, int dpi) { return static_cast<int>(std::lround(pixels * 1440.0 / dpi)); }
 
+// Where each column is printed, in average character widths from the left; the originator
+// comes before the time.
+struct PrintPlace {
+    int column;
+    int x;
+};
+constexpr PrintPlace kPrintPlaces[kColumnCount] = {{0, 0}, {1, 7}, {2, 19}, {4, 48}, {3, 72}, {5, 87}};
+
+// The widest text of a column in a font: the longest texts are measured, since a text of
+// many fewer characters is not wider.
+int WidestText(const CListCtrlEx &list, int column, const QFontMetrics &metrics) {
+    const int rows = list.GetItemCount();
+    size_t longest = 0;
+    for (int row = 0; row < rows; ++row) longest = std::max(longest, list.GetItemTextUtf8(row, column).size());
+    int widest = 0;
+    int measured = 0;
+    for (int row = 0; row < rows && measured < 256; ++row) {
+        if (list.GetItemTextUtf8(row, column).size() + 4 < longest) continue;
+        widest = std::max(widest, metrics.horizontalAdvance(list.GetItemText(row, column)));
+        ++measured;
+    }
+    return widest;
+}
+
 QFont ListPrintFont(const CListCtrlEx &list, int dpi) {
     const FontRecord &record = list.PrintFontRecord();
     return PrinterFont(record, std::abs(record.lfHeight), dpi);
@@ -39,6 +63,14 @@ CVexaListView::CVexaListView(CVexaClientDoc &doc, VexaSettings &settings, QWidge
                                             Text(IDS_COL_TIME),       QStringLiteral("Msg From"),   QStringLiteral("Msg To")};
     for (int column = 0; column < kColumnCount; ++column)
         m_wndList.InsertColumn(column, headings[column], settings.m_nColumnWidth[static_cast<size_t>(column)]);
+    // At its default width the time column holds a whole time stamp in the list's font.
+    constexpr int kTime = 3;
+    if (settings.m_nColumnWidth[kTime] == kDefaultColumnWidths[kTime]) {
+        const QFontMetrics metrics(m_wndList.ListFont());
+        const int margins = 6 * metrics.horizontalAdvance(QLatin1Char(' ')) + 4;
+        const int needed = metrics.horizontalAdvance(QStringLiteral("00.00.00.000")) + margins;
+        if (needed > kDefaultColumnWidths[kTime]) m_wndList.SetColumnWidth(kTime, needed);
+    }
     m_nRed = settings.m_nRed;
     m_nGreen = settings.m_nGreen;
     m_nBlue = settings.m_nBlue;
@@ -79,6 +111,7 @@ bool CVexaListView::ReplaceRow(int row, int16_t sequence, const std::string &dir
 }
 
 void CVexaListView::ClearList() {
+    m_wndList.SetNarrowing(QString());  // a run, or a fill that narrows it anew
     m_wndList.ClearRowColours();
     m_wndList.DeleteAllItems();
 }
@@ -104,6 +137,8 @@ std::array<int32_t, kColumnCount> CVexaListView::ColumnWidthsByOrder() const {
 
 bool CVexaListView::event(QEvent *event) {
     if (event->type() == WM_REFILL_LIST) {
+        // Every window of the document shows the refilled rows.
+        if (m_doc.m_pListView && m_doc.m_pListView != this) m_doc.m_pListView->ClearList();
         m_wndList.DeleteAllItems();
         m_doc.FillListBySearch();
         event->accept();
@@ -147,7 +182,16 @@ int CVexaListView::BeginPrinting(QPrinter &printer) {
     const QFont font = ListPrintFont(m_wndList, dpi);
     const QFontMetrics metrics(font, &printer);
     m_wndList.m_nPrintRowHeight = std::max(1, DeviceToTwips(metrics.height() + metrics.leading(), dpi));
-    const int pageTwips = DeviceToTwips(printer.pageRect(QPrinter::DevicePixel).height(), dpi);
+    // Every column on the page: where the columns are wider than the page, the whole page
+    // is drawn smaller, and as many more rows fit it.
+    const QRectF page = printer.pageRect(QPrinter::DevicePixel);
+    const int w = metrics.averageCharWidth();
+    int needed = 0;
+    for (const PrintPlace &place : kPrintPlaces)
+        needed = std::max(needed, place.x * w + WidestText(m_wndList, place.column, metrics));
+    needed += 2 * w;  // a little room at the right edge
+    m_printScale = needed > page.width() ? page.width() / needed : 1.0;
+    const int pageTwips = DeviceToTwips(page.height() / m_printScale, dpi);
     m_nRowsPerPage = (pageTwips - kPageReserveTwips) / m_wndList.m_nPrintRowHeight;
     const int items = m_wndList.GetItemCount();
     if (m_nRowsPerPage > 0)
@@ -162,6 +206,7 @@ CVexaListView::PrintedRows CVexaListView::PrintPage(QPainter &painter, QPrinter 
     const int dpi = printer.resolution();
     const QFont font = ListPrintFont(m_wndList, dpi);
     painter.save();
+    painter.scale(m_printScale, m_printScale);
     painter.setFont(font);
     painter.setPen(Qt::black);
     const QFontMetrics metrics(font, &printer);
@@ -170,14 +215,9 @@ CVexaListView::PrintedRows CVexaListView::PrintPage(QPainter &painter, QPrinter 
     printed.first = (page - 1) * rowsOnPage;
     int yTwips = kFirstRowTwips;  // downwards from the top of the printable area
     const int w = metrics.averageCharWidth();
-    // Column x positions in average character widths; the originator comes before the time.
-    const struct {
-        int column;
-        int x;
-    } places[kColumnCount] = {{0, 0}, {1, 7}, {2, 19}, {4, 48}, {3, 72}, {5, 87}};
     for (int row = printed.first; row < printed.first + rowsOnPage && row < items; ++row) {
         const int top = TwipsToDevice(yTwips, dpi);
-        for (const auto &place : places)
+        for (const PrintPlace &place : kPrintPlaces)
             painter.drawText(place.x * w, top + metrics.ascent(), m_wndList.GetItemText(row, place.column));
         yTwips += m_wndList.m_nPrintRowHeight;
         ++printed.count;

@@ -60,6 +60,9 @@ public:
     // One page (from 1) of the job begun last.
     PrintedRows PrintPage(QPainter &painter, QPrinter &printer, int page);
     int RowsPerPage() const { return m_nRowsPerPage; }
+    // How much smaller than its font the list is printed, so that every column is on the
+    // page (1: not at all).
+    double PrintScale() const { return m_printScale; }
 
 protected:
     bool event(QEvent *event) override;
@@ -71,6 +74,7 @@ private:
     CListCtrlEx m_wndList;
     int m_nRowsPerPage = 0;
     int m_nPages = 0;
+    double m_printScale = 1.0;
     int m_nRed = 0;
     int m_nGreen = 0;
     int m_nBlue = 0;

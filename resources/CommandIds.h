@@ -24,6 +24,8 @@ constexpr int ID_VIEW_TOOLBAR = 59392;
 constexpr int ID_VIEW_STATUS_BAR = 59393;
 
 constexpr int ID_FILE_NEW = 57600;
+// Go to a signal by its sequence number or its time (Ctrl+G).
+constexpr int ID_GOTO_SIGNAL = 32860;
 constexpr int ID_NEXT_PANE = 57680;
 constexpr int ID_PREV_PANE = 57681;
 

@@ -34,7 +34,7 @@ QString CVexaEditView::LineText(const std::string &text) {
 }
 
 CVexaEditView::CVexaEditView(CVexaClientDoc &doc, VexaSettings &settings, QWidget *parent)
-    : CZoomView(parent), m_doc(doc), m_settings(settings) {
+    : CTextPaneView(parent), m_doc(doc), m_settings(settings) {
     m_doc.m_pResultView = this;
     OnInitialUpdate();
 }
@@ -68,6 +68,7 @@ void CVexaEditView::SetContentSizes(ContentSize total, ContentSize page, Content
     m_bLayoutDirty = true;
     StartLayout();
     CZoomView::SetContentSizes(total, page, line);
+    TextChanged();
 }
 
 void CVexaEditView::Repaint() {
@@ -136,6 +137,23 @@ void CVexaEditView::EnsureLayout() {
     m_layout = std::move(layout);
 }
 
+void CVexaEditView::PrepareTextRows() {
+    if (m_doc.m_bTraceRecognised && !m_doc.m_DisplayLines.empty()) EnsureLayout();
+}
+
+size_t CVexaEditView::TextRowCount() const {
+    if (!m_doc.m_bTraceRecognised || m_doc.m_DisplayLines.empty()) return 0;
+    return m_layout->RowCount();
+}
+
+std::string_view CVexaEditView::TextRow(size_t row, std::string &scratch) const {
+    scratch.clear();
+    if (row >= TextRowCount()) return scratch;
+    ToDisplayText(m_doc.m_DisplayLines[m_layout->RowLine(row)], scratch);
+    DropLeadingLineFeed(scratch);
+    return scratch;
+}
+
 void CVexaEditView::GrowContentSize(int rowHeight) {
     const int32_t height = m_doc.m_sizeResult.cy;
     const int32_t grown = CResultLayout::GrownHeight(height, rowHeight, m_layout->RowsAboveLastLine());
@@ -161,6 +179,7 @@ void CVexaEditView::OnDraw(QPainter &painter, const QRect &exposed) {
 
     const QFontMetrics metrics(m_screenFont, viewport());
     painter.save();
+    if (!IsPrinting()) DrawMarks(painter, first, last);
     painter.setFont(m_screenFont);
     std::string text;
     for (size_t row = first; row <= last; ++row) {
@@ -239,10 +258,11 @@ bool CVexaEditView::event(QEvent *event) {
             return true;
         }
     }
-    return CZoomView::event(event);
+    return CTextPaneView::event(event);
 }
 
 void CVexaEditView::keyPressEvent(QKeyEvent *event) {
+    if (IsPaneKey(event)) return CTextPaneView::keyPressEvent(event);
     QScrollBar *vertical = verticalScrollBar();
     QScrollBar *horizontal = horizontalScrollBar();
     switch (event->key()) {
@@ -274,7 +294,7 @@ void CVexaEditView::keyPressEvent(QKeyEvent *event) {
         RequestHelp();
         break;
     default:
-        CZoomView::keyPressEvent(event);
+        CTextPaneView::keyPressEvent(event);
         return;
     }
     event->accept();

@@ -4,7 +4,7 @@
 // pagination, and saves the interpretation by copying the document's output file.
 #pragma once
 
-#include "CZoomView.h"
+#include "CTextPaneView.h"
 #include "ResultLayout.h"
 #include "ResultPrinting.h"
 #include "VexaSettings.h"
@@ -25,7 +25,7 @@ namespace vexa {
 class CVexaClientDoc;
 }
 
-class CVexaEditView : public CZoomView, public vexa::IResultView {
+class CVexaEditView : public CTextPaneView, public vexa::IResultView {
     Q_OBJECT
 
 public:
@@ -99,6 +99,17 @@ protected:
     bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
+
+    // The rows of the text pane: the layout's rows, as drawn.
+    size_t TextRowCount() const override;
+    std::string_view TextRow(size_t row, std::string &scratch) const override;
+    QString DisplayText(std::string_view bytes) const override { return LineText(std::string(bytes)); }
+    bool RowsAreUtf8() const override { return true; }
+    int TextRowTop(size_t row) const override { return static_cast<int>(row) * RowHeight(); }
+    int TextRowHeight() const override { return RowHeight(); }
+    size_t TextRowAt(int contentY) const override { return static_cast<size_t>(std::max(0, contentY) / RowHeight()); }
+    const QFont &TextFont() const override { return m_screenFont; }
+    void PrepareTextRows() override;
 
 private:
     // The rows worked out again when the display lines have changed.

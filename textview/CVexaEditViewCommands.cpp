@@ -91,9 +91,9 @@ bool CVexaEditView::SaveResultsTo(const QString &path) {
 // ---- Font -------------------------------------------------------------------------------
 
 void CVexaEditView::ChangeFont() {
-    bool ok = false;
-    const QFont font = QFontDialog::getFont(&ok, m_screenFont, this);
-    if (ok) SetResultFont(font);
+    // The result text is drawn without effects: its dialog offers none.
+    QFont font = m_screenFont;
+    if (ChooseFont(font, this, tr("Font"), false) && font != m_screenFont) SetResultFont(font);
 }
 
 void CVexaEditView::SetResultFont(const QFont &font) {
