@@ -195,6 +195,14 @@ bool PerWalker::Decode(int32_t type, const uint8_t *data, size_t size, std::stri
 bool PerWalker::Value(Bits &in, int32_t type, std::string_view label, int depth) {
     if (m_failed) return false;
     if (depth > kMaxDepth) return Fail(in, label, "nested more than " + std::to_string(kMaxDepth) + " deep", depth);
+    // A CHOICE's alternative is written at the CHOICE's own depth: the calls are counted
+    // apart from the depth shown, so that alternatives within alternatives stop too.
+    struct Nesting {
+        int &n;
+        explicit Nesting(int &count) : n(++count) {}
+        ~Nesting() { --n; }
+    } nesting(m_nesting);
+    if (m_nesting > kMaxNesting) return Fail(in, label, "nested more than " + std::to_string(kMaxNesting) + " deep", depth);
     if (++m_values > kMaxValues) return Fail(in, label, "more than " + std::to_string(kMaxValues) + " values", depth);
     if (type < 0 || static_cast<uint32_t>(type) >= kPerTypeCount) return Fail(in, label, "type not known", depth);
     const PerType &t = kPerTypes[type];

@@ -23,6 +23,8 @@ class PerWalker {
 public:
     // Deepest nesting of types followed (the modules need about 30).
     static constexpr int kMaxDepth = 64;
+    // Deepest nesting of calls, CHOICE alternatives included.
+    static constexpr int kMaxNesting = 192;
     // Most values written for one message.
     static constexpr long kMaxValues = 20000;
 
@@ -58,6 +60,7 @@ private:
     DecodedText &m_out;
     int m_baseIndent;
     long m_values = 0;
+    int m_nesting = 0;
     bool m_failed = false;
     static constexpr int kChainDone = 99;
     int m_chain = 0;  // how many CHOICEs the value began with so far (kChainDone: no more)
