@@ -576,8 +576,8 @@ void TransitDelay(ElementBody &b) {
 
 void Duration(ElementBody &b) {
     if (!b.Need(0, "lock and time limits (octet 3)")) return;
-    b.Field("Lock limits", Decimal((b.At(0) >> 4) & 0x07));
-    b.Field("Time limits", Decimal(b.At(0) & 0x0F));
+    Listed(b, "Lock limits", kLockLimits, (b.At(0) >> 4) & 0x07);
+    Listed(b, "Time limits", kTimeLimits, b.At(0) & 0x0F);
     if (b.Size() > 1) b.Field("Time duration", Decimal(b.At(1)));
     b.HexFrom(2, "Further octets");
 }

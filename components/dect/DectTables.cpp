@@ -109,7 +109,7 @@ constexpr ValueName kElementNames[] = {
     {0x39, "FEATURE-INDICATE"}, {0x41, "NETWORK-PARAMETER"}, {0x42, "EXT-HO-INDICATOR"}, {0x52, "ZAP-FIELD"},
     {0x54, "SERVICE-CLASS"}, {0x56, "KEY"}, {0x60, "REJECT-REASON"}, {0x62, "SETUP-CAPABILITY"},
     {0x63, "TERMINAL-CAPABILITY"}, {0x64, "END-TO-END-COMPATIBILITY"}, {0x65, "RATE-PARAMETERS"},
-    {0x66, "TRANSIT-DELAY"}, {0x67, "WINDOW-SIZE"}, {0x6C, "CALLING-PARTY-NUMBER"},
+    {0x66, "TRANSIT-DELAY"}, {0x67, "WINDOW-SIZE"}, {0x68, "ULE-MAC-CONFIGURATION-INFO"}, {0x6C, "CALLING-PARTY-NUMBER"},
     {0x6D, "CALLING-PARTY-NAME"}, {0x70, "CALLED-PARTY-NUMBER"}, {0x71, "CALLED-PARTY-SUBADDR"},
     {0x72, "DURATION"}, {0x73, "CALLED-PARTY-NAME"}, {0x74, "LIST-CHANGE-DETAILS"}, {0x75, "SEGMENTED-INFO"},
     {0x76, "ALPHANUMERIC"}, {0x77, "IWU-TO-IWU"}, {0x78, "MODEL-IDENTIFIER"}, {0x7A, "IWU-PACKET"},
@@ -307,6 +307,9 @@ constexpr ValueName kCodesetTable[] = {{0x0, "Initial codeset (DECT)"}, {0x4, "N
 constexpr ValueName kNegotiationTable[] = {{0x0, "Negotiation not possible"}, {0x1, "Codec negotiation"}};
 constexpr ValueName kSetupCapabilityTable[] = {
     {0x1, "Normal setup"}, {0x2, "Fast setup"}, {0x3, "Normal and fast setup"}};
+constexpr ValueName kLockLimitTable[] = {{0x6, "Temporary user limits"}};
+constexpr ValueName kTimeLimitTable[] = {
+    {0x0, "Erase"}, {0x1, "Defined time limit 1"}, {0x2, "Defined time limit 2"}, {0xF, "Infinite"}};
 constexpr ValueName kPageCapabilityTable[] = {
     {0x0, "Normal paging"}, {0x1, "Fast paging"}};
 // clang-format on
@@ -347,6 +350,7 @@ const std::span<const ValueName> kCallClasses = kCallClassTable, kBasicServices 
                                  kIwuDiscriminators = kIwuDiscriminatorTable, kFeatures = kFeatureTable,
                                  kServiceDiscriminators = kServiceDiscriminatorTable, kCodesets = kCodesetTable,
                                  kNegotiationIndicators = kNegotiationTable,
-                                 kSetupCapabilities = kSetupCapabilityTable, kPageCapabilities = kPageCapabilityTable;
+                                 kSetupCapabilities = kSetupCapabilityTable, kPageCapabilities = kPageCapabilityTable,
+                                 kLockLimits = kLockLimitTable, kTimeLimits = kTimeLimitTable;
 
 }  // namespace vexa::dect

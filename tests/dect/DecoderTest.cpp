@@ -198,6 +198,10 @@ TEST(DectDecoder, CodecListEscapeToProprietaryAndRejectReason) {
     EXPECT_LINE(e, "Discriminator type: EMC");
     EXPECT_LINE(e, "Equipment manufacturer's code (EMC): H'0ABC");
     EXPECT_LINE(e, "Contents: 01 02");
+    auto dur = Decode("13 7B 72 02 E1 05");
+    EXPECT_LINE(dur, "Lock limits: Temporary user limits");
+    EXPECT_LINE(dur, "Time limits: Defined time limit 1");
+    EXPECT_LINE(dur, "Time duration: 5");
     auto rej = Decode("05 57 60 01 02");
     EXPECT_EQ(rej.messageName, "MM-LOCATE-REJECT");
     EXPECT_LINE(rej, "Reject reason: IPUI unknown");
