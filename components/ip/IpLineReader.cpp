@@ -105,9 +105,7 @@ void IpLineReader::TransportRow(std::string_view keyword, std::string_view rest)
 
 void IpLineReader::DataRow(std::string_view rest) {
     HexRowProblems problems;
-    const size_t before = m_signal.octets.size();
     m_dropped += AppendHexOctets(rest, m_signal.octets, problems, kMaxOctets);
-    (void)before;
     if (problems.oddDigits) Problem("DATA row with an odd number of hex digits in an octet");
     if (problems.badCharacters) Problem("DATA row with characters that are not hex digits");
 }

@@ -161,7 +161,7 @@ void PerWalker::Line(int depth, std::string_view label, std::string_view value) 
 
 void PerWalker::Heading(int depth, std::string_view label) { Line(depth, label, {}); }
 
-bool PerWalker::Fail(Bits &in, std::string_view label, std::string_view what, int depth) {
+bool PerWalker::Fail(Bits &in, std::string_view label, std::string_view what, int /*depth*/) {
     if (m_failed) return false;
     m_failed = true;
     std::string text(label);
@@ -174,7 +174,6 @@ bool PerWalker::Fail(Bits &in, std::string_view label, std::string_view what, in
         text += " (at the end of the " + std::to_string(m_topSize) + " octets)";
     else
         text += " (at octet " + std::to_string(at + 1) + " of " + std::to_string(m_topSize) + ")";
-    (void)depth;
     m_out.Error(text);
     return false;
 }
