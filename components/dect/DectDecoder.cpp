@@ -178,9 +178,8 @@ DecodedDect DectDecoder::Decode(const uint8_t *data, size_t size, const std::vec
 
     // The first part: the transaction identifier in one line (the protocol discriminator and
     // the transaction value also stand in the block's header), then the message type.
-    std::string ti = "TI flag ";
-    ti += d.transactionFlag ? "1 (sent to the side that originated the transaction)"
-                            : "0 (sent from the side that originated the transaction)";
+    std::string ti = "flag ";
+    ti += d.transactionFlag ? "1 (sent to the originating side)" : "0 (sent from the originating side)";
     if (extended) {
         if (size < 2) {
             ti += ", value 7 (extended)";

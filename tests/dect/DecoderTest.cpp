@@ -132,7 +132,7 @@ TEST(DectDecoder, TransactionIdentifierAndDiscriminators) {
     auto ext = Decode("F3 8A 01");  // flag 1, extended value 10, CC, CC-ALERTING
     EXPECT_EQ(ext.messageName, "CC-ALERTING");
     EXPECT_EQ(ext.transactionValue, "TI 10 (Destination)");
-    EXPECT_LINE(ext, "Transaction identifier: TI flag 1 (sent to the side that originated the transaction), value 7 (extended: 10)");
+    EXPECT_LINE(ext, "Transaction identifier: flag 1 (sent to the originating side), value 7 (extended: 10)");
     auto page = Decode("00 71 05 07 80 A8 00 AB C1 23 45");
     EXPECT_EQ(page.messageName, "LCE-PAGE-RESPONSE");
     EXPECT_EQ(page.discriminator, "LCE Link Control Entity (H'00)");
