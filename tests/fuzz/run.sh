@@ -1,7 +1,10 @@
 #!/bin/bash
-# Builds the ISDN fuzz targets into BUILD_DIR and runs each for a fixed number of inputs,
-# seeded from the sample traces. Exits non-zero when a target crashes.
+# Builds the fuzz targets into BUILD_DIR and runs each for a fixed number of inputs, seeded
+# from the sample traces. Exits non-zero when a target crashes or a sanitizer reports.
 #   tests/fuzz/run.sh BUILD_DIR [RUNS]
+# RUNS (default 20000) is the number of inputs of the components' own targets; the settings
+# reader gets a quarter of it, and the document targets, where each input is a whole run
+# (and for the list a dozen fills), a twentieth and a fiftieth.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 root="$(cd "$here/../.." && pwd)"
@@ -10,13 +13,23 @@ runs="${2:-20000}"
 cxx="${CXX_FUZZ:-$(command -v clang++ || command -v clang++-14)}"
 
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER="$cxx" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j 1 >/dev/null
+cmake --build "$build" -j "${FUZZ_BUILD_JOBS:-1}" >/dev/null
 
-# Seeds: the sample traces for the line reader, their DATA octets (one message per
-# signal, variant octet first) for the decoder.
-mkdir -p "$build/corpus/lines" "$build/corpus/decoder"
-cp "$root"/samples/isdn-*.trc "$build/corpus/lines/"
-python3 - "$build/corpus/decoder" "$root"/samples/isdn-*.trc <<'PY'
+# The targets' files (traces, outputs, profiles) go to a folder of their own, in memory
+# where there is such a folder, removed at the end.
+scratch_parent=/dev/shm
+[ -d "$scratch_parent" ] && [ -w "$scratch_parent" ] || scratch_parent="${TMPDIR:-/tmp}"
+scratch="$(mktemp -d "$scratch_parent/vexa-fuzz.XXXXXX")"
+trap 'rm -rf "$scratch"' EXIT
+export TMPDIR="$scratch"
+
+corpus="$build/corpus"
+rm -rf "$corpus"
+mkdir -p "$corpus/lines" "$corpus/decoder" "$corpus/trace_run" "$corpus/list_fill" "$corpus/settings"
+# The line reader: the sample traces as they are.
+cp "$root"/samples/isdn-*.trc "$corpus/lines/"
+# The decoder: the DATA octets of the samples (one message per signal, variant octet first).
+python3 - "$corpus/decoder" "$root"/samples/isdn-*.trc <<'PY'
 import sys, re, os
 out = sys.argv[1]
 n = 0
@@ -32,22 +45,79 @@ for path in sys.argv[2:]:
                 f.write(bytes([1 + n % 4] + octets))
             octets = []
 PY
+# The document targets: each sample under the protocol of its family (an ISDN sample under
+# one of the four variants) and under one other; the first byte chooses the protocol and,
+# in turns, "Include all Rows" and "Include Hex" (see FuzzDocument.h).
+python3 - "$corpus/trace_run" "$corpus/list_fill" "$root"/samples/*.trc <<'PY'
+import sys, os
+outs = sys.argv[1:3]
+for k, path in enumerate(sys.argv[3:]):
+    text = open(path, "rb").read()
+    name = os.path.splitext(os.path.basename(path))[0]
+    own = {"dect": 4, "ip": 5}.get(name.split("-")[0], k % 4)
+    for protocol in (own, (own + 1 + k) % 6):
+        choice = protocol | (k % 4) << 3
+        for out in outs:
+            with open(os.path.join(out, "%s-%d" % (name, protocol + 1)), "wb") as f:
+                f.write(bytes([choice]) + text)
+PY
+# The settings reader: a profile as the windows write it, and one with escapes.
+cat > "$corpus/settings/written.ini" <<'INI'
+[Options]
+WriteAllRows=NO
+WriteHexInfo=YES
+DefaultProtocol=3
+Red=12
+CHeight=-13
+CFaceName=DejaVu Sans Mono
+SigSeqNo=60
+Incoming%20Color=255
+Outgoing%20Color=16711680
+Open%20Directory=/home/user/traces
 
-status=0
-for target in isdn_decoder_fuzz isdn_lines_fuzz; do
-  corpus="$build/corpus/${target#isdn_}"
-  corpus="${corpus%_fuzz}"
+[Signal%20Names]
+DlrData=DLRDATA
+DliuiDatalong=DLIUIDATALONG
+INI
+printf '[General]\nkey="a \\"quoted\\" value, with \\x00e9 and \\n"\n%%U00E9\\\\path=@Invalid()\n' > "$corpus/settings/escapes.ini"
+
+# The targets run side by side, FUZZ_JOBS (default 1) at a time, the longest first; each
+# one's summary is printed when all have ended.
+results="$build/results"
+rm -rf "$results"
+mkdir -p "$results"
+jobs_at_once="${FUZZ_JOBS:-1}"
+run() {  # target corpus runs
+  local target="$1" dir="$2" n="$3"
   mkdir -p "$build/artifacts/$target"
-  echo "== $target ($runs runs)"
-  if ! "$build/$target" -runs="$runs" -max_len=4096 -timeout=10 -rss_limit_mb=1024 \
-       -artifact_prefix="$build/artifacts/$target/" "$corpus" >"$build/$target.log" 2>&1; then
-    echo "$target FAILED; see $build/$target.log"
-    tail -n 30 "$build/$target.log"
-    status=1
-  else
-    grep -E "^#[0-9]+ +DONE" "$build/$target.log" || tail -n 1 "$build/$target.log"
-  fi
+  {
+    echo "== $target ($n runs)"
+    if ! "$build/$target" -runs="$n" -max_len=4096 -timeout=10 -rss_limit_mb=2048 \
+         -artifact_prefix="$build/artifacts/$target/" "$dir" >"$build/$target.log" 2>&1; then
+      echo "$target FAILED; see $build/$target.log"
+      tail -n 40 "$build/$target.log"
+      touch "$results/$target.failed"
+    else
+      grep -E "^#[0-9]+ +DONE" "$build/$target.log" || tail -n 1 "$build/$target.log"
+    fi
+  } > "$results/$target.out"
+}
+# The DECT component's own targets, in a script of their own.
+run_dect() {
+  "$here/run_dect.sh" "$build" "$runs" > "$results/dect.out" 2>&1 || touch "$results/dect.failed"
+}
+start() {
+  while [ "$(jobs -rp | wc -l)" -ge "$jobs_at_once" ]; do wait -n || true; done
+  "$@" &
+}
+start run isdn_lines_fuzz "$corpus/lines" "$runs"
+start run_dect
+start run trace_run_fuzz "$corpus/trace_run" $((runs / 20))
+start run list_fill_fuzz "$corpus/list_fill" $((runs / 50))
+start run isdn_decoder_fuzz "$corpus/decoder" "$runs"
+start run settings_fuzz "$corpus/settings" $((runs / 4))
+wait
+for target in isdn_decoder_fuzz isdn_lines_fuzz settings_fuzz trace_run_fuzz list_fill_fuzz dect; do
+  cat "$results/$target.out"
 done
-# The DECT component's own targets.
-"$here/run_dect.sh" "$build" "$runs" || status=1
-exit $status
+if ls "$results"/*.failed > /dev/null 2>&1; then exit 1; fi
