@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev libqt6printsupport6 qt6-qpa-plugins fonts-dejavu-core
   clang libclang-rt-14-dev
   xvfb xauth
+  dpkg-dev file shared-mime-info desktop-file-utils libglib2.0-bin groff-base
 )
 missing=()
 for p in "${packages[@]}"; do
