@@ -291,12 +291,16 @@ bool PerWalker::Value(Bits &in, int32_t type, std::string_view label, int depth)
 }
 
 bool PerWalker::Contained(int32_t type, const uint8_t *octets, size_t count, std::string_view label, int depth) {
+    // One line names the octets and the type they hold; the value follows on it.
     const char *name = kPerTypes[type].name;
-    Heading(depth, std::string(label) + " (" + std::to_string(count) + " octets" + (name[0] ? std::string(", ") + name : "") + ")");
+    std::string heading(label);
+    heading += " (" + std::to_string(count) + (count == 1 ? " octet" : " octets");
+    if (name[0]) heading += std::string(", ") + name;
+    heading += ')';
     Bits sub{octets, count};
     int saved = m_chain;
     m_chain = kChainDone;
-    bool ok = Value(sub, type, name[0] ? name : "value", depth + 1);
+    bool ok = Value(sub, type, heading, depth);
     m_chain = saved;
     return ok;
 }

@@ -145,8 +145,8 @@ TEST(IpCorpus, FastStartAndTunnelledH245AreDecodedAsH245) {
     EXPECT_NE(setup.text.find("fastStart ("), std::string::npos) << setup.text;
     EXPECT_NE(setup.text.find("octets, OpenLogicalChannel)"), std::string::npos);
     EXPECT_NE(setup.text.find("octets, MultimediaSystemControlMessage)"), std::string::npos);
-    EXPECT_NE(setup.text.find("MultimediaSystemControlMessage: request: terminalCapabilitySet"), std::string::npos);
-    EXPECT_NE(setup.text.find("MultimediaSystemControlMessage: request: masterSlaveDetermination"), std::string::npos);
+    EXPECT_NE(setup.text.find("MultimediaSystemControlMessage): request: terminalCapabilitySet"), std::string::npos);
+    EXPECT_NE(setup.text.find("MultimediaSystemControlMessage): request: masterSlaveDetermination"), std::string::npos);
     EXPECT_NE(setup.text.find("forwardLogicalChannelNumber: "), std::string::npos);
 }
 

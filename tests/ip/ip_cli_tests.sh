@@ -41,7 +41,7 @@ check "malformed messages are red" \
 # The fast start channels and the tunnelled H.245 of the SETUP are decoded.
 text=$("$prog" -p 6 --no-all-rows "$samples/ip-call.trc")
 check "fast start" "yes" "$(grep -q 'fastStart (' <<< "$text" && grep -q 'OpenLogicalChannel)' <<< "$text" && echo yes)"
-check "tunnelled H.245" "yes" "$(grep -q 'MultimediaSystemControlMessage: request: terminalCapabilitySet' <<< "$text" && echo yes)"
+check "tunnelled H.245" "yes" "$(grep -q 'MultimediaSystemControlMessage): request: terminalCapabilitySet' <<< "$text" && echo yes)"
 # A packet over three segments: its first segment's lines, then the whole message; each
 # line of the trace once, in order.
 out=$("$prog" -p 6 --no-all-rows --no-hex "$samples/ip-spanning.trc" | grep -E '^[0-9]|^ {24}(TCP|UDP|LEN)|^(Incoming|Outgoing) Message: |in 3 segments')

@@ -3,6 +3,7 @@
 //   ip_dump ras|h225cs|h245 HEX...
 #include "H323Decoder.h"
 
+#include <cctype>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -18,10 +19,19 @@ int main(int argc, char **argv) {
                                                         : vexa::ip::H323Protocol::H245;
     for (int a = 2; a < argc; ++a) {
         std::vector<uint8_t> octets;
-        std::string hex;
-        for (const char *c = argv[a]; *c; ++c)
-            if (std::isxdigit(static_cast<unsigned char>(*c))) hex += *c;
-        for (size_t i = 0; i + 1 < hex.size(); i += 2) octets.push_back(static_cast<uint8_t>(std::stoi(hex.substr(i, 2), nullptr, 16)));
+        int high = -1;
+        for (const char *c = argv[a]; *c; ++c) {
+            const int v = std::isdigit(static_cast<unsigned char>(*c)) ? *c - '0'
+                          : std::isxdigit(static_cast<unsigned char>(*c)) ? (std::tolower(*c) - 'a' + 10)
+                                                                         : -1;
+            if (v < 0) continue;
+            if (high < 0) {
+                high = v;
+            } else {
+                octets.push_back(static_cast<uint8_t>(high << 4 | v));
+                high = -1;
+            }
+        }
         const vexa::ip::H323Message m = vexa::ip::H323Decoder::Decode(p, octets.data(), octets.size());
         std::string text = m.text;
         for (size_t i; (i = text.find("||")) != std::string::npos;) text.replace(i, 2, "\n");
