@@ -33,8 +33,16 @@ int main(int argc, char **argv) {
             }
         }
         const vexa::ip::H323Message m = vexa::ip::H323Decoder::Decode(p, octets.data(), octets.size());
-        std::string text = m.text;
-        for (size_t i; (i = text.find("||")) != std::string::npos;) text.replace(i, 2, "\n");
+        // Parts on lines of their own.
+        std::string text;
+        for (size_t i = 0; i < m.text.size(); ++i) {
+            if (m.text.compare(i, 2, "||") == 0) {
+                text += '\n';
+                ++i;
+            } else {
+                text += m.text[i];
+            }
+        }
         std::printf("=== %s%s%s%s\n%s\n", m.name.c_str(), m.body.empty() ? "" : " / ", m.body.c_str(),
                     m.valid ? "" : " (INVALID)", text.c_str());
     }
