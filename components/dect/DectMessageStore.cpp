@@ -41,8 +41,9 @@ int32_t DectMessageStore::Add(const StoredDect &m) {
     m_records.push_back(c);
     const int32_t index = Count();
     if (m.problems && !m.problems->empty()) m_problems.emplace(index, *m.problems);
-    if (m_latestBySequence.empty()) m_latestBySequence.assign(65536, 0);
-    m_latestBySequence[static_cast<uint16_t>(m.sequence)] = index;
+    const uint16_t seq = static_cast<uint16_t>(m.sequence);
+    if (seq >= m_latestBySequence.size()) m_latestBySequence.resize(std::max<size_t>(seq + 1u, 2 * m_latestBySequence.size()), 0);
+    m_latestBySequence[seq] = index;
     return index;
 }
 
@@ -71,7 +72,8 @@ bool DectMessageStore::Get(int32_t index, StoredDect &out) const {
 }
 
 int32_t DectMessageStore::LatestOfSequence(int seq) const {
-    return m_latestBySequence.empty() ? 0 : m_latestBySequence[static_cast<uint16_t>(seq)];
+    const uint16_t at = static_cast<uint16_t>(seq);
+    return at < m_latestBySequence.size() ? m_latestBySequence[at] : 0;
 }
 
 void DectMessageStore::Index() const {

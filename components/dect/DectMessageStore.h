@@ -87,7 +87,7 @@ private:
     size_t m_chunkSize = 0;            // of the last chunk
     size_t m_chunkUsed = 0;            // characters used in it
     std::unordered_map<int32_t, std::vector<std::string>> m_problems;  // by index, only where there are some
-    std::vector<int32_t> m_latestBySequence;  // by sequence number (as 16 bits), 0 for none
+    std::vector<int32_t> m_latestBySequence;  // by sequence number (as 16 bits), 0 for none; grows as needed
 
     // The find indexes, built on demand.
     mutable int32_t m_indexed = 0;  // messages 1..m_indexed are in the indexes
