@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 namespace vexa::ip {
 
@@ -261,7 +262,7 @@ void IpParser::FinishScan(std::string problem) {
     const size_t payload = m_span.size() > 4 ? m_span.size() - 4 : 0;
     AddDecoded(m_first, m_spanProtocol, payload ? m_span.data() + 4 : m_span.data(), payload, std::move(problems), header);
     const IpMessage &spanning = m_pending.back();
-    for (const auto &[line, octets] : m_spanUsed) m_used[line] = Used{octets, spanning.name, m_first.sequence};
+    for (const auto &[line, octets] : m_spanUsed) m_used[line] = Used{octets, std::string(m_pool.Get(spanning.name)), m_first.sequence};
     Commit();
     m_lineNo = m_markLine;
     m_reader.Reset();
@@ -272,15 +273,20 @@ void IpParser::FinishScan(std::string problem) {
     m_spanSegments.clear();
 }
 
+void IpParser::FromSignal(const IpSignal &s, IpMessage &m) {
+    m.sequence = static_cast<int16_t>(s.sequence);
+    m.direction = m_pool.Intern(s.direction);
+    m.signalName = m_pool.Intern(s.signalName);
+    m.originator = m_pool.Intern(s.originator);
+    m.destination = m_pool.Intern(s.destination);
+    m.timeLength = static_cast<uint8_t>(std::min(s.time.size(), sizeof m.time));
+    std::memcpy(m.time, s.time.data(), m.timeLength);
+}
+
 void IpParser::Add(const IpSignal &s, std::string name, uint8_t protocol, bool valid, std::string text) {
     IpMessage m;
-    m.sequence = s.sequence;
-    m.direction = s.direction;
-    m.signalName = s.signalName;
-    m.name = std::move(name);
-    m.time = s.time;
-    m.originator = s.originator;
-    m.destination = s.destination;
+    FromSignal(s, m);
+    m.name = m_pool.Intern(name);
     m.text = text;
     m.valid = valid;
     m.protocol = protocol;
@@ -288,13 +294,13 @@ void IpParser::Add(const IpSignal &s, std::string name, uint8_t protocol, bool v
     m_pendingTexts.push_back(std::move(text));
 }
 
-std::string IpParser::Decoded(const IpMessage &m, H323Message &d) {
+std::string IpParser::Decoded(const IpMessage &m, H323Message &d) const {
     const H323Protocol p = m.protocol == kRas ? H323Protocol::Ras
                            : m.protocol == kCallSignalling ? H323Protocol::CallSignalling
                                                            : H323Protocol::H245;
     std::string title = ProtocolTitle(m.protocol);
     title += ", ";
-    title += m.header;
+    title += m_pool.Get(m.header);
     d = H323Decoder::Decode(p, m.payload.data(), m.payload.size(), m.problems, title);
     return std::move(d.text);
 }
@@ -303,19 +309,14 @@ void IpParser::AddDecoded(const IpSignal &s, uint8_t protocol, const uint8_t *da
                           std::vector<std::string> problems, const std::string &header) {
     IpMessage m;
     m.protocol = protocol;
-    m.header = header;
-    m.payload.assign(data, data + size);
+    m.header = m_pool.Intern(header);
+    m.payload = m_arena.Add(data, size);
     m.problems = std::move(problems);
     m.decodedAgain = true;
     H323Message d;
     std::string text = Decoded(m, d);
-    m.sequence = s.sequence;
-    m.direction = s.direction;
-    m.signalName = s.signalName;
-    m.name = std::move(d.name);
-    m.time = s.time;
-    m.originator = s.originator;
-    m.destination = s.destination;
+    FromSignal(s, m);
+    m.name = m_pool.Intern(d.name);
     m.valid = d.valid;
     m_pending.push_back(std::move(m));
     m_pendingTexts.push_back(std::move(text));
@@ -366,12 +367,12 @@ void IpParser::GetSequenceMessageCount(Call &call) {
 }
 
 void IpParser::PutMessage(Call &call, int first, int32_t index, const IpMessage &m) {
-    call.setText(first + 0, m.direction);
-    call.setText(first + 1, m.signalName);
-    call.setText(first + 2, m.name);
-    call.setText(first + 3, m.time);
-    call.setText(first + 4, m.originator);
-    call.setText(first + 5, m.destination);
+    call.setText(first + 0, m_pool.Get(m.direction));
+    call.setText(first + 1, m_pool.Get(m.signalName));
+    call.setText(first + 2, m_pool.Get(m.name));
+    call.setText(first + 3, m.Time());
+    call.setText(first + 4, m_pool.Get(m.originator));
+    call.setText(first + 5, m_pool.Get(m.destination));
     // The program's list does not ask for the text (it passes no sink for it).
     const VexaHost *h = host();
     if (h && h->setText && call.arg(first + 6).sink) call.setText(first + 6, TextOf(index));
@@ -417,7 +418,8 @@ int32_t IpParser::FindNext(std::string_view text, int32_t after, bool byProtocol
         if (byProtocol) {
             if (text.empty() || (m.protocol != kOtherIp && text == ProtocolText(static_cast<H323Protocol>(m.protocol))))
                 return i;
-        } else if (text == m.direction || (text == "HWSW" && m.direction != "SWHW") || text == m.name) {
+        } else if (const std::string_view direction = m_pool.Get(m.direction);
+                   text == direction || (text == "HWSW" && direction != "SWHW") || text == m_pool.Get(m.name)) {
             return i;
         }
     }
@@ -435,6 +437,8 @@ void IpParser::FindNextByProtocol(Call &call) { call.returnLong(FindNext(call.te
 void IpParser::Reset(Call &call) {
     m_reader.Reset();
     m_messages.clear();
+    m_pool.Clear();
+    m_arena.Clear();
     m_pending.clear();
     m_pendingTexts.clear();
     m_recentFirst = 0;

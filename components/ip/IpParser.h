@@ -7,6 +7,7 @@
 #include "ComponentObject.h"
 #include "H323Decoder.h"
 #include "IpLineReader.h"
+#include "IpStore.h"
 
 #include <cstdint>
 #include <deque>
@@ -24,16 +25,20 @@ enum StoredProtocol : uint8_t { kRas = 0, kCallSignalling = 1, kH245 = 2, kOther
 // A message as kept until Reset. The decoded text of an H.323 message is not kept: it is
 // made again from the payload when it is asked for after its completion (the texts of a
 // trace can be several times the trace's size). Other messages keep their short text.
+// Texts that repeat are numbers in the parser's pool.
 struct IpMessage {
-    int sequence = 0;
-    std::string direction, signalName, name, time, originator, destination;
-    std::string text;                   // messages that are not decoded again
-    std::string header;                 // decoded again: the first line of the text
-    std::vector<uint8_t> payload;       // decoded again: the message's octets
+    std::span<const uint8_t> payload;   // decoded again: the message's octets (in the arena)
     std::vector<std::string> problems;  // decoded again: what the line reader found
+    std::string text;                   // messages that are not decoded again
+    uint32_t direction = 0, signalName = 0, name = 0, originator = 0, destination = 0;
+    uint32_t header = 0;                // decoded again: the first line of the text
+    int16_t sequence = 0;
+    char time[11] = {};
+    uint8_t timeLength = 0;
     bool valid = true;
     bool decodedAgain = false;
     uint8_t protocol = kOtherIp;
+    std::string_view Time() const { return std::string_view(time, timeLength); }
 };
 
 class IpParser : public component::ComponentObject {
@@ -86,11 +91,15 @@ private:
     void PutMessage(component::Call &call, int first, int32_t index, const IpMessage &m);
     // The decoded text of message index (1 upwards).
     const std::string &TextOf(int32_t index);
-    static std::string Decoded(const IpMessage &m, H323Message &d);
+    std::string Decoded(const IpMessage &m, H323Message &d) const;
+    // The parts of m that come from the record line of s.
+    void FromSignal(const IpSignal &s, IpMessage &m);
     int32_t FindNext(std::string_view text, int32_t after, bool byProtocol) const;
 
     IpLineReader m_reader;
     std::deque<IpMessage> m_messages;       // index i + 1 (a deque: never moved as it grows)
+    TextPool m_pool;
+    OctetArena m_arena;
     std::vector<IpMessage> m_pending;       // of the signal being completed
     std::vector<std::string> m_pendingTexts;
     int32_t m_recentFirst = 0;              // index of the latest completion's first message
