@@ -137,14 +137,22 @@ bool CMainFrame::eventFilter(QObject *watched, QEvent *event) {
     if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
         const auto *key = static_cast<QKeyEvent *>(event);
         // The modifier state of the window system's key event: Lock (Caps Lock) and Mod2
-        // (Num Lock). A lock key's own event tells the state before it, so the lights are
-        // looked at once more when it has been handled.
+        // (Num Lock).
         const quint32 native = key->nativeModifiers();
+        const bool press = event->type() == QEvent::KeyPress;
         if (native != 0 || key->nativeScanCode() != 0) {
-            m_capsFromKeys = (native & 0x02) ? 1 : 0;
-            m_numFromKeys = (native & 0x10) ? 1 : 0;
-            if (key->key() == Qt::Key_CapsLock && event->type() == QEvent::KeyRelease) m_capsFromKeys = !(native & 0x02);
-            if (key->key() == Qt::Key_NumLock && event->type() == QEvent::KeyRelease) m_numFromKeys = !(native & 0x10);
+            // A lock key's own events tell the state before the key: the lock turns to the
+            // other state of the one its press saw.
+            if (key->key() == Qt::Key_CapsLock) {
+                if (press) m_capsAtPress = (native & 0x02) ? 1 : 0;
+                else m_capsFromKeys = !m_capsAtPress;
+            } else if (key->key() == Qt::Key_NumLock) {
+                if (press) m_numAtPress = (native & 0x10) ? 1 : 0;
+                else m_numFromKeys = !m_numAtPress;
+            } else {
+                m_capsFromKeys = (native & 0x02) ? 1 : 0;
+                m_numFromKeys = (native & 0x10) ? 1 : 0;
+            }
         }
         UpdateLockKeys();
     }

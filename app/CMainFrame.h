@@ -93,6 +93,8 @@ private:
     // Caps Lock and Num Lock as the last key event's modifiers told; -1 while unknown.
     int m_capsFromKeys = -1;
     int m_numFromKeys = -1;
+    int m_capsAtPress = 0;
+    int m_numAtPress = 0;
 };
 
 }  // namespace vexa

@@ -182,8 +182,8 @@ int CVexaListView::BeginPrinting(QPrinter &printer) {
     const QFont font = ListPrintFont(m_wndList, dpi);
     const QFontMetrics metrics(font, &printer);
     m_wndList.m_nPrintRowHeight = std::max(1, DeviceToTwips(metrics.height() + metrics.leading(), dpi));
-    // Every column on the page: where the columns are wider than the page, the whole page
-    // is drawn smaller, and as many more rows fit it.
+    // Every column on the page: where the columns are wider than the page, the rows are
+    // drawn smaller. The pages keep the rows the font's row height gives them.
     const QRectF page = printer.pageRect(QPrinter::DevicePixel);
     const int w = metrics.averageCharWidth();
     int needed = 0;
@@ -191,7 +191,7 @@ int CVexaListView::BeginPrinting(QPrinter &printer) {
         needed = std::max(needed, place.x * w + WidestText(m_wndList, place.column, metrics));
     needed += 2 * w;  // a little room at the right edge
     m_printScale = needed > page.width() ? page.width() / needed : 1.0;
-    const int pageTwips = DeviceToTwips(page.height() / m_printScale, dpi);
+    const int pageTwips = DeviceToTwips(page.height(), dpi);
     m_nRowsPerPage = (pageTwips - kPageReserveTwips) / m_wndList.m_nPrintRowHeight;
     const int items = m_wndList.GetItemCount();
     if (m_nRowsPerPage > 0)

@@ -287,6 +287,17 @@ private slots:
         QApplication::sendEvent(&Main(), &without);
         QCOMPARE(Main().LockPaneText("CAP"), QString());
         QCOMPARE(Main().LockPaneText("NUM"), QString());
+        // Caps Lock itself, pressed twice: its events carry the state before the key.
+        auto capsLock = [&](QEvent::Type type, quint32 native) {
+            QKeyEvent key(type, Qt::Key_CapsLock, Qt::NoModifier, 66, 0xFFE5, native);
+            QApplication::sendEvent(&Main(), &key);
+        };
+        capsLock(QEvent::KeyPress, 0x00);
+        capsLock(QEvent::KeyRelease, 0x02);
+        QCOMPARE(Main().LockPaneText("CAP"), QString("CAP"));
+        capsLock(QEvent::KeyPress, 0x02);
+        capsLock(QEvent::KeyRelease, 0x02);
+        QCOMPARE(Main().LockPaneText("CAP"), QString());
         Main().SetLedFolder("/sys/class/leds");
     }
 

@@ -152,10 +152,13 @@ private slots:
         QStringList headings;
         for (int c = 0; c < 6; ++c) headings << list.Model().headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
         QCOMPARE(headings, QStringList({"Sig Seq No", "Msg Direction", "Message", "Time", "Msg From", "Msg To"}));
-        QCOMPARE(view->ColumnWidthsByOrder(), (std::array<int32_t, 6>{100, 100, 150, 100, 150, 300}));
+        // The default widths; the time column at least as wide as a time stamp needs.
+        const int time = list.GetColumnWidth(3);
+        QVERIFY(time >= 100 && time >= QFontMetrics(list.ListFont()).horizontalAdvance("00.00.00.000"));
+        QCOMPARE(view->ColumnWidthsByOrder(), (std::array<int32_t, 6>{100, 100, 150, time, 150, 300}));
         // The user drags "Msg To" to the front.
         list.header()->moveSection(5, 0);
-        QCOMPARE(view->ColumnWidthsByOrder(), (std::array<int32_t, 6>{300, 100, 100, 150, 100, 150}));
+        QCOMPARE(view->ColumnWidthsByOrder(), (std::array<int32_t, 6>{300, 100, 100, 150, time, 150}));
         QCOMPARE(list.GetColumnWidthByOrder(6), 0);
         // Hit testing walks the columns in display order.
         view->resize(1000, 200);
