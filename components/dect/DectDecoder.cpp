@@ -4,6 +4,8 @@
 #include "DectTables.h"
 #include "HexText.h"
 
+#include <algorithm>
+
 namespace vexa::dect {
 
 using component::DecodedText;
@@ -140,6 +142,7 @@ DecodedDect DectDecoder::Decode(const uint8_t *data, size_t size, const std::vec
                                 bool hasData) {
     DecodedDect d;
     DecodedText out;
+    out.Reserve(std::min(size * 40 + 256, DecodedText::kMaxChars));  // one allocation for most texts
     auto problemsPart = [&] {
         if (problems.empty()) return;
         out.BeginPart("Trace data");

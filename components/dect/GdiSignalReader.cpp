@@ -27,8 +27,18 @@ Keyword KeywordOf(std::string_view text, std::string_view &rest) {
 
 bool IsGdiSignal(std::string_view name) { return name == "GDIREQ" || name == "GDIIND"; }
 
-std::string Clipped(std::string_view text, size_t max) {
-    return std::string(text.substr(0, std::min(text.size(), max)));
+std::string_view Clipped(std::string_view text, size_t max) { return text.substr(0, std::min(text.size(), max)); }
+
+// Puts text into to as a decoded line may show it (see SafeText), using to's room: most
+// texts need no escapes and are copied as they stand.
+void AssignSafe(std::string &to, std::string_view text) {
+    bool plain = true;
+    for (size_t i = 0; i < text.size() && plain; ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        plain = c >= 0x20 && c < 0x7F && c != '|' && c != '~' && c != '\\' && c != '!' && c != '%';
+    }
+    if (plain) to.assign(text);
+    else to = SafeText(text);
 }
 
 }  // namespace
@@ -98,7 +108,7 @@ void GdiSignalReader::Feed(std::string_view piece, LineResult &result) {
     case Keyword::UserPart:
         result.kind = kControlRow;
         if (!m_open.userPart.empty()) AddProblem("Second USER PART row in one signal (the first is kept)");
-        else m_open.userPart = Clipped(TrimBlanks(rest), kMaxRowText);
+        else m_open.userPart.assign(Clipped(TrimBlanks(rest), kMaxRowText));
         break;
     case Keyword::Data:
         result.kind = kDataRow;
@@ -141,8 +151,8 @@ void GdiSignalReader::ReadScpRow(std::string_view rest) {
         }
     }
     if (message.empty()) AddProblem("SCP row without a station control message");
-    m_open.scpMessage = SafeText(Clipped(message, kMaxRowText));
-    m_open.scpId = SafeText(Clipped(id, kMaxRowText));
+    AssignSafe(m_open.scpMessage, Clipped(message, kMaxRowText));
+    AssignSafe(m_open.scpId, Clipped(id, kMaxRowText));
 }
 
 void GdiSignalReader::ReadDataRow(std::string_view rest) {
