@@ -142,9 +142,9 @@ void CTextPaneView::PlaceFindBar() {
     setViewportMargins(0, 0, 0, height);
     UpdateBars();
     if (!shown) return;
-    // Under the text and its horizontal scroll bar, across the whole pane.
-    const QRect inside = contentsRect();
-    m_findBar->setGeometry(inside.left(), inside.bottom() + 1 - height, inside.width(), height);
+    // In the room the margin leaves under the text, across the text's width.
+    const QRect text = viewport()->geometry();
+    m_findBar->setGeometry(text.left(), text.bottom() + 1, text.width(), height);
     m_findBar->raise();
 }
 

@@ -12,9 +12,11 @@
 #include "CVexaListView.h"
 #include "CVexaMdiEditView.h"
 #include "CommandIds.h"
+#include "CFindBar.h"
 
 #include <QContextMenuEvent>
 #include <QDir>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
@@ -135,5 +137,36 @@ int main(int argc, char **argv) {
             Save(w, "help");
             w->close();
         }
+
+    // Find in the result text: the bar under it, every place marked, the count.
+    CVexaEditView *resultView = frame->ResultsFrame()->EditView();
+    resultView->setFocus();
+    resultView->ShowFindBar();
+    resultView->FindAll(QStringLiteral("SETUP"), {});
+    if (resultView->FindBar()) resultView->FindBar()->findChild<QLineEdit *>()->setText(QStringLiteral("SETUP"));
+    Wait(300);
+    Save(main, "find-bar");
+    resultView->HideFindBar();
+    // A selection in the trace, as Ctrl+C copies it.
+    trace->SelectAll();
+    Wait(200);
+    Save(main, "trace-selection");
+    trace->ClearSelection();
+    // A narrowed list: the status bar says how.
+    listCtrl.OnListCommand(ids::ID_LIST_OUTGOING);
+    Wait(300);
+    Save(main, "narrowed-list");
+    listCtrl.OnListCommand(ids::ID_LIST_ALL);
+    // The recent files and the open windows in the menus.
+    ShootModal("file-menu-recent-files", [&] {
+        main->menuBar()->actions().front()->menu()->exec(main->mapToGlobal(QPoint(10, 30)));
+    });
+    main->OnCommand(ids::ID_WINDOW_NEW);
+    Wait(400);
+    Save(main, "second-window");
+    ShootModal("window-menu", [&] {
+        for (QAction *a : main->menuBar()->actions())
+            if (a->text() == "&Window") a->menu()->exec(main->mapToGlobal(QPoint(300, 30)));
+    });
     return 0;
 }
