@@ -92,8 +92,11 @@ bool ChooseFont(QFont &font, QWidget *parent, const QString &title, bool effects
     const QFont opened = dialog.currentFont();
     if (!effects) {
         // The strikeout and underline boxes stand in a group of their own.
-        for (QGroupBox *group : dialog.findChildren<QGroupBox *>())
+        for (QGroupBox *group : dialog.findChildren<QGroupBox *>()) {
             if (!group->findChildren<QCheckBox *>().isEmpty()) group->hide();
+            else  // the sample keeps the height the effects gave the row
+                for (QWidget *sample : group->findChildren<QWidget *>()) sample->setMinimumHeight(56);
+        }
     }
     bool accepted = false;
     if (FontDialogHook()) {

@@ -123,6 +123,9 @@ int main(int argc, char **argv) {
         CIpFilterDialog dialog(main);
         dialog.exec();
     });
+    // The font dialogs open on the current (bold) faces; the result text's has no effects.
+    ShootModal("list-font-dialog", [&] { listCtrl.OnListCommand(ids::ID_LIST_FONT); });
+    ShootModal("result-font-dialog", [&] { frame->ResultsFrame()->EditView()->OnResultsCommand(ids::ID_RESULTS_FONT); });
     ShootModal("protocol-menu", [&] {
         for (QAction *a : main->menuBar()->actions())
             if (a->text() == "&Protocol") a->menu()->exec(main->mapToGlobal(QPoint(60, 30)));
