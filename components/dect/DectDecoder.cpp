@@ -5,22 +5,27 @@
 #include "HexText.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace vexa::dect {
 
 using component::DecodedText;
+using component::AppendHexByte;
 using component::HexByte;
 using component::HexDump;
 
 namespace {
 
-std::string Title(const char *name, uint8_t id) {
-    std::string s = name ? name : "Unknown element";
-    s += " (";
-    s += HexByte(id);
-    s += ')';
-    return s;
-}
+// "NAME (H'xx)", the first line of an element's part, made without taking memory.
+struct Title {
+    Title(const char *name, uint8_t id) {
+        static const char kDigits[] = "0123456789ABCDEF";
+        std::snprintf(text, sizeof text, "%s (H'%c%c)", name ? name : "Unknown element", kDigits[id >> 4],
+                      kDigits[id & 15]);
+    }
+    operator std::string_view() const { return text; }
+    char text[64];
+};
 
 // The elements after the message type, one part each.
 class ElementWalk {
@@ -97,8 +102,8 @@ private:
 
     size_t Variable(size_t pos, uint8_t id, int codeset) {
         const char *name = codeset == 0 ? ElementName(id) : nullptr;
-        m_out.BeginPart(codeset == 0 ? Title(name, id)
-                                     : "Element " + HexByte(id) + " of codeset " + std::to_string(codeset));
+        if (codeset == 0) m_out.BeginPart(Title(name, id));
+        else m_out.BeginPart("Element " + HexByte(id) + " of codeset " + std::to_string(codeset));
         if (pos + 1 >= m_size) {
             Broken("Length octet missing: the message ends after the identifier");
             return m_size;
@@ -141,7 +146,22 @@ private:
 DecodedDect DectDecoder::Decode(const uint8_t *data, size_t size, const std::vector<std::string> &problems,
                                 bool hasData) {
     DecodedDect d;
+    DecodeInto(data, size, problems, hasData, d);
+    return d;
+}
+
+void DectDecoder::DecodeInto(const uint8_t *data, size_t size, const std::vector<std::string> &problems, bool hasData,
+                             DecodedDect &d) {
+    // d's strings keep their room from one message to the next.
+    d.status = kNormal;
+    d.valid = true;
+    d.messageName.clear();
+    d.discriminator.clear();
+    d.transactionValue.clear();
+    d.transactionFlag = -1;
+    d.extraLine.clear();
     DecodedText out;
+    out.Adopt(std::move(d.text));
     out.Reserve(std::min(size * 40 + 256, DecodedText::kMaxChars));  // one allocation for most texts
     auto problemsPart = [&] {
         if (problems.empty()) return;
@@ -153,19 +173,20 @@ DecodedDect DectDecoder::Decode(const uint8_t *data, size_t size, const std::vec
         d.valid = !out.HasErrors() && status != kUnknownMessageType && status != kUnknownDiscriminator &&
                   status != kElementsNotDecoded;
         d.text = out.Take();
-        return d;
     };
 
     if (!hasData) {
         d.messageName = "Station control message";
         problemsPart();
-        return finish(kStationControlOnly);
+        finish(kStationControlOnly);
+        return;
     }
     if (size == 0) {
         d.messageName = "No network layer octets";
         out.Error("DATA rows without octets: no network layer message");
         problemsPart();
-        return finish(kUnknownDiscriminator);
+        finish(kUnknownDiscriminator);
+        return;
     }
 
     // Octet 1: transaction identifier (flag, value) and protocol discriminator.
@@ -176,8 +197,10 @@ DecodedDect DectDecoder::Decode(const uint8_t *data, size_t size, const std::vec
     size_t pos = 1;
     bool extended = tv == 7;
     const char *pdName = DiscriminatorName(pd);
-    d.discriminator = (pdName ? std::string(pdName) : "Unknown protocol discriminator") + " (" +
-                      HexByte(static_cast<uint8_t>(pd)) + ")";
+    d.discriminator.assign(pdName ? pdName : "Unknown protocol discriminator");
+    d.discriminator += " (";
+    AppendHexByte(d.discriminator, static_cast<uint8_t>(pd));
+    d.discriminator += ')';
 
     // The first part: the transaction identifier in one line (the protocol discriminator and
     // the transaction value also stand in the block's header), then the message type.
@@ -200,7 +223,9 @@ DecodedDect DectDecoder::Decode(const uint8_t *data, size_t size, const std::vec
         ti += ", value " + std::to_string(tv);
         out.Field("Transaction identifier", ti);
     }
-    d.transactionValue = "TI " + std::to_string(tv) + (d.transactionFlag ? " (Destination)" : " (Originator)");
+    d.transactionValue.assign("TI ");
+    d.transactionValue += std::to_string(tv);
+    d.transactionValue += d.transactionFlag ? " (Destination)" : " (Originator)";
 
     if (!pdName) {
         d.messageName = "Unknown protocol discriminator";
@@ -210,7 +235,7 @@ DecodedDect DectDecoder::Decode(const uint8_t *data, size_t size, const std::vec
         d.text = alt.Take();
         d.status = kUnknownDiscriminator;
         d.valid = false;
-        return d;
+        return;
     }
     if (pos >= size || (extended && size < 2)) {
         d.messageName = "Message type missing";
@@ -220,7 +245,7 @@ DecodedDect DectDecoder::Decode(const uint8_t *data, size_t size, const std::vec
         d.text = alt.Take();
         d.status = kUnknownMessageType;
         d.valid = false;
-        return d;
+        return;
     }
     const uint8_t typeOctet = data[pos++];
     const MessageType *type = FindMessageType(pd, typeOctet & 0x7F);
@@ -231,7 +256,7 @@ DecodedDect DectDecoder::Decode(const uint8_t *data, size_t size, const std::vec
         d.text = alt.Take();
         d.status = kUnknownMessageType;
         d.valid = false;
-        return d;
+        return;
     }
     d.messageName = type->name;
     out.Field("Message type", std::string(type->name) + " (" + HexByte(typeOctet) + ")");
@@ -239,7 +264,10 @@ DecodedDect DectDecoder::Decode(const uint8_t *data, size_t size, const std::vec
     problemsPart();
     ElementWalk walk(data, size, out);
     walk.Run(pos);
-    d.extraLine = walk.identitySummary.empty() ? std::string() : "Portable identity: " + walk.identitySummary;
+    if (!walk.identitySummary.empty()) {
+        d.extraLine.assign("Portable identity: ");
+        d.extraLine += walk.identitySummary;
+    }
     for (uint8_t m : type->mandatory) {
         if (!m || walk.Seen(m)) continue;
         out.BeginPart("Message");
@@ -254,10 +282,9 @@ DecodedDect DectDecoder::Decode(const uint8_t *data, size_t size, const std::vec
                  walk.FirstProblem() + "!!!";
         d.status = kElementsNotDecoded;
         d.valid = false;
-        return d;
+        return;
     }
-    if (walk.Count() == 0 && !out.HasErrors()) return finish(kNoElements);
-    return finish(kNormal);
+    finish(walk.Count() == 0 && !out.HasErrors() ? kNoElements : kNormal);
 }
 
 }  // namespace vexa::dect

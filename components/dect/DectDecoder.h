@@ -37,6 +37,9 @@ public:
     // Decodes size octets; problems are what the line reader found wrong in the signal.
     // hasData false: a signal that carries only its station control message.
     static DecodedDect Decode(const uint8_t *data, size_t size, const std::vector<std::string> &problems, bool hasData);
+    // The same into d, whose strings are used again.
+    static void DecodeInto(const uint8_t *data, size_t size, const std::vector<std::string> &problems, bool hasData,
+                           DecodedDect &d);
 };
 
 }  // namespace vexa::dect

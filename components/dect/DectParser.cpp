@@ -47,7 +47,7 @@ void DectParser::ParseLine(Call &call) {
     int status = 0;
     if (m_line.completed) {
         const GdiSignal &s = m_line.signal;
-        m_decoded = DectDecoder::Decode(s.octets.data(), s.octets.size(), s.problems, s.hasData);
+        DectDecoder::DecodeInto(s.octets.data(), s.octets.size(), s.problems, s.hasData, m_decoded);
         StoredDect m;
         m.sequence = s.sequence;
         m.status = m_decoded.status;
@@ -87,7 +87,7 @@ void DectParser::GetSequenceMessageCount(Call &call) {
 
 const DecodedDect &DectParser::DecodedOf(int32_t index, const StoredDect &m) {
     if (index != m_decodedIndex) {
-        m_decoded = DectDecoder::Decode(m.octets.data(), m.octets.size(), *m.problems, m.hasData);
+        DectDecoder::DecodeInto(m.octets.data(), m.octets.size(), *m.problems, m.hasData, m_decoded);
         m_decodedIndex = index;
     }
     return m_decoded;
