@@ -5,7 +5,7 @@
 #include "HexText.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <cstring>
 
 namespace vexa::dect {
 
@@ -20,11 +20,16 @@ namespace {
 struct Title {
     Title(const char *name, uint8_t id) {
         static const char kDigits[] = "0123456789ABCDEF";
-        std::snprintf(text, sizeof text, "%s (H'%c%c)", name ? name : "Unknown element", kDigits[id >> 4],
-                      kDigits[id & 15]);
+        const std::string_view n = name ? name : "Unknown element";
+        length = std::min(n.size(), sizeof text - 7);
+        std::memcpy(text, n.data(), length);
+        const char tail[7] = {' ', '(', 'H', '\'', kDigits[id >> 4], kDigits[id & 15], ')'};
+        std::memcpy(text + length, tail, sizeof tail);
+        length += sizeof tail;
     }
-    operator std::string_view() const { return text; }
+    operator std::string_view() const { return std::string_view(text, length); }
     char text[64];
+    size_t length;
 };
 
 // The elements after the message type, one part each.

@@ -3,6 +3,7 @@
 #include "DectTables.h"
 #include "HexText.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <span>
 
@@ -27,10 +28,19 @@ namespace {
 
 std::string Decimal(unsigned long long v) { return std::to_string(v); }
 
+// "H'" and v in capital hex digits, at least `digits` of them.
 std::string Hex(unsigned long long v, int digits) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "H'%0*llX", digits, v);
-    return buf;
+    static const char kDigits[] = "0123456789ABCDEF";
+    char buf[24];
+    digits = std::min(digits, 16);  // a 64-bit value has at most 16
+    int n = 0;
+    do {
+        buf[n++] = kDigits[v & 15];
+        v >>= 4;
+    } while (v || n < digits);
+    std::string s = "H'";
+    while (n) s += buf[--n];
+    return s;
 }
 
 // "Name" of a coded value, or an error line for a value the standard reserves.
