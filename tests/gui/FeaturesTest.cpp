@@ -23,16 +23,20 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QMdiArea>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolTip>
 
 using namespace vexa;
 using namespace vexa::ids;
 
 void WhenDialogOpens(const char *className, std::function<void(QDialog &)> body);
+extern QTimer *g_dialogCloser;
 
 namespace {
 
@@ -246,6 +250,21 @@ private slots:
         QVERIFY(Main().GoToSignal(time.left(8)));
         QVERIFY(list.GetItemText(list.GetFirstSelectedRow(), 3).startsWith(time.left(8)));
         QVERIFY(!Main().GoToSignal("99999"));
+
+        // Ctrl+S: the interpretation's save dialog, offering the trace's name with ".out".
+        QCOMPARE(Main().Action(ID_FILE_SAVE)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+        QString offered;
+        bool saving = false;
+        WhenDialogOpens("QFileDialog", [&](QDialog &dialog) {
+            auto &files = static_cast<QFileDialog &>(dialog);
+            offered = files.selectedFiles().value(0);
+            saving = files.acceptMode() == QFileDialog::AcceptSave;
+        });
+        g_dialogCloser->stop();
+        Main().Action(ID_FILE_SAVE)->trigger();
+        g_dialogCloser->start();
+        QVERIFY(saving);
+        QVERIFY2(offered.endsWith("isdn-call.out"), qPrintable(offered));
 
         QCOMPARE(Main().Action(ID_FILE_CLOSE)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_W));
         Main().Action(ID_FILE_CLOSE)->trigger();

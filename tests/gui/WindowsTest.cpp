@@ -65,6 +65,9 @@ void WhenDialogOpens(const char *className, std::function<void(QDialog &)> body)
 }
 
 int RunFeaturesTest(CVexaClientApp &app, int argc, char **argv);
+// Closes message boxes and file dialogs as they appear; a test that answers one itself
+// stops it meanwhile.
+QTimer *g_dialogCloser = nullptr;
 
 class WindowsTest : public QObject {
     Q_OBJECT
@@ -420,6 +423,7 @@ int main(int argc, char **argv) {
             if (w->isVisible() && (w->inherits("QMessageBox") || w->inherits("QFileDialog"))) w->close();
     });
     closer.start(50);
+    g_dialogCloser = &closer;
     if (!app.CreateMainWindow()) return 1;
     app.MainFrame()->resize(1000, 700);
     app.MainFrame()->show();
