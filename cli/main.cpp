@@ -1,6 +1,8 @@
 // vexa-interpret: interprets a signal trace without windows, the way a trace window does,
 // and prints the interpretation or the message list.
 #include "CVexaClientDoc.h"
+#include "CallFlowSvg.h"
+#include "TraceSummary.h"
 #include "CliViews.h"
 #include "DispatchDriver.h"
 #include "FilteredFills.h"
@@ -16,6 +18,8 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iostream>
 #include <optional>
 #include <string>
 #include <cerrno>
@@ -62,6 +66,10 @@ const char *kUsage =
     "                       show only their messages: callref=\"01 82\" (call reference\n"
     "                       octets), calling=NUMBER, equ=EQU (ISDN); scpid=ID,\n"
     "                       tran=originator|destination (DECT); ip=RAS|H245|H2250 (IP)\n"
+    "      --flow SEQ --svg FILE  write the ladder diagram of the call of signal SEQ\n"
+    "                       to FILE as an SVG picture\n"
+    "      --summary        print the trace summary: messages per type and direction,\n"
+    "                       causes, invalid messages, calls that never ended\n"
     "  -h, --help           show this help\n"
     "  -V, --version        show the version\n"
     "\n"
@@ -82,6 +90,9 @@ struct Options {
     int filterKind = 0;
     std::string filterKey;
     std::string filterName;
+    int flowSequence = -1;  // --flow
+    std::string svg;
+    bool summary = false;
 };
 
 constexpr int kFilterIpProtocol = 6;
@@ -206,6 +217,15 @@ int ParseOptions(int argc, char **argv, Options &o) {
             if (!value(v)) return UsageError("--filter needs KEY=VALUE");
             std::string error;
             if (!ParseFilter(v, o, error)) return UsageError(error);
+        } else if (a == "--flow") {
+            char *end = nullptr;
+            const long n = value(v) ? std::strtol(v.c_str(), &end, 10) : -1;
+            if (v.empty() || *end || n < 0 || n > 32767) return UsageError("--flow needs a sequence number");
+            o.flowSequence = static_cast<int>(n);
+        } else if (a == "--svg") {
+            if (!value(o.svg) || o.svg.empty()) return UsageError("--svg needs a file name");
+        } else if (a == "--summary") {
+            o.summary = true;
         } else if (a == "--") {
             if (i + 1 < argc && o.trace.empty()) o.trace = argv[++i];
             if (i + 1 < argc) return UsageError("only one trace can be interpreted at a time");
@@ -220,6 +240,7 @@ int ParseOptions(int argc, char **argv, Options &o) {
     if (o.trace.empty()) return UsageError("no trace given");
     if (o.list && !o.output.empty()) return UsageError("--list prints the rows; it cannot be combined with -o");
     if (o.filterKind != 0 && !o.direction.empty()) return UsageError("--filter and --direction cannot be combined");
+    if ((o.flowSequence >= 0) != !o.svg.empty()) return UsageError("--flow and --svg go together");
     return -1;
 }
 
@@ -348,6 +369,34 @@ constexpr const char *kNoMemory = "not enough memory to interpret this trace";
     EndOnFailure(reason);
 }
 
+// --flow with --svg, or --summary: the call's ladder diagram as SVG, the summary as text.
+int WriteFlowOrSummary(CVexaClientDoc &doc, const Options &options) {
+    const std::vector<FlowMessage> messages = ReadFlowMessages(doc);
+    if (options.summary) {
+        WriteTraceSummary(BuildTraceSummary(messages), std::cout);
+        std::cout.flush();
+        if (!std::cout) return kExitOutput;
+    }
+    if (options.flowSequence >= 0) {
+        const CallFlow flow = BuildCallFlow(messages, static_cast<int16_t>(options.flowSequence));
+        if (flow.arrows.empty()) {
+            std::fprintf(stderr, "vexa-interpret: no signal %d in the trace\n", options.flowSequence);
+            return kExitUsage;
+        }
+        std::ofstream file(options.svg, std::ios::binary | std::ios::trunc);
+        FlowColors colors;
+        colors.outgoing = doc.Settings().m_crOutgoing;
+        colors.incoming = doc.Settings().m_crIncoming;
+        if (file) WriteCallFlowSvg(flow, colors, file);
+        file.close();
+        if (!file) {
+            std::fprintf(stderr, "vexa-interpret: %s: cannot be written\n", options.svg.c_str());
+            return kExitOutput;
+        }
+    }
+    return kExitOk;
+}
+
 int Interpret(int argc, char **argv) {
     Options options;
     if (int code = ParseOptions(argc, argv, options); code >= 0) return code;
@@ -417,7 +466,9 @@ int Interpret(int argc, char **argv) {
                 FillByFilterKind(doc, options.filterKind, options.filterKey);
             doc.RebuildResultText();
         }
-        if (OutputFailed(host, messagesBefore)) {
+        if (options.flowSequence >= 0 || options.summary) {
+            code = WriteFlowOrSummary(doc, options);
+        } else if (OutputFailed(host, messagesBefore)) {
             // The rewritten output of the chosen signals could not be written whole.
             code = kExitOutput;
         } else if (options.list) {

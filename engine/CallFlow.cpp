@@ -1,0 +1,203 @@
+#include "CallFlow.h"
+
+#include "CVexaClientDoc.h"
+#include "FilteredFills.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <string_view>
+
+namespace vexa {
+
+namespace {
+
+std::string_view Trim(std::string_view s) {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t' || s.front() == '\r')) s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
+    return s;
+}
+
+// Calls fn(line) for each line of a decoded text (parts separated by "||", lines by
+// newlines) until it answers false.
+template <typename Fn>
+void ForEachLine(const std::string &text, Fn fn) {
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t end = start, skip = 0;
+        while (end < text.size()) {
+            if (text[end] == '\n') { skip = 1; break; }
+            if (text[end] == '|' && end + 1 < text.size() && text[end + 1] == '|') { skip = 2; break; }
+            ++end;
+        }
+        if (!fn(std::string_view(text).substr(start, end - start))) return;
+        if (skip == 0) return;
+        start = end + skip;
+    }
+}
+
+// The text of an error line "!!!text!!!" without its marks.
+std::string ErrorReason(std::string_view line) {
+    const size_t open = line.find("!!!");
+    line = line.substr(open + 3);
+    const size_t close = line.find("!!!");
+    return std::string(Trim(line.substr(0, close)));
+}
+
+// The text after "label" on a line that starts (after blanks) with it.
+bool After(std::string_view line, std::string_view label, std::string &value) {
+    line = Trim(line);
+    if (!line.starts_with(label)) return false;
+    value = std::string(Trim(line.substr(label.size())));
+    return true;
+}
+
+bool IsIsdn(int protocol) { return protocol >= 1 && protocol <= 4; }
+
+// The ISDN call reference entry with the flag bit of its first octet cleared.
+std::string WithoutFlag(const std::string &entry) {
+    if (entry.size() < 2) return entry;
+    const long first = std::strtol(entry.substr(0, 2).c_str(), nullptr, 16) & 0x7F;
+    static const char *kHex = "0123456789ABCDEF";
+    std::string out = entry;
+    out[0] = kHex[(first >> 4) & 0xF];
+    out[1] = kHex[first & 0xF];
+    return out;
+}
+
+}  // namespace
+
+void ReadDecodedFacts(int protocol, const std::string &decoded, FlowMessage &m, std::string &callPart) {
+    bool inCalled = false;
+    std::string value;
+    ForEachLine(decoded, [&](std::string_view line) {
+        if (m.reason.empty() && line.find("!!!") != std::string_view::npos) m.reason = ErrorReason(line);
+        if (IsIsdn(protocol)) {
+            if (Trim(line).starts_with("Called party number")) inCalled = true;
+            else if (inCalled && After(line, "Number digits:", value)) {
+                if (value.size() >= 2 && value.front() == '"' && value.back() == '"') value = value.substr(1, value.size() - 2);
+                if (m.name == "SETUP" && m.key.empty()) m.key = "to " + value;
+                inCalled = false;
+            } else if (m.causeValue.empty() && After(line, "Cause value:", value)) {
+                // "17 H'11 User busy": the value, then its octet, then its text.
+                const size_t blank = value.find(' ');
+                m.causeValue = value.substr(0, blank);
+                std::string rest = blank == std::string::npos ? std::string() : std::string(Trim(value.substr(blank)));
+                if (rest.starts_with("H'")) {
+                    const size_t b2 = rest.find(' ');
+                    rest = b2 == std::string::npos ? std::string() : std::string(Trim(std::string_view(rest).substr(b2)));
+                }
+                m.causeText = rest;
+                if (m.name == "DISCONNECT" || m.name == "RELEASE" || m.name == "RELEASE COMPLETE")
+                    m.key = "cause " + m.causeValue + (rest.empty() ? "" : " " + rest);
+            }
+        } else if (protocol == 5) {
+            if (After(line, "Transaction Value:", value) && !value.empty()) {
+                // "TI 1 (Originator)": the value names the transaction; the flag is the side.
+                const size_t paren = value.find(" (");
+                const std::string ti = value.substr(0, paren);
+                if (m.key.empty()) m.key = ti;
+                callPart += "|" + ti;
+            } else if (After(line, "SCP ID:", value) && !value.empty()) {
+                callPart = "SCP " + value + callPart;
+            }
+        } else if (protocol == 6 && m.key.empty()) {
+            if (Trim(line).starts_with("RasMessage:")) m.key = "RAS";
+            else if (Trim(line).starts_with("MultimediaSystemControlMessage:")) m.key = "H.245";
+        }
+        return true;
+    });
+    if (protocol == 6 && m.key.empty()) m.key = "H.225.0";
+}
+
+std::vector<FlowMessage> ReadFlowMessages(CVexaClientDoc &doc) {
+    std::vector<FlowMessage> out;
+    const int protocol = doc.m_nRunProtocol;
+    CParserClient *parser = IsIsdn(protocol) ? static_cast<CParserClient *>(&doc.m_IsdnParser)
+                            : protocol == 5  ? static_cast<CParserClient *>(&doc.m_DectParser)
+                            : protocol == 6  ? static_cast<CParserClient *>(&doc.m_IpParser)
+                                             : nullptr;
+    if (!parser || !doc.m_bOutputLoaded) return out;
+    int32_t count = 0;
+    parser->GetMessageCount(count);
+    if (count <= 0) return out;
+    out.reserve(static_cast<size_t>(count));
+    MessageRecord record;
+    SequenceMessage decoded;
+    std::string raw, entry, equ, callPart, text;
+    int16_t previousSequence = 0;
+    int16_t part = 0;
+    for (int32_t i = 1; i <= count; ++i) {
+        record = MessageRecord();
+        if (!parser->GetMessage(i, record)) continue;
+        FlowMessage m;
+        m.index = i;
+        m.sequence = record.sequence;
+        m.valid = record.valid;
+        m.direction = record.Text(1);
+        m.name = record.Text(3);
+        m.time = record.Text(4);
+        m.from = record.Text(5);
+        m.to = record.Text(6);
+        part = (i > 1 && record.sequence == previousSequence) ? static_cast<int16_t>(part + 1) : int16_t(1);
+        previousSequence = record.sequence;
+        decoded = SequenceMessage();
+        callPart.clear();
+        // A sequence number used again later in the trace reaches the later signal: its
+        // text is taken only when it is of this message.
+        // DECT keeps the SCP ID and the transaction value in strings 10 and 11; they are
+        // read as the header lines the result text shows.
+        const uint32_t wanted = 1u << 2 | 1u << 6 | (protocol == 5 ? (1u << 9 | 1u << 10) : 0u);
+        const bool decodedHere = parser->GetSequenceMessage(part, record.sequence, decoded, wanted) != 0 &&
+                                 decoded.Text(3) == m.name;
+        if (decodedHere && protocol == 5)
+            text = "SCP ID: " + decoded.Text(10) + "\nTransaction Value: " + decoded.Text(11) + "\n" + decoded.Text(7);
+        else if (decodedHere)
+            text = decoded.Text(7);
+        else
+            text.clear();
+        ReadDecodedFacts(protocol, text, m, callPart);
+        if (IsIsdn(protocol)) {
+            raw.clear();
+            equ.clear();
+            doc.m_IsdnParser.GetCallReference(i, raw);
+            doc.m_IsdnParser.GetEquNumber(i, equ);
+            entry = CallReferenceEntry(raw);
+            if (!entry.empty()) m.callKey = std::string(Trim(equ)) + " CR " + WithoutFlag(entry);
+        } else if (protocol == 5) {
+            if (callPart.starts_with("SCP ")) m.callKey = callPart;
+        } else {
+            // IP: the messages between the same two sides, whichever sends.
+            m.callKey = m.from < m.to ? m.from + " <> " + m.to : m.to + " <> " + m.from;
+        }
+        out.push_back(std::move(m));
+    }
+    return out;
+}
+
+int CallFlow::SideColumn(const std::string &side) const {
+    auto it = std::find(sides.begin(), sides.end(), side);
+    return it == sides.end() ? -1 : static_cast<int>(it - sides.begin());
+}
+
+CallFlow BuildCallFlow(const std::vector<FlowMessage> &messages, int16_t sequence) {
+    CallFlow flow;
+    auto chosen = std::find_if(messages.begin(), messages.end(),
+                               [&](const FlowMessage &m) { return m.sequence == sequence; });
+    if (chosen == messages.end()) return flow;
+    const std::string key = chosen->callKey;
+    flow.title = key.empty() ? "Signal " + std::to_string(sequence) : key;
+    auto addSide = [&](const std::string &side) {
+        if (flow.SideColumn(side) < 0) flow.sides.push_back(side);
+    };
+    for (const FlowMessage &m : messages) {
+        // A message without a call key stands alone.
+        const bool inCall = key.empty() ? &m == &*chosen : m.callKey == key;
+        if (!inCall) continue;
+        addSide(m.from);
+        addSide(m.to);
+        flow.arrows.push_back(m);
+    }
+    return flow;
+}
+
+}  // namespace vexa

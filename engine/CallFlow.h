@@ -1,0 +1,49 @@
+// The call flow of one call: the messages of the trace that belong to the call of a
+// chosen signal, as the arrows of a ladder diagram between the sides that exchange them.
+// The messages are read once from the document's parser component, with the facts the
+// diagram and the trace summary need (call key, cause, called number, first "!!!" reason).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vexa {
+
+class CVexaClientDoc;
+
+// One message of the trace, as the call flow and the summary see it.
+struct FlowMessage {
+    int32_t index = 0;      // the component's message index, from 1
+    int16_t sequence = 0;   // the signal's sequence number
+    std::string direction;  // "SWHW" (outgoing) or "HWSW" (incoming)
+    std::string name, time, from, to;
+    bool valid = true;
+    std::string callKey;    // which call the message belongs to; empty when none is known
+    std::string key;        // the short label beside the name (cause, called number, TI, protocol)
+    std::string causeValue, causeText;  // ISDN: the cause value and its text, if any
+    std::string reason;     // the first "!!!" line of the decoded text, trimmed
+    bool Outgoing() const { return direction == "SWHW"; }
+};
+
+// Every message the document's component holds, in trace order. Empty without a run.
+std::vector<FlowMessage> ReadFlowMessages(CVexaClientDoc &doc);
+
+// The facts drawn from one message's decoded text for a protocol (1-4 ISDN, 5 DECT, 6 IP):
+// fills key, causeValue, causeText, reason, and the part of the call key the text holds.
+void ReadDecodedFacts(int protocol, const std::string &decoded, FlowMessage &m, std::string &callPart);
+
+struct CallFlow {
+    std::string title;
+    std::vector<std::string> sides;     // the columns, in order of first appearance
+    std::vector<FlowMessage> arrows;    // in trace order
+    // The column of a side; -1 when it is not one.
+    int SideColumn(const std::string &side) const;
+};
+
+// The call of the first message of signal sequence among messages: ISDN the same call
+// reference (flag ignored) on the same equipment, DECT the same SCP ID and transaction
+// value, IP the messages between the same two sides. Empty when the signal is unknown.
+CallFlow BuildCallFlow(const std::vector<FlowMessage> &messages, int16_t sequence);
+
+}  // namespace vexa

@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# vexa-interpret --flow SEQ --svg FILE and --summary over the samples with the real
+# components: the picture's arrows are the call's messages, the summary names causes,
+# invalid messages and calls that never ended.
+# Usage: cli_flow_tests.sh VEXA_INTERPRET COMPONENT_FOLDER SAMPLES_FOLDER
+set -u
+prog=$1
+export VEXA_COMPONENT_PATH=$2
+samples=$3
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export XDG_CONFIG_HOME=$work/config
+export TMPDIR=$work/tmp
+mkdir -p "$TMPDIR"
+passed=0 failed=0
+
+check() {  # check NAME EXPECTED ACTUAL
+  if [ "$2" == "$3" ]; then passed=$((passed + 1)); else
+    failed=$((failed + 1)); printf 'FAIL %s\n--- expected\n%s\n--- actual\n%s\n' "$1" "$2" "$3"; fi
+}
+# The sequence numbers and labels of an SVG's arrows, one a line.
+arrows() { sed -n 's/.*<g class="arrow" data-seq="\([0-9]*\)".*<text class="label"[^>]*>\([^<]*\)<.*/\1 \2/p' "$1"; }
+
+"$prog" -p 1 --flow 45 --svg "$work/isdn.svg" "$samples/isdn-call.trc"
+check "isdn flow status" 0 $?
+check "isdn flow arrows" "42 SETUP  (to 456)
+44 ALERTING
+45 CONNECT
+46 CONNECT ACKNOWLEDGE
+48 DISCONNECT  (cause 16 Normal call clearing)
+49 RELEASE
+50 RELEASE COMPLETE" "$(arrows "$work/isdn.svg")"
+# The arrows are the rows of the message list, in order.
+check "isdn flow is the list" "$("$prog" -p 1 --list "$samples/isdn-call.trc" | cut -f1,3 | tr '\t' ' ')" \
+  "$(arrows "$work/isdn.svg" | sed 's/  (.*//')"
+
+"$prog" -p 5 --flow 201 --svg "$work/dect.svg" "$samples/dect-call.trc"
+check "dect flow arrows" "201 202 203 204 205 206 207 209 210" "$(arrows "$work/dect.svg" | cut -d' ' -f1 | xargs)"
+
+"$prog" -p 6 --flow 203 --svg "$work/ip.svg" "$samples/ip-call.trc"
+# One arrow per message: signal 211 carries two H.245 messages, the list one row for it.
+check "ip flow arrows" "$("$prog" -p 6 --list "$samples/ip-call.trc" | cut -f1 | xargs)" "$(arrows "$work/ip.svg" | cut -d' ' -f1 | uniq | xargs)"
+check "ip signal of two messages" "211 terminalCapabilitySetAck  (H.245)
+211 masterSlaveDeterminationAck  (H.245)" "$(arrows "$work/ip.svg" | grep '^211 ')"
+
+"$prog" -p 1 --flow 999 --svg "$work/none.svg" "$samples/isdn-call.trc" 2>"$work/err"
+check "unknown signal status" 2 $?
+check "unknown signal message" "vexa-interpret: no signal 999 in the trace" "$(cat "$work/err")"
+"$prog" -p 1 --flow 42 "$samples/isdn-call.trc" 2>/dev/null
+check "flow without svg" 2 $?
+"$prog" -p 1 --flow 42 --svg "$work/no/such/folder/x.svg" "$samples/isdn-call.trc" 2>/dev/null
+check "svg not writable" 7 $?
+
+out=$("$prog" -p 1 --summary "$samples/isdn-busy.trc")
+check "summary status" 0 $?
+check "summary causes" "Causes:
+  17  User busy  1" "$(printf '%s\n' "$out" | sed -n '/^Causes:/,/^$/p' | sed '/^$/d')"
+out=$("$prog" -p 1 --summary "$samples/isdn-cut.trc")
+check "summary unended" "  EQU NO      001-0-02-01 CR 09: SETUP 300 at 12.00.01.00" \
+  "$(printf '%s\n' "$out" | sed -n '/^Calls that never ended:/,/^$/p' | sed '1d;/^$/d')"
+out=$("$prog" -p 6 --summary "$samples/ip-malformed.trc")
+check "summary invalid" "  502  TPKT error  TPKT length 3 is below the four octets of its own header" \
+  "$(printf '%s\n' "$out" | grep '^  502 ')"
+
+printf '%d passed, %d failed\n' "$passed" "$failed"
+[ "$failed" -eq 0 ]
