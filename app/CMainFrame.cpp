@@ -204,6 +204,8 @@ void CMainFrame::BuildMenus() {
     MakeAction(ID_FILE_SAVE, QString(), QKeySequence(Qt::CTRL | Qt::Key_S));
     MakeAction(ID_NEXT_PANE, QString(), QKeySequence(Qt::Key_F6));
     MakeAction(ID_GOTO_SIGNAL, tr("&Go To Signal...\tCtrl+G"), QKeySequence(Qt::CTRL | Qt::Key_G));
+    // Ctrl+F itself is the text pane's own key; the item reaches the bar with the mouse.
+    MakeAction(ID_FIND_TEXT, tr("&Find...\tCtrl+F"));
     MakeAction(ID_PREV_PANE, QString(), QKeySequence(Qt::SHIFT | Qt::Key_F6));
 
     auto menu = [this](const QString &title, std::initializer_list<int> items) {
@@ -226,7 +228,7 @@ void CMainFrame::BuildMenus() {
     connect(protocol, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandStates);
     m_menu129 = {menu(tr("&File"), {ID_FILE_OPEN, ID_FILE_CLOSE, 0, ID_APP_EXIT}),
                  protocol,
-                 menu(tr("&Interpret"), {ID_INTERPRET_START, 0, ID_GOTO_SIGNAL}),
+                 menu(tr("&Interpret"), {ID_INTERPRET_START, 0, ID_GOTO_SIGNAL, ID_FIND_TEXT}),
                  menu(tr("&View"), {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR}),
                  m_windowMenu = menu(tr("&Window"), {ID_WINDOW_NEW, ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ, ID_WINDOW_ARRANGE}),
                  menu(tr("&Options"), {ID_COLOR_SETTINGS, ID_SAVE_CURRENT_SETTINGS}),
@@ -410,6 +412,14 @@ void CMainFrame::OnCommand(int id) {
         if (frame && frame->ResultsFrame()) frame->ResultsFrame()->EditView()->SaveResults();
         return;
     case ID_GOTO_SIGNAL: GoToSignal(); return;
+    case ID_FIND_TEXT:
+        if (frame && frame->TraceView()) {
+            CVexaClientView *trace = frame->TraceView();
+            const bool inTrace = trace->hasFocus() || trace->isAncestorOf(QApplication::focusWidget());
+            if (inTrace) trace->ShowFindBar();
+            else frame->ResultsFrame()->EditView()->ShowFindBar();
+        }
+        return;
     case ID_FILE_CLOSE:
         if (frame) frame->close();
         return;

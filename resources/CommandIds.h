@@ -26,6 +26,8 @@ constexpr int ID_VIEW_STATUS_BAR = 59393;
 constexpr int ID_FILE_NEW = 57600;
 // Go to a signal by its sequence number or its time (Ctrl+G).
 constexpr int ID_GOTO_SIGNAL = 32860;
+// The find bar of the text pane in use (the result text when the list has the focus).
+constexpr int ID_FIND_TEXT = 32861;
 constexpr int ID_NEXT_PANE = 57680;
 constexpr int ID_PREV_PANE = 57681;
 

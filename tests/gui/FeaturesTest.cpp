@@ -129,6 +129,11 @@ private slots:
         QTest::keyClick(bar->Edit(), Qt::Key_Escape);
         QVERIFY(!bar->isVisible());
         QVERIFY(result->Matches().empty());
+        // With the mouse: Interpret > Find opens the bar again.
+        frame->ResultsFrame()->ListView()->ListCtrl().setFocus();
+        Main().Action(ID_FIND_TEXT)->trigger();
+        QVERIFY(bar->isVisible());
+        QTest::keyClick(bar->Edit(), Qt::Key_Escape);
         CloseAll();
     }
 
