@@ -1,5 +1,6 @@
 #include "FuzzDocument.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
