@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 namespace vexa::ip {
 
@@ -39,7 +40,7 @@ enum PerComponentFlag : uint8_t {
 };
 
 struct PerType {
-    const char *name;      // the type's name in its module, or "" for a type written in place
+    std::string_view name; // the type's name in its module, or "" for a type written in place
     PerKind kind;
     uint8_t charBits;      // CharString: bits of one character in the aligned variant
     uint16_t flags;
@@ -54,7 +55,7 @@ struct PerType {
 };
 
 struct PerComponent {
-    const char *name;
+    std::string_view name;
     int32_t type;
     uint8_t flags;
 };
@@ -62,10 +63,10 @@ struct PerComponent {
 extern const PerType kPerTypes[];
 extern const uint32_t kPerTypeCount;
 extern const PerComponent kPerComponents[];
-extern const char *const kPerNames[];
+extern const std::string_view kPerNames[];
 extern const char kPerAlphabets[];
 
 // The index of the named type of the modules, or -1.
-int32_t FindPerType(const char *name);
+int32_t FindPerType(std::string_view name);
 
 }  // namespace vexa::ip

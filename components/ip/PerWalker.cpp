@@ -81,7 +81,16 @@ struct PerWalker::Bits {
     bool Read(int n, uint64_t &v) {
         v = 0;
         if (n < 0 || n > 64 || static_cast<size_t>(n) > Left()) return false;
-        for (int i = 0; i < n; ++i, ++pos) v = v << 1 | ((data[pos >> 3] >> (7 - (pos & 7))) & 1);
+        // A whole octet or the part of one that is left at a time.
+        while (n > 0) {
+            const int offset = static_cast<int>(pos & 7);
+            const int available = 8 - offset;
+            const int take = n < available ? n : available;
+            const unsigned bits = (data[pos >> 3] >> (available - take)) & ((1u << take) - 1);
+            v = v << take | bits;
+            pos += static_cast<size_t>(take);
+            n -= take;
+        }
         return true;
     }
     void Align() { pos = (pos + 7) & ~static_cast<size_t>(7); }
@@ -292,10 +301,13 @@ bool PerWalker::Value(Bits &in, int32_t type, std::string_view label, int depth)
 
 bool PerWalker::Contained(int32_t type, const uint8_t *octets, size_t count, std::string_view label, int depth) {
     // One line names the octets and the type they hold; the value follows on it.
-    const char *name = kPerTypes[type].name;
+    const std::string_view name = kPerTypes[type].name;
     std::string heading(label);
     heading += " (" + std::to_string(count) + (count == 1 ? " octet" : " octets");
-    if (name[0]) heading += std::string(", ") + name;
+    if (!name.empty()) {
+        heading += ", ";
+        heading += name;
+    }
     heading += ')';
     Bits sub{octets, count};
     int saved = m_chain;
@@ -469,6 +481,13 @@ bool PerWalker::CharString(Bits &in, int32_t type, std::string &text) {
     }
     const bool indexed = t.flags & kIndexedAlphabet;
     text.clear();
+    if (b == 8 && !indexed && in.pos % 8 == 0) {
+        // Octets as they stand (IA5String, PrintableString in the aligned variant).
+        text.assign(reinterpret_cast<const char *>(in.data + in.pos / 8), count);
+        in.pos += count * 8;
+        return true;
+    }
+    text.reserve(count);
     for (size_t i = 0; i < count; ++i) {
         uint64_t c = 0;
         in.Read(b, c);
