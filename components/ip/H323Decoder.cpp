@@ -39,11 +39,15 @@ H323Message DecodePer(H323Protocol protocol, const uint8_t *data, size_t size, c
     DecodedText out;
     // Some twenty characters of text per octet: one growth of the text at most.
     out.Reserve(256 + size * 24);
-    if (!title.empty()) out.BeginPart(title);
-    ShowProblems(problems, out);
     const bool ras = protocol == H323Protocol::Ras;
-    out.BeginPart(std::string(ras ? "H.225.0 RAS message" : "H.245 message") + " (aligned PER, " + std::to_string(size) +
-                  (size == 1 ? " octet)" : " octets)"));
+    // The title says where the message came from and how long it is; without one, a line
+    // of its own says what follows. What the line reader found wrong comes first.
+    ShowProblems(problems, out);
+    if (!title.empty())
+        out.BeginPart(title);
+    else
+        out.BeginPart(std::string(ras ? "H.225.0 RAS message" : "H.245 message") + " (aligned PER, " +
+                      std::to_string(size) + (size == 1 ? " octet)" : " octets)"));
     PerWalker walker(out);
     bool ok = false;
     if (size == 0) {
