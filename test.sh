@@ -24,6 +24,6 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEXA_SANIT
 cmake --build build-asan -j2 >> build-asan/build.log 2>&1 || { tail -50 build-asan/build.log; exit 1; }
 ctest --test-dir build-asan -j2 --output-on-failure || status=1
 
-FUZZ_BUILD_JOBS=2 FUZZ_JOBS=2 tests/fuzz/run.sh build/fuzz || status=1
+FUZZ_BUILD_JOBS=2 FUZZ_JOBS=2 tests/fuzz/run.sh build/fuzz 10000 || status=1
 FUZZ_BUILD_JOBS=2 tests/fuzz/run_ip.sh build/fuzz-ip || status=1
 exit $status
