@@ -339,24 +339,30 @@ private slots:
         CloseAll();
     }
 
-    // A run that fails (the IP component on an ISDN trace) shows at once what the
-    // document holds: no rows and no text.
+    // A run that fails (the trace was changed on disk into a file that is no trace)
+    // shows at once what the document holds: no rows and no text.
     void aFailedRunLeavesNoOldTextOnScreen() {
-        CChildFrame *frame = Open(VEXA_SAMPLES "/isdn-call.trc");
+        const QString path = m_dir.filePath("changed.trc");
+        QFile::remove(path);
+        QVERIFY(QFile::copy(VEXA_SAMPLES "/isdn-call.trc", path));
+        CChildFrame *frame = Open(path);
         QVERIFY(frame);
         CVexaEditView *result = frame->ResultsFrame()->EditView();
         QVERIFY(!frame->Document().m_DisplayLines.empty());
         QApplication::processEvents();
         PaintCounter counter;
         result->viewport()->installEventFilter(&counter);
-        Main().OnCommand(ID_PROTOCOL_BASE + 6);
+        {
+            QFile changed(path);
+            QVERIFY(changed.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            changed.write("No trace here any more: not one record line.\n");
+        }
         Main().OnCommand(ID_INTERPRET_START);  // the error's message box is closed for us
         QApplication::processEvents();
         QCOMPARE(List(frame).GetItemCount(), 0);
         QVERIFY(frame->Document().m_DisplayLines.empty());
         QVERIFY2(counter.paints > 0, "the old text stays until something repaints");
         result->viewport()->removeEventFilter(&counter);
-        Main().OnCommand(ID_PROTOCOL_BASE + 1);
         CloseAll();
     }
 
