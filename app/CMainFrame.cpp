@@ -2,6 +2,7 @@
 
 #include "CChildFrame.h"
 #include "CVexaClientApp.h"
+#include "CallFlowCommands.h"
 #include "CListCtrlEx.h"
 #include "CVexaClientView.h"
 #include "CVexaEditView.h"
@@ -207,6 +208,8 @@ void CMainFrame::BuildMenus() {
     // Ctrl+F itself is the text pane's own key; the item reaches the bar with the mouse.
     MakeAction(ID_FIND_TEXT, tr("&Find...\tCtrl+F"));
     MakeAction(ID_PREV_PANE, QString(), QKeySequence(Qt::SHIFT | Qt::Key_F6));
+    MakeAction(ID_VIEW_CALL_FLOW, tr("Call &Flow\tCtrl+L"), QKeySequence(Qt::CTRL | Qt::Key_L));
+    MakeAction(ID_VIEW_SUMMARY, tr("S&ummary"));
 
     auto menu = [this](const QString &title, std::initializer_list<int> items) {
         auto *m = new QMenu(title, this);
@@ -229,7 +232,7 @@ void CMainFrame::BuildMenus() {
     m_menu129 = {menu(tr("&File"), {ID_FILE_OPEN, ID_FILE_CLOSE, 0, ID_APP_EXIT}),
                  protocol,
                  menu(tr("&Interpret"), {ID_INTERPRET_START, 0, ID_GOTO_SIGNAL, ID_FIND_TEXT}),
-                 menu(tr("&View"), {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR}),
+                 menu(tr("&View"), {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, 0, ID_VIEW_CALL_FLOW, ID_VIEW_SUMMARY}),
                  m_windowMenu = menu(tr("&Window"), {ID_WINDOW_NEW, ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ, ID_WINDOW_ARRANGE}),
                  menu(tr("&Options"), {ID_COLOR_SETTINGS, ID_SAVE_CURRENT_SETTINGS}),
                  menu(tr("&Help"), {ID_HELP, 0, ID_APP_ABOUT})};
@@ -324,6 +327,20 @@ bool CMainFrame::GoToSignal(const QString &numberOrTime) {
     return true;
 }
 
+bool CMainFrame::OpenCallFlow(CChildFrame *frame, int row) {
+    if (!frame || !frame->ResultsFrame()) return false;
+    CListCtrlEx &list = frame->ResultsFrame()->ListView()->ListCtrl();
+    if (row < 0) {
+        statusBar()->showMessage(tr("Select a signal in the list to see its call"), 5000);
+        return false;
+    }
+    if (!ShowCallFlow(frame, frame->Document(), list, row, m_app.Settings())) {
+        statusBar()->showMessage(tr("No call is known for this signal"), 5000);
+        return false;
+    }
+    return true;
+}
+
 void CMainFrame::ShowMenu(bool documentActive) {
     menuBar()->clear();
     for (QMenu *m : documentActive ? m_menu129 : m_menu128) menuBar()->addMenu(m);
@@ -339,9 +356,14 @@ void CMainFrame::UpdateCommandStates() {
 
 void CMainFrame::AddChildFrame(CChildFrame *frame) {
     m_mdiArea->addSubWindow(frame);
-    if (frame->ResultsFrame())
-        connect(&frame->ResultsFrame()->ListView()->ListCtrl(), &CListCtrlEx::NarrowingChanged, this,
-                &CMainFrame::UpdateNarrowing);
+    if (frame->ResultsFrame()) {
+        CListCtrlEx &list = frame->ResultsFrame()->ListView()->ListCtrl();
+        connect(&list, &CListCtrlEx::NarrowingChanged, this, &CMainFrame::UpdateNarrowing);
+        QPointer<CChildFrame> owner = frame;
+        connect(&list, &CListCtrlEx::CallFlowRequested, this, [this, owner](int row) {
+            if (owner) OpenCallFlow(owner, row);
+        });
+    }
     frame->ActivateFrame();
 }
 
@@ -412,6 +434,14 @@ void CMainFrame::OnCommand(int id) {
         if (frame && frame->ResultsFrame()) frame->ResultsFrame()->EditView()->SaveResults();
         return;
     case ID_GOTO_SIGNAL: GoToSignal(); return;
+    case ID_VIEW_CALL_FLOW:
+        if (frame && frame->ResultsFrame()) OpenCallFlow(frame, frame->ResultsFrame()->ListView()->ListCtrl().GetFirstSelectedRow());
+        return;
+    case ID_VIEW_SUMMARY:
+        if (frame && frame->ResultsFrame() &&
+            !ShowSummary(frame, frame->Document(), frame->ResultsFrame()->ListView()->ListCtrl()))
+            statusBar()->showMessage(tr("Interpret the trace first"), 5000);
+        return;
     case ID_FIND_TEXT:
         if (frame && frame->TraceView()) {
             CVexaClientView *trace = frame->TraceView();

@@ -59,6 +59,9 @@ public:
     // Ctrl+G: the signal of a sequence number or a time, in the active window's list.
     // The text is asked for unless given.
     bool GoToSignal(const QString &numberOrTime = QString());
+    // The ladder diagram of the call of a trace window's list row (View > Call Flow,
+    // Ctrl+L, the list's Call Flow); a message in the status bar where there is none.
+    bool OpenCallFlow(CChildFrame *frame, int row);
     void SetLedFolder(const QString &folder) { m_ledFolder = folder; }
     QString LockPaneText(const char *lock) const;
 

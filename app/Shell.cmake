@@ -12,11 +12,12 @@ add_library(vexa_app STATIC
   ${PROJECT_SOURCE_DIR}/app/CSignalNamesDialog.cpp
   ${PROJECT_SOURCE_DIR}/app/CVexaClientApp.cpp
   ${PROJECT_SOURCE_DIR}/app/CVexaClientView.cpp
+  ${PROJECT_SOURCE_DIR}/app/CallFlowCommands.cpp
   ${PROJECT_SOURCE_DIR}/resources/app.qrc
 )
 target_include_directories(vexa_app PUBLIC ${PROJECT_SOURCE_DIR}/app)
 set_target_properties(vexa_app PROPERTIES AUTOMOC ON AUTORCC ON)
-target_link_libraries(vexa_app PUBLIC vexa_qtbase vexa_textview vexa_list)
+target_link_libraries(vexa_app PUBLIC vexa_qtbase vexa_textview vexa_list vexa_callflow_ui)
 target_compile_definitions(vexa_app PRIVATE VEXA_VERSION="${PROJECT_VERSION}")
 
 add_executable(vexa ${PROJECT_SOURCE_DIR}/app/main.cpp)

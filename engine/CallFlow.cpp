@@ -179,13 +179,14 @@ int CallFlow::SideColumn(const std::string &side) const {
     return it == sides.end() ? -1 : static_cast<int>(it - sides.begin());
 }
 
-CallFlow BuildCallFlow(const std::vector<FlowMessage> &messages, int16_t sequence) {
+namespace {
+
+// The call of one chosen message among messages.
+CallFlow FlowOf(const std::vector<FlowMessage> &messages, std::vector<FlowMessage>::const_iterator chosen) {
     CallFlow flow;
-    auto chosen = std::find_if(messages.begin(), messages.end(),
-                               [&](const FlowMessage &m) { return m.sequence == sequence; });
     if (chosen == messages.end()) return flow;
     const std::string key = chosen->callKey;
-    flow.title = key.empty() ? "Signal " + std::to_string(sequence) : key;
+    flow.title = key.empty() ? "Signal " + std::to_string(chosen->sequence) : key;
     auto addSide = [&](const std::string &side) {
         if (flow.SideColumn(side) < 0) flow.sides.push_back(side);
     };
@@ -198,6 +199,18 @@ CallFlow BuildCallFlow(const std::vector<FlowMessage> &messages, int16_t sequenc
         flow.arrows.push_back(m);
     }
     return flow;
+}
+
+}  // namespace
+
+CallFlow BuildCallFlow(const std::vector<FlowMessage> &messages, int16_t sequence) {
+    return FlowOf(messages, std::find_if(messages.begin(), messages.end(),
+                                         [&](const FlowMessage &m) { return m.sequence == sequence; }));
+}
+
+CallFlow BuildCallFlowOfMessage(const std::vector<FlowMessage> &messages, int32_t index) {
+    return FlowOf(messages, std::find_if(messages.begin(), messages.end(),
+                                         [&](const FlowMessage &m) { return m.index == index; }));
 }
 
 }  // namespace vexa

@@ -45,5 +45,8 @@ struct CallFlow {
 // reference (flag ignored) on the same equipment, DECT the same SCP ID and transaction
 // value, IP the messages between the same two sides. Empty when the signal is unknown.
 CallFlow BuildCallFlow(const std::vector<FlowMessage> &messages, int16_t sequence);
+// The call of the message with the component's index: the one a list row stands for,
+// also where its sequence number occurs more than once.
+CallFlow BuildCallFlowOfMessage(const std::vector<FlowMessage> &messages, int32_t index);
 
 }  // namespace vexa

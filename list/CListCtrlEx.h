@@ -126,6 +126,8 @@ public:
 
 signals:
     void NarrowingChanged(const QString &text);
+    // Call Flow was chosen for a row; the main window draws that row's call.
+    void CallFlowRequested(int row);
 
 protected:
     bool viewportEvent(QEvent *event) override;

@@ -50,6 +50,9 @@ constexpr MenuEntry kMenuItems[] = {
     {0, 0, 0},
     {IDS_MENU_PRINT_PREVIEW, 155, ids::ID_LIST_PRINT_PREVIEW},
     {IDS_MENU_PRINT, 151, ids::ID_LIST_PRINT},
+    // Beyond the list's fourteen: the selected row's call drawn as a ladder.
+    {0, 0, 0},
+    {IDS_MENU_CALL_FLOW, 148, ids::ID_LIST_CALL_FLOW},
 };
 
 // Sends WM_GOTO_MESSAGE with the key of a row to a view, when the view is a window object.
@@ -127,6 +130,9 @@ void CListCtrlEx::OnListCommand(int id) {
     }
     case ids::ID_LIST_FILTER: RunFilter(); break;
     case ids::ID_LIST_GOTO: GoTo(); break;
+    case ids::ID_LIST_CALL_FLOW:
+        if (GetFirstSelectedRow() >= 0) emit CallFlowRequested(GetFirstSelectedRow());
+        break;
     case ids::ID_LIST_FONT: ChangeListFont(); break;
     case ids::ID_LIST_PRINT_PREVIEW:
         if (m_pView) {

@@ -28,6 +28,9 @@ constexpr int ID_FILE_NEW = 57600;
 constexpr int ID_GOTO_SIGNAL = 32860;
 // The find bar of the text pane in use (the result text when the list has the focus).
 constexpr int ID_FIND_TEXT = 32861;
+// View > Call Flow (Ctrl+L) and View > Summary.
+constexpr int ID_VIEW_CALL_FLOW = 32862;
+constexpr int ID_VIEW_SUMMARY = 32863;
 constexpr int ID_NEXT_PANE = 57680;
 constexpr int ID_PREV_PANE = 57681;
 
@@ -65,6 +68,8 @@ constexpr int ID_LIST_COLUMN_FIRST = 505;  // 505 to 510: the six column switche
 constexpr int ID_LIST_FONT = 511;
 constexpr int ID_LIST_PRINT_PREVIEW = 512;
 constexpr int ID_LIST_PRINT = 513;
+// Beyond the fourteen commands of the list's own menu: the selected row's call as a ladder.
+constexpr int ID_LIST_CALL_FLOW = 514;
 
 // Help contexts: a dialog's Help button opens topic kHelpDialogBase + its resource id.
 constexpr int kHelpDialogBase = 0x20000;

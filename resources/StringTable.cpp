@@ -52,6 +52,7 @@ const std::unordered_map<int, std::string> &Table() {
         {IDS_MENU_PRINT, "Print"},
         {IDS_MENU_PRINT_PREVIEW, "Print Preview"},
         {IDS_MENU_FONT, "Font"},
+        {IDS_MENU_CALL_FLOW, "Call Flow"},
         {IDS_PROGID_ISDN, "VexaParser"},
         {IDS_PROGID_DECT, "VexaDectParser"},
         {IDS_PROGID_IP, "VexaIpParser"},

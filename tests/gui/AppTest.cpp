@@ -1,6 +1,8 @@
 // The application shell as a user meets it: the main window's menus, a trace window, the
 // trace view's commands, Go To and scrolling, the settings dialogs and saving the settings.
 #include "CAboutDialog.h"
+#include "CCallFlowWindow.h"
+#include "CSummaryWindow.h"
 #include "CChildFrame.h"
 #include "CColourSettingsDialog.h"
 #include "CHelpWindow.h"
@@ -8,11 +10,7 @@
 #include "CSignalNamesDialog.h"
 #include "CVexaClientApp.h"
 #include "CListCtrlEx.h"
-#include "CListCtrlEx.h"
 #include "CVexaClientView.h"
-#include "CVexaEditView.h"
-#include "CVexaListView.h"
-#include "CVexaMdiEditView.h"
 #include "CVexaEditView.h"
 #include "CVexaListView.h"
 #include "CVexaMdiEditView.h"
@@ -301,6 +299,38 @@ private slots:
         QVERIFY(!about.ProductName().isEmpty());
         QVERIFY(about.Release().contains(VEXA_TEST_VERSION));
         QVERIFY(!about.Copyright().isEmpty());
+    }
+
+    // View > Call Flow (and the list's Call Flow) draw the selected row's own call, also
+    // where its number occurs in another call; an arrow chosen there selects its row and
+    // goes to it. View > Summary opens over the same trace window.
+    void callFlowAndSummaryOpenFromTheSelectedRow() {
+        CChildFrame *frame = Open(VEXA_SAMPLES "/isdn-repeat.trc");
+        QVERIFY(frame);
+        CListCtrlEx &list = frame->ResultsFrame()->ListView()->ListCtrl();
+        QCOMPARE(list.GetItemCount(), 6);
+        auto windows = [&] { return frame->findChildren<CCallFlowWindow *>(); };
+
+        list.SelectRow(3);  // DISCONNECT, signal 00042 of the second call
+        m_app.MainFrame()->OnCommand(ID_VIEW_CALL_FLOW);
+        QCOMPARE(windows().size(), 1);
+        CCallFlowView *view = windows().front()->View();
+        QStringList names;
+        for (const FlowMessage &m : view->Flow().arrows) names << QString::fromStdString(m.name);
+        QCOMPARE(names, (QStringList{"DISCONNECT", "RELEASE", "RELEASE COMPLETE"}));
+        view->SetCurrentArrow(1);
+        QCOMPARE(list.GetFirstSelectedRow(), 4);
+
+        list.SelectRow(0);  // SETUP of the first call, from the list's own menu
+        list.OnListCommand(ID_LIST_CALL_FLOW);
+        QCOMPARE(windows().size(), 2);
+        names.clear();
+        for (const FlowMessage &m : windows().back()->View()->Flow().arrows) names << QString::fromStdString(m.name);
+        QCOMPARE(names, (QStringList{"SETUP", "ALERTING", "CONNECT"}));
+
+        m_app.MainFrame()->OnCommand(ID_VIEW_SUMMARY);
+        QCOMPARE(frame->findChildren<CSummaryWindow *>().size(), 1);
+        CloseAll();
     }
 
     void droppedFilesOpenAndAreInterpreted() {

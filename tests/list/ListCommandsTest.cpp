@@ -158,12 +158,13 @@ private slots:
             QVERIFY(a->isEnabled());
             QVERIFY(!a->isCheckable());
         }
-        QCOMPARE(actions.size() - separators, 14);
+        // The list's fourteen commands, then Call Flow after a separator of its own.
+        QCOMPARE(actions.size() - separators, 15);
         QCOMPARE(texts, QStringList({"Outgoing Message: SWHW", "Incoming Message: HWSW", "All", "Filter", "-", "Go To",
                                      "-", "Sig Seq No", "Msg Direction", "Message", "Time", "Message From",
-                                     "Message To", "-", "Font", "-", "Print Preview", "Print"}));
-        QCOMPARE(commands, QList<int>({500, 501, 502, 503, 504, 505, 506, 507, 508, 509, 510, 511, 512, 513}));
-        QCOMPARE(icons, QList<int>({135, 136, 138, 152, 148, 141, 147, 139, 143, 144, 145, 156, 155, 151}));
+                                     "Message To", "-", "Font", "-", "Print Preview", "Print", "-", "Call Flow"}));
+        QCOMPARE(commands, QList<int>({500, 501, 502, 503, 504, 505, 506, 507, 508, 509, 510, 511, 512, 513, 514}));
+        QCOMPARE(icons, QList<int>({135, 136, 138, 152, 148, 141, 147, 139, 143, 144, 145, 156, 155, 151, 148}));
         QCOMPARE(List().ContextMenu().BackColor(), QColor(192, 192, 192));
         QCOMPARE(List().ContextMenu().HighlightColor(), QColor(0, 0, 255));
         QCOMPARE(List().ContextMenu().IconWidth(), 25);
