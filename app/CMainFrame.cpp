@@ -207,6 +207,8 @@ void CMainFrame::BuildMenus() {
     MakeAction(ID_GOTO_SIGNAL, tr("&Go To Signal...\tCtrl+G"), QKeySequence(Qt::CTRL | Qt::Key_G));
     // Ctrl+F itself is the text pane's own key; the item reaches the bar with the mouse.
     MakeAction(ID_FIND_TEXT, tr("&Find...\tCtrl+F"));
+    // Ctrl+C is each pane's own key as well; the item copies with the mouse.
+    MakeAction(ID_EDIT_COPY, tr("&Copy\tCtrl+C"));
     MakeAction(ID_PREV_PANE, QString(), QKeySequence(Qt::SHIFT | Qt::Key_F6));
     MakeAction(ID_VIEW_CALL_FLOW, tr("Call &Flow\tCtrl+L"), QKeySequence(Qt::CTRL | Qt::Key_L));
     MakeAction(ID_VIEW_SUMMARY, tr("S&ummary"));
@@ -231,7 +233,7 @@ void CMainFrame::BuildMenus() {
     connect(protocol, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandStates);
     m_menu129 = {menu(tr("&File"), {ID_FILE_OPEN, ID_FILE_CLOSE, 0, ID_APP_EXIT}),
                  protocol,
-                 menu(tr("&Interpret"), {ID_INTERPRET_START, 0, ID_GOTO_SIGNAL, ID_FIND_TEXT}),
+                 menu(tr("&Interpret"), {ID_INTERPRET_START, 0, ID_GOTO_SIGNAL, ID_FIND_TEXT, ID_EDIT_COPY}),
                  menu(tr("&View"), {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, 0, ID_VIEW_CALL_FLOW, ID_VIEW_SUMMARY}),
                  m_windowMenu = menu(tr("&Window"), {ID_WINDOW_NEW, ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ, ID_WINDOW_ARRANGE}),
                  menu(tr("&Options"), {ID_COLOR_SETTINGS, ID_SAVE_CURRENT_SETTINGS}),
@@ -448,6 +450,18 @@ void CMainFrame::OnCommand(int id) {
             const bool inTrace = trace->hasFocus() || trace->isAncestorOf(QApplication::focusWidget());
             if (inTrace) trace->ShowFindBar();
             else frame->ResultsFrame()->EditView()->ShowFindBar();
+        }
+        return;
+    case ID_EDIT_COPY:
+        // From the pane in use: the trace's or the result text's selection, or the list's
+        // selected row with the headings.
+        if (frame && frame->TraceView() && frame->ResultsFrame()) {
+            QWidget *focus = QApplication::focusWidget();
+            CVexaClientView *trace = frame->TraceView();
+            CListCtrlEx &list = frame->ResultsFrame()->ListView()->ListCtrl();
+            if (focus && (focus == trace || trace->isAncestorOf(focus))) trace->CopySelection();
+            else if (focus && (focus == &list || list.isAncestorOf(focus))) list.CopyRows(false);
+            else frame->ResultsFrame()->EditView()->CopySelection();
         }
         return;
     case ID_FILE_CLOSE:

@@ -31,6 +31,8 @@ constexpr int ID_FIND_TEXT = 32861;
 // View > Call Flow (Ctrl+L) and View > Summary.
 constexpr int ID_VIEW_CALL_FLOW = 32862;
 constexpr int ID_VIEW_SUMMARY = 32863;
+// Interpret > Copy: the selection of the pane in use, for the mouse (the panes take Ctrl+C).
+constexpr int ID_EDIT_COPY = 32864;
 constexpr int ID_NEXT_PANE = 57680;
 constexpr int ID_PREV_PANE = 57681;
 

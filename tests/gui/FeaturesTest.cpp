@@ -204,6 +204,21 @@ private slots:
         QCOMPARE(copied[1], row.join('\t'));
         QTest::keyClick(&list, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(QApplication::clipboard()->text().count('\n'), list.GetItemCount() + 1);
+
+        // With the mouse: Interpret > Copy copies from the pane in use.
+        QApplication::clipboard()->clear();
+        list.setFocus();
+        Main().Action(ID_EDIT_COPY)->trigger();
+        QCOMPARE(QApplication::clipboard()->text().split('\n', Qt::SkipEmptyParts), copied);
+        result->setFocus();
+        QTest::keyClick(result, Qt::Key_A, Qt::ControlModifier);
+        QApplication::clipboard()->clear();
+        Main().Action(ID_EDIT_COPY)->trigger();
+        QCOMPARE(QApplication::clipboard()->text(), all);
+        trace->setFocus();
+        QApplication::clipboard()->clear();
+        Main().Action(ID_EDIT_COPY)->trigger();
+        QCOMPARE(QApplication::clipboard()->text(), line(0) + "\n" + line(1));
         CloseAll();
     }
 
