@@ -199,7 +199,7 @@ bool CVexaClientDoc::RebuildResultText() {
         std::vector<int32_t> first(100000, kNotWanted);
         size_t wanted = 0;
         for (int row = 0; row < rows; ++row) {
-            const int32_t number = std::atoi(list->GetItemText(row, 0).substr(0, 128).c_str());
+            const int32_t number = ShownNumberOfRow(row);
             numbers[static_cast<size_t>(row)] = number;
             const int64_t block = BlockOfRow(row, number);
             const uint32_t start =
@@ -217,10 +217,9 @@ bool CVexaClientDoc::RebuildResultText() {
         for (int row = 0; row < rows; ++row) {
             int64_t index = starts[static_cast<size_t>(row)];
             const int32_t number = numbers[static_cast<size_t>(row)];
-            if (index >= 0) {
-            } else if (number >= 0 && number <= 99999) {
+            if (index < 0 && number >= 0 && number <= 99999) {
                 index = first[static_cast<size_t>(number)];
-            } else {
+            } else if (index < 0) {
                 std::snprintf(key, sizeof key, "%05d", number);  // a negative number: rare, looked up alone
                 index = FindLine(m_RunLines, key);
             }
