@@ -3,6 +3,7 @@
 #include "DectElements.h"
 #include "DectTables.h"
 #include "HexText.h"
+#include "ShortText.h"
 
 #include <algorithm>
 #include <cstring>
@@ -53,7 +54,7 @@ public:
     int Count() const { return m_count; }
     bool FirstBroken() const { return m_firstBroken; }
     const std::string &FirstProblem() const { return m_firstProblem; }
-    std::string identitySummary;
+    ShortText identitySummary;
 
 private:
     void Broken(const std::string &problem) {
@@ -114,7 +115,7 @@ private:
             return m_size;
         }
         const size_t length = m_data[pos + 1];
-        m_out.Field("Length", std::to_string(length));
+        m_out.Field("Length", Decimal(length));
         size_t available = m_size - pos - 2;
         bool cut = false;
         if (length > available) {
@@ -209,28 +210,28 @@ void DectDecoder::DecodeInto(const uint8_t *data, size_t size, const std::vector
 
     // The first part: the transaction identifier in one line (the protocol discriminator and
     // the transaction value also stand in the block's header), then the message type.
-    std::string ti = "flag ";
-    ti += d.transactionFlag ? "1 (sent to the originating side)" : "0 (sent from the originating side)";
+    ShortText ti("flag ");
+    ti.Add(d.transactionFlag ? "1 (sent to the originating side)" : "0 (sent from the originating side)");
     if (extended) {
         if (size < 2) {
-            ti += ", value 7 (extended)";
+            ti.Add(", value 7 (extended)");
             out.Field("Transaction identifier", ti);
             out.Error("TI extension octet missing: the message ends after octet 1");
         } else {
             const uint8_t ext = data[1];
             tv = ext & 0x7F;
-            ti += ", value 7 (extended: " + std::to_string(tv) + ")";
+            ti.Add(", value 7 (extended: ").AddDecimal(tv).Add(')');
             out.Field("Transaction identifier", ti);
             if (!(ext & 0x80)) out.Error("Extension bit of the TI extension octet is 0");
             pos = 2;
         }
     } else {
-        ti += ", value " + std::to_string(tv);
+        ti.Add(", value ").AddDecimal(tv);
         out.Field("Transaction identifier", ti);
     }
-    d.transactionValue.assign("TI ");
-    d.transactionValue += std::to_string(tv);
-    d.transactionValue += d.transactionFlag ? " (Destination)" : " (Originator)";
+    const ShortText value =
+        ShortText("TI ").AddDecimal(tv).Add(d.transactionFlag ? " (Destination)" : " (Originator)");
+    d.transactionValue.assign(std::string_view(value));
 
     if (!pdName) {
         d.messageName = "Unknown protocol discriminator";
@@ -264,7 +265,7 @@ void DectDecoder::DecodeInto(const uint8_t *data, size_t size, const std::vector
         return;
     }
     d.messageName = type->name;
-    out.Field("Message type", std::string(type->name) + " (" + HexByte(typeOctet) + ")");
+    out.Field("Message type", ShortText(type->name).Add(" (").AddHex(typeOctet, 2).Add(')'));
 
     problemsPart();
     ElementWalk walk(data, size, out);

@@ -2,8 +2,10 @@
 
 #include "DectTables.h"
 #include "HexText.h"
+#include "ShortText.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <span>
 
@@ -26,23 +28,6 @@ void ElementBody::HexFrom(size_t from, std::string_view name) {
 
 namespace {
 
-std::string Decimal(unsigned long long v) { return std::to_string(v); }
-
-// "H'" and v in capital hex digits, at least `digits` of them.
-std::string Hex(unsigned long long v, int digits) {
-    static const char kDigits[] = "0123456789ABCDEF";
-    char buf[24];
-    digits = std::min(digits, 16);  // a 64-bit value has at most 16
-    int n = 0;
-    do {
-        buf[n++] = kDigits[v & 15];
-        v >>= 4;
-    } while (v || n < digits);
-    std::string s = "H'";
-    while (n) s += buf[--n];
-    return s;
-}
-
 // "Name" of a coded value, or an error line for a value the standard reserves.
 void Coded(ElementBody &b, std::string_view field, std::span<const ValueName> table, unsigned value) {
     if (const char *name = NameOf(table, value)) {
@@ -50,13 +35,13 @@ void Coded(ElementBody &b, std::string_view field, std::span<const ValueName> ta
         return;
     }
     b.Field(field, Hex(value, 2) + " (reserved)");
-    b.Error(std::string(field) + ": reserved value " + Hex(value, 2));
+    b.Error(ShortText(field) + ": reserved value " + Hex(value, 2));
 }
 
 // Like Coded, for tables this decoder does not hold whole: an unlisted value is shown, not an error.
 void Listed(ElementBody &b, std::string_view field, std::span<const ValueName> table, unsigned value) {
-    const char *name = NameOf(table, value);
-    b.Field(field, name ? std::string(name) : Hex(value, 2) + " (not listed)");
+    if (const char *name = NameOf(table, value)) b.Field(field, name);
+    else b.Field(field, Hex(value, 2) + " (not listed)");
 }
 
 // The extension bit (bit 8) of an octet that must end its group.
@@ -116,21 +101,21 @@ bool IdentityBits(ElementBody &b, size_t &bits) {
     return true;
 }
 
-std::string Ipei(Bits &bits, ElementBody &b) {
-    uint64_t emc = bits.Take(16), psn = bits.Take(20);
-    b.Field("EMC", Hex(emc, 4) + " (" + (emc < 100000 ? std::string(5 - Decimal(emc).size(), '0') : "") + Decimal(emc) + ")");
-    b.Field("PSN", Hex(psn, 5) + " (" + std::string(7 - std::min<size_t>(7, Decimal(psn).size()), '0') + Decimal(psn) + ")");
-    // The printed IPEI (shown in the block's header): EMC in five digits, PSN in seven, and a
-    // check digit: the sum of each of the twelve digits times its place (1 to 12) modulo 11,
-    // "*" for 10.
-    char buf[48];
-    std::snprintf(buf, sizeof buf, "%05llu %07llu", static_cast<unsigned long long>(emc % 100000),
-                  static_cast<unsigned long long>(psn % 10000000));
+// EMC and PSN of an IPEI; returns the IPEI as printed on the equipment (shown in the block's
+// header): EMC in five digits, PSN in seven, and a check digit: the sum of each of the twelve
+// digits times its place (1 to 12) modulo 11, "*" for 10.
+ShortText Ipei(Bits &bits, ElementBody &b) {
+    const uint64_t emc = bits.Take(16), psn = bits.Take(20);
+    b.Field("EMC", Hex(emc, 4) + " (" + ShortText().AddDecimal(emc, 5) + ")");
+    b.Field("PSN", Hex(psn, 5) + " (" + ShortText().AddDecimal(psn, 7) + ")");
+    ShortText printed;
+    printed.AddDecimal(emc % 100000, 5).Add(' ').AddDecimal(psn % 10000000, 7);
+    const std::string_view digits = printed;
     unsigned sum = 0, place = 1;
-    for (const char *c = buf; *c; ++c)
-        if (*c != ' ') sum += static_cast<unsigned>(*c - '0') * place++;
+    for (char c : digits)
+        if (c != ' ') sum += static_cast<unsigned>(c - '0') * place++;
     const unsigned check = sum % 11;
-    return std::string(buf) + " " + (check == 10 ? std::string("*") : std::to_string(check));
+    return printed.Add(' ').Add(check == 10 ? '*' : static_cast<char>('0' + check));
 }
 
 void PortableIdentity(ElementBody &b) {
@@ -145,16 +130,17 @@ void PortableIdentity(ElementBody &b) {
         if (length < 4) return b.Error("IPUI shorter than its type (4 bits)");
         const unsigned put = static_cast<unsigned>(bits.Take(4));
         Coded(b, "Portable user identity type", kPortableUserIdentityTypes, put);
-        std::string summary = "IPUI-" + std::string(1, static_cast<char>('N' + std::min(put, 8u)));
+        ShortText summary;
+        summary.Add("IPUI-").Add(static_cast<char>('N' + std::min(put, 8u)));
         switch (put) {
         case 0x0:
             if (length != 40) b.Error("IPUI-N of " + Decimal(length) + " bits (40 expected)");
-            summary += " IPEI " + Ipei(bits, b);
+            summary.Add(" IPEI ").Add(Ipei(bits, b));
             break;
         case 0x1: {
             uint64_t number = bits.Take(std::min<size_t>(bits.Left(), 60));
             b.Field("Private number", Decimal(number));
-            summary += " " + Decimal(number);
+            summary.Add(' ').AddDecimal(number);
             break;
         }
         case 0x2: {
@@ -162,7 +148,7 @@ void PortableIdentity(ElementBody &b) {
             b.Field("Public operator code (POC)", Hex(poc, 4));
             std::string acc = Bcd(bits, bad);
             b.Field("Account number (ACC)", acc);
-            summary += " POC " + Hex(poc, 4) + " ACC " + acc;
+            summary.Add(" POC ").AddHex(poc, 4).Add(" ACC ").Add(acc);
             break;
         }
         case 0x6: {
@@ -170,7 +156,7 @@ void PortableIdentity(ElementBody &b) {
             b.Field("Equipment installer's code (EIC)", Hex(eic, 4));
             std::string number = Bcd(bits, bad);
             b.Field("Number", number);
-            summary += " EIC " + Hex(eic, 4) + " " + number;
+            summary.Add(" EIC ").AddHex(eic, 4).Add(' ').Add(number);
             break;
         }
         default: {
@@ -178,14 +164,14 @@ void PortableIdentity(ElementBody &b) {
                                                        "PSTN/ISDN number", "", "Credit card account number (CACN)"};
             std::string digits = Bcd(bits, bad);
             b.Field(put < 8 ? kNumberNames[put] : "Number", digits);
-            summary += " " + digits;
+            summary.Add(' ').Add(digits);
         }
         }
         if (bad) b.Error("IPUI digits with values above 9");
         b.identitySummary = summary;
     } else if (type == 0x10) {  // IPEI
         if (length != 36) b.Error("IPEI of " + Decimal(length) + " bits (36 expected)");
-        b.identitySummary = "IPEI " + Ipei(bits, b);
+        b.identitySummary = ShortText("IPEI ").Add(Ipei(bits, b));
     } else if (type == 0x20) {  // TPUI
         if (length != 20) b.Error("TPUI of " + Decimal(length) + " bits (20 expected)");
         uint64_t tpui = bits.Take(20);
@@ -197,7 +183,7 @@ void PortableIdentity(ElementBody &b) {
                                          : "Emergency TPUI";
         b.Field("TPUI type", kind);
         b.Field("TPUI value", Hex(tpui, 5));
-        b.identitySummary = "TPUI " + Hex(tpui, 5);
+        b.identitySummary = ShortText("TPUI ").AddHex(tpui, 5);
     }
 }
 
@@ -545,7 +531,7 @@ void FeatureIndicate(ElementBody &b) {
 
 void CallAttributes(ElementBody &b) {
     if (!b.Need(0, "coding standard (octet 3)")) return;
-    b.Field("Coding standard", ((b.At(0) >> 5) & 0x03) == 0 ? "DECT standard coding" : Hex((b.At(0) >> 5) & 0x03, 1));
+    b.Field("Coding standard", ((b.At(0) >> 5) & 0x03) == 0 ? std::string_view("DECT standard coding") : std::string_view(Hex((b.At(0) >> 5) & 0x03, 1)));
     b.Field("Network layer attributes", Decimal(b.At(0) & 0x1F));
     if (!b.Need(1, "C-plane class and routing (octet 4)")) return;
     b.Field("C-plane class", Decimal((b.At(1) >> 4) & 0x07));
@@ -624,15 +610,20 @@ constexpr ElementDecoder kDecoders[] = {
 };
 // clang-format on
 
+// The decoders by identifier, looked up once per element.
+constexpr auto kDecoderIndex = [] {
+    std::array<Decoder, 128> index{};
+    for (const ElementDecoder &d : kDecoders) index[d.id & 0x7F] = d.decode;
+    return index;
+}();
+
 }  // namespace
 
 bool DecodeVariableElement(uint8_t id, ElementBody &body) {
-    for (const ElementDecoder &d : kDecoders) {
-        if (d.id != id) continue;
-        d.decode(body);
-        return true;
-    }
-    return false;
+    const Decoder decode = id < 0x80 ? kDecoderIndex[id] : nullptr;
+    if (!decode) return false;
+    decode(body);
+    return true;
 }
 
 void DecodeDoubleOctetElement(uint8_t id, uint8_t value, DecodedText &out) {

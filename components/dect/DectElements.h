@@ -4,6 +4,7 @@
 #pragma once
 
 #include "DecodedText.h"
+#include "ShortText.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -29,7 +30,7 @@ public:
     void HexFrom(size_t from, std::string_view name);
 
     // The portable identity in short form, for the message's header line.
-    std::string identitySummary;
+    ShortText identitySummary;
 
 private:
     const uint8_t *m_data;

@@ -46,7 +46,7 @@ void DectParser::ParseLine(Call &call) {
     m_reader.Feed(call.text(0), m_line);
     int status = 0;
     if (m_line.completed) {
-        const GdiSignal &s = m_line.signal;
+        const GdiSignal &s = *m_line.signal;
         DectDecoder::DecodeInto(s.octets.data(), s.octets.size(), s.problems, s.hasData, m_decoded);
         StoredDect m;
         m.sequence = s.sequence;

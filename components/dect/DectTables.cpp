@@ -1,6 +1,8 @@
 #include "DectTables.h"
 
 #include <algorithm>
+#include <array>
+#include <iterator>
 
 namespace vexa::dect {
 
@@ -316,15 +318,36 @@ constexpr ValueName kPageCapabilityTable[] = {
 
 }  // namespace
 
+namespace {
+
+// Message types by protocol discriminator and type (7 bits): the position in kMessageTypes
+// plus one, 0 for none. Looked up once per message.
+constexpr auto kMessageTypeIndex = [] {
+    std::array<std::array<uint8_t, 128>, 16> index{};
+    for (size_t i = 0; i < std::size(kMessageTypes); ++i)
+        index[kMessageTypes[i].pd & 0x0F][kMessageTypes[i].type & 0x7F] = static_cast<uint8_t>(i + 1);
+    return index;
+}();
+static_assert(std::size(kMessageTypes) < 255);
+
+// Element names by identifier octet, looked up once per element.
+constexpr auto kElementNameIndex = [] {
+    std::array<const char *, 256> index{};
+    for (const ValueName &v : kElementNames) index[v.value] = v.name;
+    return index;
+}();
+
+}  // namespace
+
 const MessageType *FindMessageType(unsigned pd, unsigned type) {
-    for (const MessageType &m : kMessageTypes)
-        if (m.pd == pd && m.type == type) return &m;
-    return nullptr;
+    if (pd > 15 || type > 127) return nullptr;
+    const uint8_t at = kMessageTypeIndex[pd][type];
+    return at ? &kMessageTypes[at - 1] : nullptr;
 }
 
 std::span<const MessageType> MessageTypes() { return kMessageTypes; }
 
-const char *ElementName(uint8_t id) { return NameOf(kElementNames, id); }
+const char *ElementName(uint8_t id) { return kElementNameIndex[id]; }
 
 const std::span<const ValueName> kCallClasses = kCallClassTable, kBasicServices = kBasicServiceTable,
                                  kReleaseReasons = kReleaseReasonTable, kSignals = kSignalTable,

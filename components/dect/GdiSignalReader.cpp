@@ -44,7 +44,9 @@ void AssignSafe(std::string &to, std::string_view text) {
 }  // namespace
 
 void GdiSignalReader::Reset() {
-    m_open = GdiSignal{};
+    m_signals[0] = GdiSignal{};
+    m_signals[1] = GdiSignal{};
+    m_open = &m_signals[0];
     m_isOpen = false;
     m_droppedOctets = 0;
     m_midLine = false;
@@ -52,7 +54,7 @@ void GdiSignalReader::Reset() {
 }
 
 void GdiSignalReader::AddProblem(std::string problem) {
-    component::AddProblem(m_open.problems, std::move(problem), kMaxProblems);
+    component::AddProblem(m_open->problems, std::move(problem), kMaxProblems);
 }
 
 void GdiSignalReader::Feed(std::string_view piece, LineResult &result) {
@@ -89,12 +91,20 @@ void GdiSignalReader::Feed(std::string_view piece, LineResult &result) {
         result.kind = kRecordLine;
         m_isOpen = true;
         m_droppedOctets = 0;
-        m_open.sequence = rec.sequence;
-        m_open.time.assign(rec.time);
-        m_open.direction.assign(rec.direction);
-        m_open.signalName.assign(rec.signalName);
-        m_open.originator.assign(rec.originator);
-        m_open.destination.assign(rec.destination);
+        // The record line is kept once; its fields are views into the copy.
+        GdiSignal &s = *m_open;
+        s.sequence = rec.sequence;
+        s.recordLine.assign(line);
+        const auto at = [&](std::string_view field) {
+            return field.empty() ? std::string_view()
+                                 : std::string_view(s.recordLine).substr(static_cast<size_t>(field.data() - line.data()),
+                                                                         field.size());
+        };
+        s.time = at(rec.time);
+        s.direction = at(rec.direction);
+        s.signalName = at(rec.signalName);
+        s.originator = at(rec.originator);
+        s.destination = at(rec.destination);
         return;
     }
 
@@ -107,8 +117,8 @@ void GdiSignalReader::Feed(std::string_view piece, LineResult &result) {
         break;
     case Keyword::UserPart:
         result.kind = kControlRow;
-        if (!m_open.userPart.empty()) AddProblem("Second USER PART row in one signal (the first is kept)");
-        else m_open.userPart.assign(Clipped(TrimBlanks(rest), kMaxRowText));
+        if (!m_open->userPart.empty()) AddProblem("Second USER PART row in one signal (the first is kept)");
+        else m_open->userPart.assign(Clipped(TrimBlanks(rest), kMaxRowText));
         break;
     case Keyword::Data:
         result.kind = kDataRow;
@@ -135,7 +145,7 @@ bool GdiSignalReader::StartsLineOfItsOwn(std::string_view line) const {
 
 // "SCP <message>  ID <id>": the message is the text before the word "ID", the id the word after it.
 void GdiSignalReader::ReadScpRow(std::string_view rest) {
-    if (!m_open.scpMessage.empty() || !m_open.scpId.empty()) {
+    if (!m_open->scpMessage.empty() || !m_open->scpId.empty()) {
         AddProblem("Second SCP row in one signal (the first is kept)");
         return;
     }
@@ -151,39 +161,43 @@ void GdiSignalReader::ReadScpRow(std::string_view rest) {
         }
     }
     if (message.empty()) AddProblem("SCP row without a station control message");
-    AssignSafe(m_open.scpMessage, Clipped(message, kMaxRowText));
-    AssignSafe(m_open.scpId, Clipped(id, kMaxRowText));
+    AssignSafe(m_open->scpMessage, Clipped(message, kMaxRowText));
+    AssignSafe(m_open->scpId, Clipped(id, kMaxRowText));
 }
 
 void GdiSignalReader::ReadDataRow(std::string_view rest) {
-    m_open.hasData = true;
-    m_droppedOctets += component::ReadDataRow(rest, m_open.octets, kMaxMessageOctets, m_open.problems, kMaxProblems);
+    m_open->hasData = true;
+    m_droppedOctets += component::ReadDataRow(rest, m_open->octets, kMaxMessageOctets, m_open->problems, kMaxProblems);
 }
 
 void GdiSignalReader::ReadLenRow(std::string_view rest, LineResult &result) {
-    component::ReadLenRow(rest, m_open.octets.size() + m_droppedOctets, m_open.problems, kMaxProblems);
+    component::ReadLenRow(rest, m_open->octets.size() + m_droppedOctets, m_open->problems, kMaxProblems);
     Close(true, result);
     result.completion = 1;
 }
 
 void GdiSignalReader::Close(bool lenSeen, LineResult &result) {
-    m_open.lenSeen = lenSeen;
+    m_open->lenSeen = lenSeen;
     if (m_droppedOctets)
         AddProblem("Message longer than " + std::to_string(kMaxMessageOctets) + " octets: " +
                    std::to_string(m_droppedOctets) + " octets not kept");
-    if (!lenSeen && m_open.hasData) AddProblem("LEN row missing: the signal may be incomplete");
-    // The signal changes places with the result's previous one, whose buffers are emptied and
-    // used again for the next signal.
-    std::swap(result.signal, m_open);
+    if (!lenSeen && m_open->hasData) AddProblem("LEN row missing: the signal may be incomplete");
+    // The signal is handed out as it stands; the other one, completed before it, is emptied
+    // and takes the next signal.
+    result.signal = m_open;
     result.completed = true;
-    m_open.sequence = 0;
-    for (std::string *s : {&m_open.time, &m_open.direction, &m_open.signalName, &m_open.originator,
-                           &m_open.destination, &m_open.scpMessage, &m_open.scpId, &m_open.userPart})
-        s->clear();
-    m_open.hasData = false;
-    m_open.lenSeen = false;
-    m_open.octets.clear();
-    m_open.problems.clear();
+    m_open = m_open == &m_signals[0] ? &m_signals[1] : &m_signals[0];
+    GdiSignal &next = *m_open;
+    next.sequence = 0;
+    next.recordLine.clear();
+    next.time = next.direction = next.signalName = next.originator = next.destination = {};
+    next.scpMessage.clear();
+    next.scpId.clear();
+    next.userPart.clear();
+    next.hasData = false;
+    next.lenSeen = false;
+    next.octets.clear();
+    next.problems.clear();
     m_isOpen = false;
     m_droppedOctets = 0;
 }

@@ -11,14 +11,16 @@
 
 namespace vexa::dect {
 
-// One GDI signal as the trace showed it.
+// One GDI signal as the trace showed it. Its record-line fields point into recordLine: a
+// signal is filled in place and handed out by reference, never copied.
 struct GdiSignal {
     int sequence = 0;
-    std::string time;
-    std::string direction;
-    std::string signalName;
-    std::string originator;
-    std::string destination;
+    std::string recordLine;  // the record line, which the next five views point into
+    std::string_view time;
+    std::string_view direction;
+    std::string_view signalName;
+    std::string_view originator;
+    std::string_view destination;
     std::string scpMessage;  // the station control message named by the SCP row ("DATA_IND")
     std::string scpId;       // the connection it concerns (the word after "ID")
     std::string userPart;    // the USER PART row's text
@@ -35,7 +37,8 @@ struct LineResult {
     int kind = kOther;
     int completion = 0;  // 0 none, 1 ended with this line, 2 ended before this line
     bool completed = false;
-    GdiSignal signal;  // the completed signal when completed is true
+    const GdiSignal *signal = nullptr;  // the completed signal when completed is true; valid until the
+                                        // signal after it completes
 };
 
 class GdiSignalReader {
@@ -46,6 +49,10 @@ public:
     static constexpr size_t kMaxProblems = 16;
     // Longest SCP and USER PART text kept.
     static constexpr size_t kMaxRowText = 256;
+
+    GdiSignalReader() = default;
+    GdiSignalReader(const GdiSignalReader &) = delete;  // the open signal is one of its own two
+    GdiSignalReader &operator=(const GdiSignalReader &) = delete;
 
     // One piece of a trace line (at most 511 characters, with its "\n" when the line ended).
     // result is filled anew.
@@ -61,7 +68,10 @@ private:
     void AddProblem(std::string problem);
     bool StartsLineOfItsOwn(std::string_view line) const;
 
-    GdiSignal m_open;
+    // The open signal and the one completed before it take turns, so that a completed
+    // signal is handed out without being copied and the buffers are used again.
+    GdiSignal m_signals[2];
+    GdiSignal *m_open = &m_signals[0];
     bool m_isOpen = false;
     size_t m_droppedOctets = 0;
     bool m_midLine = false;
