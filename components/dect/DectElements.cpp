@@ -54,10 +54,18 @@ class Bits {
 public:
     Bits(const uint8_t *data, size_t bits) : m_data(data), m_bits(bits) {}
     size_t Left() const { return m_bits - m_pos; }
+    // The next n bits (at most 64) as a number; past the end, as many as are left.
     uint64_t Take(size_t n) {
+        n = std::min({n, Left(), size_t{64}});
         uint64_t v = 0;
-        for (size_t i = 0; i < n && m_pos < m_bits; ++i, ++m_pos)
-            v = v << 1 | ((m_data[m_pos / 8] >> (7 - m_pos % 8)) & 1);
+        while (n) {
+            // From the octet under the position: the bits left in it, or fewer.
+            const size_t offset = m_pos % 8, take = std::min(n, 8 - offset);
+            const unsigned octet = m_data[m_pos / 8];
+            v = v << take | ((octet >> (8 - offset - take)) & ((1u << take) - 1));
+            m_pos += take;
+            n -= take;
+        }
         return v;
     }
 

@@ -4,6 +4,8 @@
 #include "PayloadRows.h"
 #include "TraceLine.h"
 
+#include <cstring>
+
 namespace vexa::dect {
 
 using namespace component;
@@ -14,13 +16,24 @@ constexpr size_t kPieceLength = 511;
 
 enum class Keyword { None, Scp, UserPart, Data, Len };
 
+// True when text begins with word followed by a blank or its end; rest is what follows,
+// blanks skipped. Every row of a trace comes here, so it is done in place.
+bool Takes(std::string_view text, std::string_view word, std::string_view &rest) {
+    if (text.size() < word.size() || std::memcmp(text.data(), word.data(), word.size()) != 0) return false;
+    size_t at = word.size();
+    if (at < text.size() && text[at] != ' ' && text[at] != '\t') return false;
+    while (at < text.size() && (text[at] == ' ' || text[at] == '\t')) ++at;
+    rest = text.substr(at);
+    return true;
+}
+
 // The keyword a row's text starts with, and in rest what follows it.
 Keyword KeywordOf(std::string_view text, std::string_view &rest) {
     switch (text.empty() ? '\0' : text[0]) {
-    case 'S': return TakeKeyword(text, "SCP", rest) ? Keyword::Scp : Keyword::None;
-    case 'U': return TakeKeyword(text, "USER", rest) && TakeKeyword(rest, "PART", rest) ? Keyword::UserPart : Keyword::None;
-    case 'D': return TakeKeyword(text, "DATA", rest) ? Keyword::Data : Keyword::None;
-    case 'L': return TakeKeyword(text, "LEN", rest) ? Keyword::Len : Keyword::None;
+    case 'S': return Takes(text, "SCP", rest) ? Keyword::Scp : Keyword::None;
+    case 'U': return Takes(text, "USER", rest) && Takes(rest, "PART", rest) ? Keyword::UserPart : Keyword::None;
+    case 'D': return Takes(text, "DATA", rest) ? Keyword::Data : Keyword::None;
+    case 'L': return Takes(text, "LEN", rest) ? Keyword::Len : Keyword::None;
     default: return Keyword::None;
     }
 }
