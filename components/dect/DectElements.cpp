@@ -1,5 +1,6 @@
 #include "DectElements.h"
 
+#include "DectElementFields.h"
 #include "DectTables.h"
 #include "HexText.h"
 #include "ShortText.h"
@@ -26,9 +27,8 @@ void ElementBody::HexFrom(size_t from, std::string_view name) {
     if (from < m_size) m_out.Field(name, HexDump(m_data + from, m_size - from));
 }
 
-namespace {
+namespace fields {
 
-// "Name" of a coded value, or an error line for a value the standard reserves.
 void Coded(ElementBody &b, std::string_view field, std::span<const ValueName> table, unsigned value) {
     if (const char *name = NameOf(table, value)) {
         b.Field(field, name);
@@ -38,16 +38,30 @@ void Coded(ElementBody &b, std::string_view field, std::span<const ValueName> ta
     b.Error(ShortText(field) + ": reserved value " + Hex(value, 2));
 }
 
-// Like Coded, for tables this decoder does not hold whole: an unlisted value is shown, not an error.
 void Listed(ElementBody &b, std::string_view field, std::span<const ValueName> table, unsigned value) {
     if (const char *name = NameOf(table, value)) b.Field(field, name);
     else b.Field(field, Hex(value, 2) + " (not listed)");
 }
 
-// The extension bit (bit 8) of an octet that must end its group.
 void LastOfGroup(ElementBody &b, size_t i, const char *octet) {
     if (!(b.At(i) & 0x80)) b.Error(std::string("Extension bit of ") + octet + " is 0: further octets are not expected");
 }
+
+void Flags(ElementBody &b, std::string_view field, std::span<const Flag> flags, uint8_t octet) {
+    std::string names;
+    for (const Flag &f : flags) {
+        if (!(octet & f.mask)) continue;
+        if (!names.empty()) names += ", ";
+        names += f.name;
+    }
+    b.Field(field, names.empty() ? std::string_view("none") : std::string_view(names));
+}
+
+}  // namespace fields
+
+namespace {
+
+using namespace fields;
 
 // Reads a bit string from the front (bit 8 of the first octet first).
 class Bits {
@@ -467,48 +481,6 @@ void EventsNotification(ElementBody &b) {
     if (n == 0) b.Error("EVENTS-NOTIFICATION without an event");
 }
 
-// The octet groups of an element, each ending at an octet whose bit 8 is 1.
-template <class Fn>
-size_t Groups(ElementBody &b, size_t from, Fn fn) {
-    size_t i = from;
-    int group = 0;
-    while (i < b.Size()) {
-        size_t end = i;
-        while (end < b.Size() && !(b.At(end) & 0x80)) ++end;
-        if (end == b.Size()) {
-            b.Error("Octet group without a last octet (extension bit 1)");
-            end = b.Size() - 1;
-        }
-        fn(group++, i, end);
-        i = end + 1;
-    }
-    return i;
-}
-
-void TerminalCapability(ElementBody &b) {
-    if (!b.Need(0, "tone and display capability (octet 3)")) return;
-    Groups(b, 0, [&](int group, size_t first, size_t last) {
-        if (group == 0) {
-            Coded(b, "Tone capability", kToneCapabilities, (b.At(first) >> 4) & 0x07);
-            Coded(b, "Display capability", kDisplayCapabilities, b.At(first) & 0x0F);
-            if (first + 1 <= last) {
-                b.Field("Echo parameter", Decimal((b.At(first + 1) >> 4) & 0x07));
-                b.Field("N-REJ (ambient noise rejection)", Decimal((b.At(first + 1) >> 2) & 0x03));
-                b.Field("A-VOL (adaptive volume control)", Decimal(b.At(first + 1) & 0x03));
-            }
-            if (first + 2 <= last) b.Field("Slot type capability", HexByte(b.At(first + 2) & 0x7F));
-            if (first + 3 <= last) b.Field("Octet group 3, further octets", HexDump(b.Data() + first + 3, last - first - 2));
-        } else if (group == 1) {
-            b.Field("Profile indicators", HexDump(b.Data() + first, last - first + 1));
-        } else if (group == 2) {
-            b.Field("Display control", Decimal((b.At(first) >> 4) & 0x07));
-            b.Field("Display memory (octet group 5)", HexDump(b.Data() + first, last - first + 1));
-        } else {
-            b.Field("Octet group " + Decimal(group + 3), HexDump(b.Data() + first, last - first + 1));
-        }
-    });
-}
-
 void SetupCapability(ElementBody &b) {
     if (!b.Need(0, "setup capability (octet 3)")) return;
     Listed(b, "Page capability", kPageCapabilities, (b.At(0) >> 2) & 0x03);
@@ -537,16 +509,23 @@ void FeatureIndicate(ElementBody &b) {
     b.HexFrom(2, "Parameters");
 }
 
+// CALL-ATTRIBUTES: the attributes of the call's C-plane and U-plane. The network layer
+// attributes and the C-plane class are shown as their numbers.
 void CallAttributes(ElementBody &b) {
+    static constexpr ValueName kCodingStandards[] = {{0x0, "DECT standard coding"}};
+    static constexpr ValueName kSymmetries[] = {{0x0, "Symmetric"}, {0x2, "Asymmetric"}};
     if (!b.Need(0, "coding standard (octet 3)")) return;
-    b.Field("Coding standard", ((b.At(0) >> 5) & 0x03) == 0 ? std::string_view("DECT standard coding") : std::string_view(Hex((b.At(0) >> 5) & 0x03, 1)));
+    Listed(b, "Coding standard", kCodingStandards, (b.At(0) >> 5) & 0x03);
     b.Field("Network layer attributes", Decimal(b.At(0) & 0x1F));
     if (!b.Need(1, "C-plane class and routing (octet 4)")) return;
     b.Field("C-plane class", Decimal((b.At(1) >> 4) & 0x07));
-    b.Field("C-plane routing", Decimal(b.At(1) & 0x0F));
+    Listed(b, "C-plane routing", kCodecRouting, b.At(1) & 0x0F);
     if (!b.Need(2, "U-plane symmetry and LU identification (octet 5)")) return;
-    b.Field("U-plane symmetry", Decimal((b.At(2) >> 5) & 0x03));
-    b.Field("LU identification", Decimal(b.At(2) & 0x1F));
+    Listed(b, "U-plane symmetry", kSymmetries, (b.At(2) >> 5) & 0x03);
+    // The DLC service: LU1 to LU16 by their number.
+    const unsigned lu = b.At(2) & 0x1F;
+    if (lu >= 1 && lu <= 16) b.Field("LU identification", ShortText("LU").AddDecimal(lu));
+    else b.Field("LU identification", Hex(lu, 2) + " (not listed)");
     b.HexFrom(3, "Further octets");
 }
 
@@ -586,6 +565,59 @@ void Duration(ElementBody &b) {
     b.HexFrom(2, "Further octets");
 }
 
+// TIME-DATE: octet 3 says what follows (time, date or both) and what it means; the date is
+// year, month and day, the time hour, minute, second and time zone, one octet each in
+// semi-octets (the first digit in bits 4-1, the second in bits 8-5). The time zone counts
+// quarters of an hour from GMT; bit 4 is its sign.
+void TimeDate(ElementBody &b) {
+    if (!b.Need(0, "coding and interpretation (octet 3)")) return;
+    const unsigned coding = b.At(0) >> 6;
+    const unsigned meaning = b.At(0) & 0x3F;
+    Coded(b, "Coding", kTimeDateCodings, coding);
+    Listed(b, "Interpretation", kTimeDateInterpretations, meaning);
+    const bool duration = meaning == 0x01;
+    size_t i = 1;
+    // One semi-octet pair as a number of two digits; limits apply to a point in time only.
+    auto pair = [&](const char *name, unsigned first, unsigned last) {
+        const uint8_t o = b.At(i++);
+        const unsigned low = o & 0x0F, high = o >> 4;
+        if (low > 9 || high > 9) {
+            b.Field(name, Hex(o, 2) + " (not two decimal digits)");
+            b.Error(ShortText(name) + ": " + Hex(o, 2) + " is not two decimal digits");
+            return;
+        }
+        const unsigned v = low * 10 + high;
+        b.Field(name, ShortText().AddDecimal(v, 2));
+        if (!duration && (v < first || v > last))
+            b.Error(ShortText(name) + " " + ShortText().AddDecimal(v, 2) + " out of range (" + Decimal(first) + " to " +
+                    Decimal(last) + ")");
+    };
+    if (coding & 0x2) {
+        if (!b.Need(i + 2, "date (year, month, day)")) return;
+        pair("Year", 0, 99);
+        pair("Month", 1, 12);
+        pair("Day", 1, 31);
+    }
+    if (coding & 0x1) {
+        if (!b.Need(i + 3, "time (hour, minute, second, time zone)")) return;
+        pair("Hour", 0, 23);
+        pair("Minute", 0, 59);
+        pair("Second", 0, 59);
+        const uint8_t zone = b.At(i++);
+        const unsigned tens = zone & 0x07, units = zone >> 4;
+        if (units > 9) {
+            b.Field("Time zone", Hex(zone, 2) + " (not decimal)");
+            b.Error("Time zone: " + Hex(zone, 2).str() + " is not a number of quarters of an hour");
+        } else {
+            const unsigned quarters = tens * 10 + units;
+            ShortText text("GMT");
+            text.Add(zone & 0x08 ? '-' : '+').AddDecimal(quarters / 4, 2).Add(':').AddDecimal(quarters % 4 * 15, 2);
+            b.Field("Time zone", text.Add(" (").AddDecimal(quarters).Add(" quarters of an hour)"));
+        }
+    }
+    b.HexFrom(i, "Further octets");
+}
+
 void CallIdentity(ElementBody &b) { b.Field("Identity", HexDump(b.Data(), b.Size())); }
 
 void ConnectionIdentity(ElementBody &b) {
@@ -608,9 +640,9 @@ constexpr ElementDecoder kDecoders[] = {
     {0x07, LocationArea}, {0x09, NwkAssignedIdentity}, {0x0A, AuthType}, {0x0B, AllocationType},
     {0x0C, Rand}, {0x0D, Res}, {0x0E, Rs}, {0x12, OctetsOnly}, {0x13, CallAttributes},
     {0x16, ServiceChangeInfo}, {0x17, ConnectionAttributes}, {0x19, CipherInfo}, {0x1A, CallIdentity},
-    {0x1B, ConnectionIdentity}, {0x1C, Facility}, {0x1E, ProgressIndicator}, {0x23, OctetsOnly},
+    {0x1B, ConnectionIdentity}, {0x1C, Facility}, {0x1E, ProgressIndicator}, {0x23, TimeDate},
     {0x28, Characters}, {0x2C, Characters}, {0x38, FeatureActivate}, {0x39, FeatureIndicate},
-    {0x41, OctetsOnly}, {0x60, RejectReason}, {0x62, SetupCapability}, {0x63, TerminalCapability},
+    {0x41, OctetsOnly}, {0x60, RejectReason}, {0x62, SetupCapability}, {0x63, DecodeTerminalCapability},
     {0x64, OctetsOnly}, {0x65, OctetsOnly}, {0x66, TransitDelay}, {0x67, WindowSize},
     {0x6C, CallingPartyNumber}, {0x6D, PartyName}, {0x70, CalledPartyNumber}, {0x72, Duration},
     {0x73, PartyName}, {0x76, OctetsOnly}, {0x77, IwuToIwu}, {0x78, ModelIdentifier}, {0x7A, OctetsOnly},

@@ -314,6 +314,15 @@ constexpr ValueName kTimeLimitTable[] = {
     {0x0, "Erase"}, {0x1, "Defined time limit 1"}, {0x2, "Defined time limit 2"}, {0xF, "Infinite"}};
 constexpr ValueName kPageCapabilityTable[] = {
     {0x0, "Normal paging"}, {0x1, "Fast paging"}};
+constexpr ValueName kTimeDateCodingTable[] = {{0x1, "Time"}, {0x2, "Date"}, {0x3, "Time and date"}};
+constexpr ValueName kTimeDateInterpretationTable[] = {
+    {0x00, "The current time/date"}, {0x01, "Time duration"},
+    {0x20, "The time/date at which to start forwarding/delivering the MMS message"},
+    {0x21, "The time/date the MMS user data was created"}, {0x22, "The time/date the MMS user data was last modified"},
+    {0x23, "The time/date the message was received by the MCE"},
+    {0x24, "The time/date the message was delivered/accessed by the end entity"},
+    {0x28, "The time/date stamp for use as an identifier"},
+};
 // clang-format on
 
 }  // namespace
@@ -374,6 +383,8 @@ const std::span<const ValueName> kCallClasses = kCallClassTable, kBasicServices 
                                  kServiceDiscriminators = kServiceDiscriminatorTable, kCodesets = kCodesetTable,
                                  kNegotiationIndicators = kNegotiationTable,
                                  kSetupCapabilities = kSetupCapabilityTable, kPageCapabilities = kPageCapabilityTable,
-                                 kLockLimits = kLockLimitTable, kTimeLimits = kTimeLimitTable;
+                                 kLockLimits = kLockLimitTable, kTimeLimits = kTimeLimitTable,
+                                 kTimeDateCodings = kTimeDateCodingTable,
+                                 kTimeDateInterpretations = kTimeDateInterpretationTable;
 
 }  // namespace vexa::dect

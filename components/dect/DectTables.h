@@ -57,6 +57,6 @@ extern const std::span<const ValueName> kCallClasses, kBasicServices, kReleaseRe
     kProgressCodingStandards, kProgressLocations, kProgressDescriptions, kRejectReasons, kCodecs,
     kCodecServices, kCodecRouting, kSlotSizes, kEventTypes, kToneCapabilities, kDisplayCapabilities,
     kIwuDiscriminators, kFeatures, kServiceDiscriminators, kCodesets, kNegotiationIndicators,
-    kSetupCapabilities, kPageCapabilities, kLockLimits, kTimeLimits;
+    kSetupCapabilities, kPageCapabilities, kLockLimits, kTimeLimits, kTimeDateCodings, kTimeDateInterpretations;
 
 }  // namespace vexa::dect

@@ -50,7 +50,10 @@ TEST(DectDecoder, LocateRequestWithIdentitiesAndTerminalCapability) {
     EXPECT_LINE(d, "Location area level: 7");
     EXPECT_LINE(d, "Tone capability: Complete DECT tones supported");
     EXPECT_LINE(d, "Display capability: Alphanumeric");
-    EXPECT_LINE(d, "N-REJ (ambient noise rejection): 2");
+    EXPECT_LINE(d, "N-REJ (ambient noise rejection): Noise rejection");
+    EXPECT_LINE(d, "A-VOL (adaptive volume control): PP adaptive volume control used");
+    EXPECT_LINE(d, "Profile indicator 1: GAP");
+    EXPECT_LINE(d, "Profile indicator 2: none");
 }
 
 TEST(DectDecoder, AuthenticationRequestAndReply) {
@@ -205,6 +208,82 @@ TEST(DectDecoder, CodecListEscapeToProprietaryAndRejectReason) {
     auto rej = Decode("05 57 60 01 02");
     EXPECT_EQ(rej.messageName, "MM-LOCATE-REJECT");
     EXPECT_LINE(rej, "Reject reason: IPUI unknown");
+}
+
+// A portable that tells all of its capabilities: every octet group of TERMINAL-CAPABILITY as
+// the engineer reads it (the fields agree with the reference analyser).
+TEST(DectDecoder, TerminalCapabilityEveryOctetGroup) {
+    auto d = Decode("05 54 05 07 80 A8 00 AB C1 23 45 63 16 44 2A 1F 01 20 03 10 81 "
+                    "55 2A 55 2A 55 2A 55 2A 55 AA 4A 8F 05 81");
+    EXPECT_TRUE(d.valid) << d.text;
+    // Octet group 3: audio, slots and the display.
+    EXPECT_LINE(d, "Echo parameter: TCLw > 46 dB (full TCLw)");
+    EXPECT_LINE(d, "Slot type capability: Half slot; j = 80, Long slot; j = 640, Long slot; j = 672, Full slot, "
+                   "Double slot");
+    EXPECT_LINE(d, "Stored display characters: 160");
+    EXPECT_LINE(d, "Lines in display: 3");
+    EXPECT_LINE(d, "Characters per line: 16");
+    EXPECT_LINE(d, "Scrolling behaviour: Type 1");
+    // Octet group 4: the profiles, ten indicators.
+    EXPECT_LINE(d, "Profile indicator 1: CAP, DECT/GSM interworking profile, LRMS, DPRS asymmetric bearers");
+    EXPECT_LINE(d, "Profile indicator 4: PPP, CF, RAP 2 profile");
+    EXPECT_LINE(d, "Profile indicator 7: 64-level modulation scheme (B+Z field), NG-DECT part 3, "
+                   "Re-keying and default cipher key early encryption mechanism, NG-DECT part 5");
+    EXPECT_LINE(d, "  Packet data category: Cat 4 (high-level modulation up to 64QAM)");
+    EXPECT_LINE(d, "  DECT ULE: DECT ULE phase 2");
+    EXPECT_LINE(d, "Profile indicator 10: Extended list change notification, \"V2\" WRS");
+    // Octet group 5: security and characters; group 6: blind slots.
+    EXPECT_LINE(d, "DSAA2: Supported");
+    EXPECT_LINE(d, "DSC2: Not supported");
+    EXPECT_LINE(d, "Control codes: Coding 001 plus 08H to 0BH and 0DH");
+    EXPECT_LINE(d, "Escape to 8 bit character sets: Latin alphabet no. 1 (ISO 8859-1), Latin alphabet no. 9 "
+                   "(ISO 8859-15), Latin alphabet no. 5 (ISO 8859-9), Greek (ISO 8859-7)");
+    EXPECT_LINE(d, "Blind slot indication: No blind slots");
+    EXPECT_LINE(d, "Blind slots: SP2, SP4, SP11");
+    // The stored display characters need octets 3d and 3e both.
+    auto cut = Decode("05 54 05 07 80 A8 00 AB C1 23 45 63 05 44 2A 1F 81 82");
+    EXPECT_FALSE(cut.valid);
+    EXPECT_LINE(cut, "!!!Octet 3d without octet 3e: stored display characters cut short!!!");
+}
+
+// The date and time the fixed part gives the portable, and a call's attributes.
+TEST(DectDecoder, TimeDateAndCallAttributes) {
+    // CC-INFO with the current time and date: 7 December 2026, 14:05:09, GMT+01:00.
+    auto t = Decode("13 7B 23 08 C0 62 21 70 41 50 90 40");
+    EXPECT_TRUE(t.valid) << t.text;
+    EXPECT_LINE(t, "TIME-DATE (H'23)");
+    EXPECT_LINE(t, "Coding: Time and date");
+    EXPECT_LINE(t, "Interpretation: The current time/date");
+    EXPECT_LINE(t, "Year: 26");
+    EXPECT_LINE(t, "Month: 12");
+    EXPECT_LINE(t, "Day: 07");
+    EXPECT_LINE(t, "Hour: 14");
+    EXPECT_LINE(t, "Minute: 05");
+    EXPECT_LINE(t, "Second: 09");
+    EXPECT_LINE(t, "Time zone: GMT+01:00 (4 quarters of an hour)");
+    // Time only, west of GMT, as a duration.
+    auto w = Decode("13 7B 23 05 41 20 03 00 09");
+    EXPECT_TRUE(w.valid) << w.text;
+    EXPECT_LINE(w, "Coding: Time");
+    EXPECT_LINE(w, "Interpretation: Time duration");
+    EXPECT_LINE(w, "Hour: 02");
+    EXPECT_LINE(w, "Minute: 30");
+    EXPECT_LINE(w, "Time zone: GMT-02:30 (10 quarters of an hour)");
+    // A month 13, a digit that is not one, and a date cut short are wrong.
+    auto bad = Decode("13 7B 23 04 80 62 31 70");
+    EXPECT_FALSE(bad.valid);
+    EXPECT_LINE(bad, "!!!Month 13 out of range (1 to 12)!!!");
+    auto hex = Decode("13 7B 23 04 80 6A 21 70");
+    EXPECT_LINE(hex, "!!!Year: H'6A is not two decimal digits!!!");
+    auto cut = Decode("13 7B 23 03 C0 62 21");
+    EXPECT_LINE(cut, "!!!Element too short: date (year, month, day) missing!!!");
+    // CALL-ATTRIBUTES of a CC-SETUP: C-plane routing and the U-plane by name.
+    auto a = Decode("03 05 05 07 80 A8 00 AB C1 23 45 06 07 80 A4 01 57 81 23 40 E0 8F 13 03 80 C1 81");
+    EXPECT_TRUE(a.valid) << a.text;
+    EXPECT_LINE(a, "Coding standard: DECT standard coding");
+    EXPECT_LINE(a, "C-plane routing: CS preferred/CF accepted");
+    EXPECT_LINE(a, "U-plane symmetry: Symmetric");
+    EXPECT_LINE(a, "LU identification: LU1");
 }
 
 }  // namespace
