@@ -17,10 +17,13 @@ constexpr size_t kPieceLength = 511;
 enum class Keyword { None, Scp, UserPart, Data, Len };
 
 // True when text begins with word followed by a blank or its end; rest is what follows,
-// blanks skipped. Every row of a trace comes here, so it is done in place.
-bool Takes(std::string_view text, std::string_view word, std::string_view &rest) {
-    if (text.size() < word.size() || std::memcmp(text.data(), word.data(), word.size()) != 0) return false;
-    size_t at = word.size();
+// blanks skipped. Every row of a trace comes here, so it is done in place: the words are
+// constants, compared in one step.
+template <size_t N>
+bool Takes(std::string_view text, const char (&word)[N], std::string_view &rest) {
+    constexpr size_t n = N - 1;
+    if (text.size() < n || std::memcmp(text.data(), word, n) != 0) return false;
+    size_t at = n;
     if (at < text.size() && text[at] != ' ' && text[at] != '\t') return false;
     while (at < text.size() && (text[at] == ' ' || text[at] == '\t')) ++at;
     rest = text.substr(at);
