@@ -2,7 +2,7 @@
 """Times vexa-interpret on a generated DECT/GDI trace against the same on an ISDN trace of the
 same number of lines, and measures the DECT run's peak memory.
 
-usage: dect_vs_isdn.py BUILD_DIR [--lines N] [--runs N]
+usage: dect_vs_isdn.py BUILD_DIR [--lines N] [--runs N] [--callgrind N]
 
 Both traces come from the large-trace generators (scripts/gen-dect-trace.py and
 gen-isdn-trace.py) with N lines (default 1,000,000). Printed: the number of messages of each
@@ -10,9 +10,13 @@ trace, the best time of `vexa-interpret -p 5` and `-p 1` over the runs, taken in
 both see the same machine, their ratio (the DECT run may take at most 1.2 times as long), and
 the peak resident memory of the DECT run against four times the trace's size plus 50 MB. The
 processor time of each is printed too: on a busy machine the wall times wander more.
+With --callgrind N, both runs are also counted under `valgrind --tool=callgrind` on traces of N
+lines (100,000 is enough), and the ratio of their instruction counts, which other work on the
+machine does not change, is printed.
 """
 import argparse
 import os
+import re
 import subprocess
 import sys
 import tempfile
@@ -34,6 +38,18 @@ def run(cmd, env):
     return elapsed, usage.ru_utime + usage.ru_stime, usage.ru_maxrss * 1024
 
 
+def instructions(cmd, env, work):
+    """Instructions executed by cmd (all threads), counted by callgrind."""
+    out = os.path.join(work, "callgrind.out")
+    proc = subprocess.run(["valgrind", "--tool=callgrind", "--callgrind-out-file=" + out] + cmd,
+                          stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, env=env, text=True)
+    os.remove(out)
+    found = re.search(r"Collected : (\d+)", proc.stderr)
+    if proc.returncode != 0 or not found:
+        sys.exit("%s failed under callgrind" % " ".join(cmd))
+    return int(found.group(1))
+
+
 def messages(path):
     with open(path, encoding="latin-1") as f:
         return sum(1 for line in f if line[:2].isdigit() and (" GDI" in line or " DL" in line))
@@ -44,6 +60,8 @@ def main():
     ap.add_argument("build")
     ap.add_argument("--lines", type=int, default=1000000)
     ap.add_argument("--runs", type=int, default=3)
+    ap.add_argument("--callgrind", type=int, default=0, metavar="N",
+                    help="also count instructions under callgrind on traces of N lines")
     args = ap.parse_args()
     prog = os.path.join(args.build, "bin", "vexa-interpret")
     with tempfile.TemporaryDirectory() as work:
@@ -74,6 +92,15 @@ def main():
                                                                        cpu[5] / cpu[1]))
         print("DECT peak memory: %.0f MB for a trace of %.0f MB (limit %.0f MB)%s"
               % (peak / 1e6, size / 1e6, limit / 1e6, "" if peak <= limit else "  ** over **"))
+        if args.callgrind:
+            counts = {}
+            for protocol, generator in ((5, "gen-dect-trace.py"), (1, "gen-isdn-trace.py")):
+                trace = os.path.join(work, "small-%d.trc" % protocol)
+                subprocess.run([sys.executable, os.path.join(ROOT, "scripts", generator), str(args.callgrind), trace],
+                               check=True)
+                counts[protocol] = instructions([prog, "-p", str(protocol), trace, "-o", trace + ".out"], env, work)
+            print("instructions (callgrind, %d lines): DECT %d, ISDN %d, ratio %.2f"
+                  % (args.callgrind, counts[5], counts[1], counts[5] / counts[1]))
 
 
 if __name__ == "__main__":
