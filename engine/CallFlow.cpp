@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace vexa {
 
@@ -109,6 +111,166 @@ void ReadDecodedFacts(int protocol, const std::string &decoded, FlowMessage &m, 
     if (protocol == 6 && m.key.empty()) m.key = "H.225.0";
 }
 
+namespace {
+
+// The first word of a value: a hex string may be followed by its text in brackets.
+std::string FirstWord(std::string_view value) {
+    value = Trim(value);
+    return std::string(value.substr(0, value.find(' ')));
+}
+
+// "TCP a.b.c.d:p > e.f.g.h:q" at the start of a line or after ", ": the transport line
+// the IP component writes first for every message.
+bool ReadTransport(std::string_view line, IpCallFacts &f) {
+    line = Trim(line);
+    for (std::string_view name : {std::string_view("TCP"), std::string_view("UDP")}) {
+        size_t at = std::string_view::npos;
+        if (line.starts_with(name) && line.substr(name.size()).starts_with(' ')) {
+            at = name.size() + 1;
+        } else {
+            for (size_t comma = line.find(", "); comma != std::string_view::npos; comma = line.find(", ", comma + 2))
+                if (line.substr(comma + 2).starts_with(name) && line.substr(comma + 2 + name.size()).starts_with(' ')) {
+                    at = comma + 3 + name.size();
+                    break;
+                }
+        }
+        if (at == std::string_view::npos) continue;
+        std::string_view rest = line.substr(at);
+        rest = rest.substr(0, rest.find(','));
+        const size_t arrow = rest.find(" > ");
+        if (arrow == std::string_view::npos) continue;
+        f.transport = std::string(name);
+        f.source = FirstWord(rest.substr(0, arrow));
+        f.destination = FirstWord(rest.substr(arrow + 3));
+        return !f.source.empty() && !f.destination.empty();
+    }
+    return false;
+}
+
+// The host part of "a.b.c.d:port".
+std::string_view Host(std::string_view address) { return address.substr(0, address.rfind(':')); }
+
+bool IsCallSignallingPort(std::string_view address) { return address.ends_with(":1720"); }
+
+// A connection or datagram pair named the same whichever way it is used.
+std::string PairKey(const IpCallFacts &f) {
+    return f.source < f.destination ? f.transport + " " + f.source + " <> " + f.destination
+                                    : f.transport + " " + f.destination + " <> " + f.source;
+}
+
+std::string SidesKey(const FlowMessage &m) { return m.from < m.to ? m.from + " <> " + m.to : m.to + " <> " + m.from; }
+
+}  // namespace
+
+IpCallFacts ReadIpCallFacts(const std::string &decoded) {
+    IpCallFacts f;
+    bool inCallIdentifier = false;
+    std::string value;
+    ForEachLine(decoded, [&](std::string_view line) {
+        const std::string_view text = Trim(line);
+        if (inCallIdentifier) {
+            inCallIdentifier = false;
+            if (f.callId.empty() && After(text, "guid:", value)) f.callId = FirstWord(value);
+        }
+        if (text == "callIdentifier") {
+            inCallIdentifier = f.callId.empty();
+        } else if (f.conferenceId.empty() && After(text, "conferenceID:", value)) {
+            f.conferenceId = FirstWord(value);
+        } else if (After(text, "h245Address: ipAddress:", value)) {
+            value = FirstWord(value);
+            if (!value.empty() && std::find(f.h245Addresses.begin(), f.h245Addresses.end(), value) == f.h245Addresses.end())
+                f.h245Addresses.push_back(value);
+        } else if (f.requestSeqNum.empty() && After(text, "requestSeqNum:", value)) {
+            f.requestSeqNum = FirstWord(value);
+        } else if (f.transport.empty()) {
+            ReadTransport(text, f);
+        }
+        return true;
+    });
+    return f;
+}
+
+void AssignIpCallKeys(std::vector<FlowMessage> &messages, const std::vector<IpCallFacts> &facts) {
+    // A conferenceID stands for the callIdentifier that any message names beside it.
+    std::unordered_map<std::string, std::string> callOfConference;
+    for (const IpCallFacts &f : facts)
+        if (!f.callId.empty() && !f.conferenceId.empty()) callOfConference.emplace(f.conferenceId, f.callId);
+    std::unordered_map<std::string, std::string> rasRequests;  // datagram pair and requestSeqNum: call
+    std::unordered_map<std::string, std::string> connections;  // TCP connection: call
+    // The calls that offered an H.245 address and have not opened a connection to it yet,
+    // earliest first; the calls that did.
+    std::unordered_map<std::string, std::vector<std::string>> offers;
+    std::unordered_set<std::string> opened;
+    // The hosts each call's own messages came from or went to.
+    std::unordered_map<std::string, std::unordered_set<std::string>> hostsOfCall;
+
+    for (size_t i = 0; i < messages.size(); ++i) {
+        FlowMessage &m = messages[i];
+        if (i >= facts.size()) {
+            m.callKey = SidesKey(m);
+            continue;
+        }
+        const IpCallFacts &f = facts[i];
+        const bool hasTransport = !f.source.empty();
+        const std::string pair = hasTransport ? PairKey(f) : std::string();
+        const bool tcp = hasTransport && f.transport == "TCP";
+        std::string key;
+        if (!f.callId.empty()) {
+            key = "Call ID " + f.callId;
+        } else if (!f.conferenceId.empty()) {
+            auto it = callOfConference.find(f.conferenceId);
+            key = it != callOfConference.end() ? "Call ID " + it->second : "Conference ID " + f.conferenceId;
+        }
+        // A RAS answer (a confirm or reject) names only the request it answers.
+        if (key.empty() && hasTransport && !tcp && !f.requestSeqNum.empty()) {
+            auto it = rasRequests.find(pair + " #" + f.requestSeqNum);
+            if (it != rasRequests.end()) key = it->second;
+        }
+        // Later messages of a connection are of the call its earlier messages named.
+        if (key.empty() && tcp) {
+            auto it = connections.find(pair);
+            if (it != connections.end()) key = it->second;
+        }
+        // A new H.245 connection is the one a call offered an address of: the call whose
+        // messages also reached the connection's other host, else the earliest offer.
+        if (key.empty() && tcp && !IsCallSignallingPort(f.source) && !IsCallSignallingPort(f.destination)) {
+            for (const std::string *end : {&f.source, &f.destination}) {
+                auto it = offers.find(*end);
+                if (it == offers.end() || it->second.empty()) continue;
+                const std::string_view otherHost = Host(end == &f.source ? f.destination : f.source);
+                std::vector<std::string> &calls = it->second;
+                auto chosen = std::find_if(calls.begin(), calls.end(), [&](const std::string &call) {
+                    return hostsOfCall[call].count(std::string(otherHost)) > 0;
+                });
+                if (chosen == calls.end()) chosen = calls.begin();
+                key = *chosen;
+                opened.insert(key + " @" + *end);
+                calls.erase(chosen);
+                break;
+            }
+        }
+        if (key.empty()) {
+            // A TCP connection of no known call is a diagram of its own; other messages
+            // (registration, discovery) go with the others between the same two sides.
+            m.callKey = tcp ? PairKey(f) : SidesKey(m);
+            continue;
+        }
+        m.callKey = key;
+        if (hasTransport) {
+            if (tcp) connections[pair] = key;
+            else if (!f.requestSeqNum.empty()) rasRequests[pair + " #" + f.requestSeqNum] = key;
+            auto &hosts = hostsOfCall[key];
+            hosts.emplace(Host(f.source));
+            hosts.emplace(Host(f.destination));
+        }
+        for (const std::string &address : f.h245Addresses) {
+            if (opened.count(key + " @" + address)) continue;
+            std::vector<std::string> &calls = offers[address];
+            if (std::find(calls.begin(), calls.end(), key) == calls.end()) calls.push_back(key);
+        }
+    }
+}
+
 std::vector<FlowMessage> ReadFlowMessages(CVexaClientDoc &doc) {
     std::vector<FlowMessage> out;
     const int protocol = doc.m_nRunProtocol;
@@ -121,6 +283,8 @@ std::vector<FlowMessage> ReadFlowMessages(CVexaClientDoc &doc) {
     parser->GetMessageCount(count);
     if (count <= 0) return out;
     out.reserve(static_cast<size_t>(count));
+    std::vector<IpCallFacts> ipFacts;
+    if (protocol == 6) ipFacts.reserve(static_cast<size_t>(count));
     MessageRecord record;
     SequenceMessage decoded;
     std::string raw, entry, equ, callPart, text;
@@ -166,11 +330,12 @@ std::vector<FlowMessage> ReadFlowMessages(CVexaClientDoc &doc) {
         } else if (protocol == 5) {
             if (callPart.starts_with("SCP ")) m.callKey = callPart;
         } else {
-            // IP: the messages between the same two sides, whichever sends.
-            m.callKey = m.from < m.to ? m.from + " <> " + m.to : m.to + " <> " + m.from;
+            // IP: the keys are given once every message's facts are known.
+            ipFacts.push_back(ReadIpCallFacts(text));
         }
         out.push_back(std::move(m));
     }
+    if (protocol == 6) AssignIpCallKeys(out, ipFacts);
     return out;
 }
 

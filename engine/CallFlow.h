@@ -33,6 +33,26 @@ std::vector<FlowMessage> ReadFlowMessages(CVexaClientDoc &doc);
 // fills key, causeValue, causeText, reason, and the part of the call key the text holds.
 void ReadDecodedFacts(int protocol, const std::string &decoded, FlowMessage &m, std::string &callPart);
 
+// What an IP message's decoded text says about the call it belongs to.
+struct IpCallFacts {
+    std::string callId;        // the H.225.0 callIdentifier's guid, in hex
+    std::string conferenceId;  // the conferenceID, in hex
+    std::vector<std::string> h245Addresses;  // "a.b.c.d:port" offered for the call's H.245
+    std::string transport;     // "TCP" or "UDP"
+    std::string source, destination;  // "a.b.c.d:port" of the transport line
+    std::string requestSeqNum;        // of a RAS message
+};
+IpCallFacts ReadIpCallFacts(const std::string &decoded);
+
+// Gives each IP message (in trace order, facts[i] belonging to messages[i]) the key of its
+// call: the callIdentifier, else the conferenceID (or the callIdentifier another message
+// names beside it); a RAS answer takes the call of its request (same requestSeqNum between
+// the same addresses); an H.245 connection belongs to the call whose call signalling
+// offered one of its two ends as the H.245 address, and a TCP connection keeps the call
+// of its messages. A TCP connection of no known call is keyed by itself; the other
+// messages of no known call (registration, discovery) by their two sides.
+void AssignIpCallKeys(std::vector<FlowMessage> &messages, const std::vector<IpCallFacts> &facts);
+
 struct CallFlow {
     std::string title;
     std::vector<std::string> sides;     // the columns, in order of first appearance
@@ -43,7 +63,8 @@ struct CallFlow {
 
 // The call of the first message of signal sequence among messages: ISDN the same call
 // reference (flag ignored) on the same equipment, DECT the same SCP ID and transaction
-// value, IP the messages between the same two sides. Empty when the signal is unknown.
+// value, IP the messages of the same H.323 call (see AssignIpCallKeys). Empty when the
+// signal is unknown.
 CallFlow BuildCallFlow(const std::vector<FlowMessage> &messages, int16_t sequence);
 // The call of the message with the component's index: the one a list row stands for,
 // also where its sequence number occurs more than once.

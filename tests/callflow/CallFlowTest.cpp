@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <regex>
@@ -123,22 +124,62 @@ TEST_F(SampleFlowTest, DectCallIsItsScpIdAndTransaction) {
     for (const FlowMessage &m : other.arrows) EXPECT_GE(m.sequence, 213);
 }
 
-TEST_F(SampleFlowTest, IpCallIsTheSignallingBetweenItsTwoSides) {
-    const auto messages = Open("ip-call.trc", 6);
-    const CallFlow flow = BuildCallFlow(messages, 203);
-    const auto arrows = ReadArrows(Svg(flow));
-    ASSERT_GT(arrows.size(), 7u);
-    EXPECT_EQ(arrows.front().label, "admissionRequest  (RAS)");
+// Two calls between the same two sides, at once: each diagram holds its own admission,
+// call signalling, H.245 session and disengage, whichever of its messages it is opened from.
+TEST_F(SampleFlowTest, IpCallsBetweenTheSameSidesAreKeptApart) {
+    const auto messages = Open("ip-two-calls.trc", 6);
+    const std::vector<int> callA = {602, 603, 604, 605, 606, 610, 611, 613, 617, 619, 621, 621,
+                                    623, 625, 626, 630, 631, 632, 633};
+    const std::vector<int> callB = {607, 608, 609, 612, 614, 615, 616, 618, 620, 622, 627, 628, 629};
+    auto sequences = [](const std::vector<SvgArrow> &arrows) {
+        std::vector<int> out;
+        for (const SvgArrow &a : arrows) out.push_back(a.sequence);
+        return out;
+    };
+    // From the SETUP, an H.245 message, a RAS answer and the RELEASE COMPLETE.
+    for (int16_t seq : {604, 613, 603, 633}) {
+        const CallFlow flow = BuildCallFlow(messages, seq);
+        EXPECT_EQ(flow.title, "Call ID c0fef93ecd9ed6119ab2000476222017") << seq;
+        EXPECT_EQ(sequences(ReadArrows(Svg(flow))), callA) << "from " << seq;
+    }
+    for (int16_t seq : {609, 618, 629}) {
+        const CallFlow flow = BuildCallFlow(messages, seq);
+        EXPECT_EQ(flow.title, "Call ID 5e881d0cb706db119eca0010a4896d6a") << seq;
+        EXPECT_EQ(sequences(ReadArrows(Svg(flow))), callB) << "from " << seq;
+    }
+    const auto arrows = ReadArrows(Svg(BuildCallFlow(messages, 609)));
+    ASSERT_EQ(arrows.size(), callB.size());
+    EXPECT_EQ(arrows[0].label, "admissionRequest  (RAS)");
+    EXPECT_EQ(arrows[1].label, "admissionConfirm  (RAS)");
     EXPECT_EQ(arrows[2].label, "SETUP  (H.225.0)");
     EXPECT_EQ(arrows[6].label, "terminalCapabilitySet  (H.245)");
-    // One arrow per message: a signal of two H.245 messages has one row and two arrows.
-    std::vector<int> drawn, listed;
-    for (const SvgArrow &a : arrows)
-        if (drawn.empty() || drawn.back() != a.sequence) drawn.push_back(a.sequence);
+    EXPECT_EQ(arrows[12].label, "disengageConfirm  (RAS)");
+    // Every row of the list is in one diagram: a call's, or the registration's.
+    const CallFlow registration = BuildCallFlow(messages, 600);
+    EXPECT_EQ(sequences(ReadArrows(Svg(registration))), (std::vector<int>{600, 601}));
+    std::vector<int> listed, drawn;
     for (const test::Row &r : list.rows) listed.push_back(r.sequence);
+    for (const auto *call : {&callA, &callB})
+        for (int seq : *call)
+            if (drawn.empty() || drawn.back() != seq) drawn.push_back(seq);
+    drawn.insert(drawn.end(), {600, 601});
+    std::sort(drawn.begin(), drawn.end());
+    drawn.erase(std::unique(drawn.begin(), drawn.end()), drawn.end());
     EXPECT_EQ(drawn, listed);
-    EXPECT_LT(drawn.size(), arrows.size());
-    for (const FlowMessage &m : flow.arrows) EXPECT_TRUE(m.from == "H323-01" || m.from == "IPGW-01") << m.from;
+    // Both calls ended: no SETUP is left without its RELEASE COMPLETE.
+    EXPECT_TRUE(BuildTraceSummary(messages).unended.empty());
+}
+
+// An H.245 session whose opening the trace does not show is a diagram of its own, with
+// the later segments of a packet that spans several; the RAS message between them is not in it.
+TEST_F(SampleFlowTest, IpH245SessionOfNoKnownCallIsItsConnection) {
+    const auto messages = Open("ip-spanning.trc", 6);
+    const CallFlow flow = BuildCallFlow(messages, 403);
+    EXPECT_EQ(flow.title, "TCP 10.1.3.143:32804 <> 10.1.6.18:11000");
+    std::vector<int> drawn;
+    for (const SvgArrow &a : ReadArrows(Svg(flow))) drawn.push_back(a.sequence);
+    EXPECT_EQ(drawn, (std::vector<int>{400, 403, 404, 405, 405}));
+    EXPECT_EQ(BuildCallFlow(messages, 402).arrows.size(), 1u);
 }
 
 TEST_F(SampleFlowTest, InvalidMessagesAreRedWithTheirReasonInTheSummary) {
@@ -202,6 +243,78 @@ TEST(CallFlowFacts, DecodedTextPartsAndErrorMarks) {
     EXPECT_EQ(m.causeText, "Normal, unspecified");
     EXPECT_EQ(m.key, "cause 31 Normal, unspecified");
     EXPECT_EQ(m.reason, "Length wrong");
+}
+
+// The call facts of IP texts as the component writes them.
+TEST(IpCallFacts, ReadFromTheDecodedText) {
+    const IpCallFacts setup = ReadIpCallFacts(
+        "H.225.0 call signalling, TCP 10.1.6.18:1720 > 10.1.3.143:32803, TPKT of 97 octets||"
+        "      H323-UserInformation\n        h323-uu-pdu\n          h323-message-body: connect\n"
+        "            h245Address: ipAddress: 10.1.6.18:11000\n"
+        "            conferenceID: f8fdf93ecd9ed6119ab2000476222017\n"
+        "            callIdentifier\n              guid: c0fef93ecd9ed6119ab2000476222017\n"
+        "            callIdentifier\n              guid: 00000000000000000000000000000001");
+    EXPECT_EQ(setup.transport, "TCP");
+    EXPECT_EQ(setup.source, "10.1.6.18:1720");
+    EXPECT_EQ(setup.destination, "10.1.3.143:32803");
+    EXPECT_EQ(setup.callId, "c0fef93ecd9ed6119ab2000476222017");
+    EXPECT_EQ(setup.conferenceId, "f8fdf93ecd9ed6119ab2000476222017");
+    EXPECT_EQ(setup.h245Addresses, std::vector<std::string>{"10.1.6.18:11000"});
+    const IpCallFacts answer = ReadIpCallFacts(
+        "H.225.0 RAS, UDP 10.1.6.1:1719 > 10.1.3.143:2034, 33 octets\nRasMessage: admissionConfirm\n  requestSeqNum: 3");
+    EXPECT_EQ(answer.requestSeqNum, "3");
+    EXPECT_EQ(answer.transport, "UDP");
+    EXPECT_TRUE(answer.callId.empty());
+    // A later segment of a spanning packet names only its connection.
+    const IpCallFacts continuation = ReadIpCallFacts("TCP 10.1.6.18:11000 > 10.1.3.143:32804\nOctets 1-100 of this segment");
+    EXPECT_EQ(continuation.source, "10.1.6.18:11000");
+    EXPECT_TRUE(ReadIpCallFacts("!!!TPKT cut short!!!").source.empty());
+}
+
+// Two calls that offer the same H.245 address: each new connection goes to the call whose
+// signalling reached its other host; a conferenceID alone stands for its call.
+TEST(IpCallKeys, ConnectionsAndAnswersFollowTheirCalls) {
+    struct Step {
+        const char *transport, *from, *to, *callId, *conference, *offer, *seqNum;
+    };
+    const std::vector<Step> steps = {
+        {"UDP", "10.0.0.1:2000", "10.9.9.9:1719", "aa", "ca", "", "5"},     // 0 ARQ call aa
+        {"UDP", "10.9.9.9:1719", "10.0.0.1:2000", "", "", "", "5"},         // 1 ACF
+        {"TCP", "10.0.0.1:3000", "10.9.9.9:1720", "aa", "", "", ""},        // 2 SETUP aa
+        {"TCP", "10.0.0.2:3000", "10.9.9.9:1720", "bb", "", "", ""},        // 3 SETUP bb
+        {"TCP", "10.9.9.9:1720", "10.0.0.1:3000", "aa", "", "10.9.9.9:11000", ""},  // 4 CONNECT aa
+        {"TCP", "10.9.9.9:1720", "10.0.0.2:3000", "bb", "", "10.9.9.9:11000", ""},  // 5 CONNECT bb
+        {"TCP", "10.0.0.2:4000", "10.9.9.9:11000", "", "", "", ""},         // 6 H.245 of bb
+        {"TCP", "10.0.0.1:4000", "10.9.9.9:11000", "", "", "", ""},         // 7 H.245 of aa
+        {"TCP", "10.9.9.9:11000", "10.0.0.2:4000", "", "", "", ""},         // 8 H.245 of bb
+        {"TCP", "10.9.9.9:1720", "10.0.0.2:3000", "", "", "", ""},          // 9 STATUS on bb's
+        {"UDP", "10.0.0.1:2000", "10.9.9.9:1719", "", "ca", "", "6"},       // 10 DRQ conference ca
+        {"UDP", "10.9.9.9:1719", "10.0.0.1:2000", "", "", "", "6"},         // 11 DCF
+        {"UDP", "10.0.0.1:2000", "10.9.9.9:1719", "", "", "", "7"},         // 12 RRQ
+        {"TCP", "10.0.0.7:5000", "10.9.9.9:12000", "", "", "", ""},         // 13 H.245 of no call
+        {"UDP", "10.0.0.1:2000", "10.9.9.9:1719", "", "cz", "", "8"},       // 14 conference only
+    };
+    std::vector<FlowMessage> messages(steps.size());
+    std::vector<IpCallFacts> facts(steps.size());
+    for (size_t i = 0; i < steps.size(); ++i) {
+        messages[i].index = static_cast<int32_t>(i + 1);
+        messages[i].from = "H323-01";
+        messages[i].to = "IPGW-01";
+        facts[i].transport = steps[i].transport;
+        facts[i].source = steps[i].from;
+        facts[i].destination = steps[i].to;
+        facts[i].callId = steps[i].callId;
+        facts[i].conferenceId = steps[i].conference;
+        if (*steps[i].offer) facts[i].h245Addresses = {steps[i].offer};
+        facts[i].requestSeqNum = steps[i].seqNum;
+    }
+    AssignIpCallKeys(messages, facts);
+    auto key = [&](size_t i) { return messages[i].callKey; };
+    for (size_t i : {1, 2, 4, 7, 10, 11}) EXPECT_EQ(key(i), "Call ID aa") << i;
+    for (size_t i : {3, 5, 6, 8, 9}) EXPECT_EQ(key(i), "Call ID bb") << i;
+    EXPECT_EQ(key(12), "H323-01 <> IPGW-01");
+    EXPECT_EQ(key(13), "TCP 10.0.0.7:5000 <> 10.9.9.9:12000");
+    EXPECT_EQ(key(14), "Conference ID cz");
 }
 
 }  // namespace

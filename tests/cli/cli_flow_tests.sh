@@ -37,11 +37,16 @@ check "isdn flow is the list" "$("$prog" -p 1 --list "$samples/isdn-call.trc" | 
 "$prog" -p 5 --flow 201 --svg "$work/dect.svg" "$samples/dect-call.trc"
 check "dect flow arrows" "201 202 203 204 205 206 207 209 210" "$(arrows "$work/dect.svg" | cut -d' ' -f1 | xargs)"
 
-"$prog" -p 6 --flow 203 --svg "$work/ip.svg" "$samples/ip-call.trc"
-# One arrow per message: signal 211 carries two H.245 messages, the list one row for it.
-check "ip flow arrows" "$("$prog" -p 6 --list "$samples/ip-call.trc" | cut -f1 | xargs)" "$(arrows "$work/ip.svg" | cut -d' ' -f1 | uniq | xargs)"
-check "ip signal of two messages" "211 terminalCapabilitySetAck  (H.245)
-211 masterSlaveDeterminationAck  (H.245)" "$(arrows "$work/ip.svg" | grep '^211 ')"
+# Two calls between the same two sides: each picture holds its own RAS, call signalling
+# and H.245 messages; one arrow per message (signal 621 carries two H.245 messages).
+"$prog" -p 6 --flow 618 --svg "$work/ip.svg" "$samples/ip-two-calls.trc"
+check "ip flow of the second call" "607 608 609 612 614 615 616 618 620 622 627 628 629" \
+  "$(arrows "$work/ip.svg" | cut -d' ' -f1 | xargs)"
+"$prog" -p 6 --flow 604 --svg "$work/ip.svg" "$samples/ip-two-calls.trc"
+check "ip flow of the first call" "602 603 604 605 606 610 611 613 617 619 621 621 623 625 626 630 631 632 633" \
+  "$(arrows "$work/ip.svg" | cut -d' ' -f1 | xargs)"
+check "ip signal of two messages" "621 terminalCapabilitySetAck  (H.245)
+621 masterSlaveDeterminationAck  (H.245)" "$(arrows "$work/ip.svg" | grep '^621 ')"
 
 "$prog" -p 1 --flow 999 --svg "$work/none.svg" "$samples/isdn-call.trc" 2>"$work/err"
 check "unknown signal status" 2 $?

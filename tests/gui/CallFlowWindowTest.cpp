@@ -3,6 +3,7 @@
 // the diagram, and printing splits a long call over pages.
 #include "CCallFlowWindow.h"
 #include "CSummaryWindow.h"
+#include "CVexaClientDoc.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -16,6 +17,24 @@
 using namespace vexa;
 
 namespace {
+
+// A document host for a trace opened with the real parser components.
+class SampleHost : public IDocumentHost {
+public:
+    explicit SampleHost(const QString &tempDir) {
+        settings.m_strTempPath = tempDir.toStdString() + "/";
+        settings.m_bWriteAllRows = false;
+        settings.m_bWriteHexInfo = false;
+    }
+    VexaSettings &Settings() override { return settings; }
+    std::string ReadProfileString(const std::string &, const std::string &, const std::string &value) override {
+        return value;
+    }
+    void WriteProfileString(const std::string &, const std::string &, const std::string &) override {}
+    void ShowMessage(const std::string &text) override { qWarning("%s", text.c_str()); }
+    bool InterpretOnOpen() const override { return true; }
+    VexaSettings settings;
+};
 
 // A call of count messages between two sides, every third one incoming, the fifth invalid.
 CallFlow MakeFlow(int count) {
@@ -136,6 +155,47 @@ private slots:
         QVERIFY2(ms < 1000, qPrintable(QString::number(ms)));
         QTest::keyClick(window.View(), Qt::Key_End);
         QCOMPARE(window.View()->CurrentArrow(), 9999);
+    }
+
+    // Two IP calls between the same two sides: the window of each shows its own RAS, call
+    // signalling and H.245 messages, as walking its arrows with the keyboard announces them.
+    void anIpCallWindowWalksOnlyItsOwnMessages() {
+        QTemporaryDir temp;
+        SampleHost host(temp.path());
+        host.settings.m_nCurrentProtocol = host.settings.m_nDefaultProtocol = 6;
+        CVexaClientDoc doc(host);
+        QVERIFY(doc.OnOpenDocument(VEXA_SAMPLES "/ip-two-calls.trc"));
+        QVERIFY(doc.m_bOutputLoaded);
+        const std::vector<FlowMessage> messages = ReadFlowMessages(doc);
+        auto indexOf = [&](int sequence) {
+            for (const FlowMessage &m : messages)
+                if (m.sequence == sequence) return m.index;
+            return 0;
+        };
+        const QList<int> callA = {602, 603, 604, 605, 606, 610, 611, 613, 617, 619, 621, 621,
+                                  623, 625, 626, 630, 631, 632, 633};
+        const QList<int> callB = {607, 608, 609, 612, 614, 615, 616, 618, 620, 622, 627, 628, 629};
+        // Opened from an H.245 message of call A, and from the SETUP of call B.
+        for (const auto &[from, call] : {std::pair{613, callA}, std::pair{609, callB}}) {
+            CCallFlowWindow window;
+            window.SetFlow(BuildCallFlowOfMessage(messages, indexOf(from)), FlowColors());
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            CCallFlowView *view = window.View();
+            QCOMPARE(view->Flow().sides, (std::vector<std::string>{"H323-01", "IPGW-01"}));
+            QSignalSpy spy(&window, &CCallFlowWindow::ArrowActivated);
+            QTest::keyClick(view, Qt::Key_Home);
+            for (int i = 1; i < call.size(); ++i) QTest::keyClick(view, Qt::Key_Down);
+            QList<int> walked;
+            for (const QList<QVariant> &args : spy) walked.append(args.at(0).toInt());
+            QCOMPARE(walked, call);
+            // The last arrow is the end of the call.
+            QTest::keyClick(view, Qt::Key_Down);
+            QCOMPARE(view->CurrentArrow(), static_cast<int>(call.size()) - 1);
+            // The window's title names the call.
+            QVERIFY(window.windowTitle().contains("Call ID "));
+        }
+        doc.OnCloseDocument();
     }
 
     void summaryLinesLeadToTheirSignals() {

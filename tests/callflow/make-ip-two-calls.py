@@ -1,0 +1,156 @@
+#!/usr/bin/env python3
+"""Writes samples/ip-two-calls.trc: two H.323 calls between the same two sides at once.
+
+usage: make-ip-two-calls.py [OUTPUT]
+
+A registration first, then call A and call B, each with admission (RAS), call signalling
+on its own TCP connection to port 1720, the H.245 exchange on the connection to the
+address its CONNECT offers, and disengage; the calls overlap, so that their messages
+alternate. Call B's SETUP carries fast start and tunnelled H.245. The message octets are
+those of tests/ip/corpus, with the callIdentifier, conferenceID, call reference,
+requestSeqNum and H.245 address of each call set so that every message names its own call.
+"""
+import os
+import sys
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+ROOT = os.path.join(HERE, "..", "..")
+CORPUS = os.path.join(ROOT, "tests", "ip", "corpus")
+INDENT = " " * 24
+
+
+def load(name):
+    rows = {}
+    with open(os.path.join(CORPUS, name)) as f:
+        next(f)
+        for line in f:
+            cols = line.rstrip("\n").split("\t")
+            rows.setdefault(cols[1], []).append(bytes.fromhex(cols[2]))
+    return rows
+
+
+RAS, CS, H245 = load("ras.tsv"), load("h225cs.tsv"), load("h245.tsv")
+
+
+def patch(octets, old, new):
+    old, new = bytes.fromhex(old), bytes.fromhex(new)
+    assert len(old) == len(new) and octets.count(old) == 1, (old.hex(), octets.hex())
+    return octets.replace(old, new)
+
+
+def at(octets, offset, new):
+    new = bytes.fromhex(new)
+    return octets[:offset] + new + octets[offset + len(new):]
+
+
+def tpkt(payload):
+    n = len(payload) + 4
+    return bytes([3, 0, n >> 8, n & 255]) + payload
+
+
+# The identifiers the corpus messages carry, and those of the two calls.
+CORPUS_GUID, CORPUS_CONF = "c0fef93ecd9ed6119ab2000476222017", "f8fdf93ecd9ed6119ab2000476222017"
+RAS_GUID, RAS_CONF = "004091fb7289f911802a050403020100", "003dfd30000048338000050403020100"
+RELEASE_GUID = "24ab157276fa18109a58001321f06990"
+A_GUID, A_CONF = CORPUS_GUID, CORPUS_CONF
+B_GUID, B_CONF = "5e881d0cb706db119eca0010a4896d6a", "6a8b1d0cb706db119eca0010a4896d6a"  # vector1's
+
+EP, GK, GW = "10.1.3.143", "10.1.6.1", "10.1.6.18"
+RAS_PORT = 2034
+
+
+def ras_call(octets, guid, conf):
+    octets = patch(octets, RAS_GUID, guid)
+    return patch(octets, RAS_CONF, conf) if conf else octets
+
+
+def cs_call(octets, guid, conf, callref):
+    octets = at(octets, 2, callref)
+    octets = patch(octets, CORPUS_GUID, guid)
+    return patch(octets, CORPUS_CONF, conf) if conf else octets
+
+
+def connect(guid, conf, callref, h245_port):
+    octets = cs_call(CS["18"][0], guid, conf, callref)
+    return patch(octets, "0a01061204d0", "0a010612%04x" % h245_port)
+
+
+def release(guid, callref):
+    return at(patch(CS["66"][0], RELEASE_GUID, guid), 2, callref)
+
+
+A_CS, B_CS = (EP, 32803, GW, 1720), (EP, 32805, GW, 1720)
+A_H245, B_H245 = (EP, 32804, GW, 11000), (EP, 32806, GW, 11002)
+A_RAS = B_RAS = (EP, RAS_PORT, GK, 1719)
+
+# (outgoing, transport, (own host, own port, far host, far port), octets); None: an internal signal.
+SIGNALS = [
+    (True, "UDP", A_RAS, RAS["61"][0]),                                  # registrationRequest
+    (False, "UDP", A_RAS, RAS["62"][0]),                                 # registrationConfirm
+    (True, "UDP", A_RAS, ras_call(RAS["63"][0], A_GUID, A_CONF)),        # A admissionRequest 3
+    (False, "UDP", A_RAS, RAS["64"][0]),                                 # A admissionConfirm 3
+    (True, "TCP", A_CS, tpkt(at(CS["6"][0], 2, "77f4"))),                # A SETUP
+    (False, "TCP", A_CS, tpkt(CS["10"][0])),                             # A CALL PROCEEDING
+    (False, "TCP", A_CS, tpkt(CS["14"][0])),                             # A ALERTING
+    (True, "UDP", B_RAS, at(ras_call(RAS["63"][0], B_GUID, B_CONF), 2, "0006")),  # B admissionRequest 7
+    (False, "UDP", B_RAS, at(RAS["64"][0], 2, "0006")),                  # B admissionConfirm 7
+    (True, "TCP", B_CS, tpkt(CS["vector1"][0])),                         # B SETUP, fast start
+    (False, "TCP", A_CS, tpkt(connect(A_GUID, A_CONF, "f7f4", 11000))),  # A CONNECT
+    (True, "TCP", A_H245, tpkt(H245["25"][0])),                          # A terminalCapabilitySet
+    (False, "TCP", B_CS, tpkt(cs_call(CS["10"][0], B_GUID, None, "d42b"))),  # B CALL PROCEEDING
+    (False, "TCP", A_H245, tpkt(H245["29"][0])),                         # A terminalCapabilitySet
+    (False, "TCP", B_CS, tpkt(cs_call(CS["14"][0], B_GUID, None, "d42b"))),  # B ALERTING
+    (False, "TCP", B_CS, tpkt(connect(B_GUID, B_CONF, "d42b", 11002))),  # B CONNECT
+    (True, "TCP", B_H245, tpkt(H245["25"][0])),                          # B terminalCapabilitySet
+    (True, "TCP", A_H245, tpkt(H245["27"][0])),                          # A masterSlaveDetermination
+    (False, "TCP", B_H245, tpkt(H245["vector1"][0])),                    # B terminalCapabilitySet
+    (False, "TCP", A_H245, tpkt(H245["30"][0])),                         # A masterSlaveDetermination
+    (True, "TCP", B_H245, tpkt(H245["27"][0])),                          # B masterSlaveDetermination
+    (True, "TCP", A_H245, tpkt(H245["32"][0]) + tpkt(H245["32"][1])),   # A two acknowledgements
+    (False, "TCP", B_H245, tpkt(H245["36"][0])),                         # B masterSlaveDeterminationAck
+    (False, "TCP", A_H245, tpkt(H245["36"][0])),                         # A masterSlaveDeterminationAck
+    None,
+    (True, "TCP", A_H245, tpkt(H245["38"][0])),                          # A openLogicalChannel
+    (False, "TCP", A_H245, tpkt(H245["41"][0])),                         # A openLogicalChannelAck
+    (False, "TCP", B_CS, tpkt(release(B_GUID, "d42b"))),                 # B RELEASE COMPLETE
+    (True, "UDP", B_RAS, at(ras_call(RAS["69"][0], B_GUID, B_CONF), 1, "1056")),  # B disengageRequest 4183
+    (False, "UDP", B_RAS, bytes.fromhex("401056")),                      # B disengageConfirm 4183
+    (False, "UDP", A_RAS, ras_call(RAS["67"][0], A_GUID, None)),         # A infoRequest
+    (False, "TCP", A_CS, tpkt(release(A_GUID, "f7f4"))),                 # A RELEASE COMPLETE
+    (True, "UDP", A_RAS, ras_call(RAS["69"][0], A_GUID, A_CONF)),        # A disengageRequest 4181
+    (False, "UDP", A_RAS, bytes.fromhex("401054")),                      # A disengageConfirm 4181
+]
+
+
+def main():
+    out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(ROOT, "samples", "ip-two-calls.trc")
+    lines = ["KORVAN SIGNAL TRACE   EXCHANGE HQ-01   STARTED 2026-12-05 10.12.00",
+             "TRACE SET: IP  H323-01", ""]
+    t = 10 * 360000 + 12 * 6000 + 5 * 100
+    for n, signal in enumerate(SIGNALS):
+        t += 7
+        h, rest = divmod(t, 360000)
+        m, rest = divmod(rest, 6000)
+        s, c = divmod(rest, 100)
+        stamp, seq = "%02d.%02d.%02d.%02d" % (h, m, s, c), 600 + n
+        if signal is None:
+            lines.append("%s %05d  SWSW CALLSUP      H323-01    CALLCTL-01" % (stamp, seq))
+            lines.append(INDENT + "B-CHANNEL 2 SEIZED")
+            continue
+        send, transport, (own, own_port, far, far_port), octets = signal
+        src, dst = ("%s:%d" % (own, own_port), "%s:%d" % (far, far_port))
+        if not send:
+            src, dst = dst, src
+        name, orig, dest = ("IPSEND", "H323-01", "IPGW-01") if send else ("IPRECV", "IPGW-01", "H323-01")
+        lines.append("%s %05d  %s %-12s %-10s %s" % (stamp, seq, "SWHW" if send else "HWSW", name, orig, dest))
+        lines.append(INDENT + "%s %s > %s" % (transport, src, dst))
+        for i in range(0, len(octets), 16):
+            lines.append(INDENT + "DATA " + " ".join("%02X" % o for o in octets[i:i + 16]))
+        lines.append(INDENT + "LEN %d" % len(octets))
+    lines.append("END OF TRACE")
+    with open(out, "w") as f:
+        f.write("\n".join(lines) + "\n")
+
+
+if __name__ == "__main__":
+    main()
