@@ -3,11 +3,60 @@
 #include "HexText.h"
 #include "TraceLine.h"
 
+#include <algorithm>
+#include <array>
+
 namespace vexa::ip {
 
 using namespace component;
 
 namespace {
+
+// Writes the decimal digits of v (below 100,000).
+char *PutDecimal(char *p, unsigned v) {
+    if (v >= 10000) *p++ = static_cast<char>('0' + v / 10000);
+    if (v >= 1000) *p++ = static_cast<char>('0' + v / 1000 % 10);
+    if (v >= 100) *p++ = static_cast<char>('0' + v / 100 % 10);
+    if (v >= 10) *p++ = static_cast<char>('0' + v / 10 % 10);
+    *p++ = static_cast<char>('0' + v % 10);
+    return p;
+}
+
+// A number of at most limit from the front of text at i, its digits taken.
+bool TakeNumber(std::string_view text, size_t &i, uint32_t limit, uint32_t &value) {
+    const size_t start = i;
+    uint32_t v = 0;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
+        v = v * 10 + static_cast<uint32_t>(text[i] - '0');
+        if (v > limit || i - start > 5) return false;
+        ++i;
+    }
+    value = v;
+    return i > start;
+}
+
+// "a.b.c.d:port" at text's position i; false when there is none.
+bool TakeEndpoint(std::string_view text, size_t &i, Endpoint &e) {
+    uint32_t address = 0, part = 0;
+    for (int k = 0; k < 4; ++k) {
+        if (!TakeNumber(text, i, 255, part) || i >= text.size() || text[i] != (k < 3 ? '.' : ':')) return false;
+        address = address << 8 | part;
+        ++i;
+    }
+    if (!TakeNumber(text, i, 65535, part)) return false;
+    e.address = address;
+    e.port = static_cast<uint16_t>(part);
+    return true;
+}
+
+// "a.b.c.d:port > e.f.g.h:port" with one blank each side of the arrow, as the exchange
+// writes it; false for anything else, which the general reader takes.
+bool ReadPlainEndpoints(std::string_view text, Endpoint &from, Endpoint &to) {
+    size_t i = 0;
+    if (!TakeEndpoint(text, i, from) || text.substr(i, 3) != " > ") return false;
+    i += 3;
+    return TakeEndpoint(text, i, to) && i == text.size();
+}
 
 // "a.b.c.d:port"; false when text is not one.
 bool ReadEndpoint(std::string_view text, Endpoint &e) {
@@ -40,16 +89,61 @@ std::string_view Word(std::string_view &text) {
 
 bool IsIpSignalName(std::string_view name) { return name == "IPSEND" || name == "IPRECV"; }
 
+// The value of a hex digit, or 16 for any other character.
+constexpr std::array<uint8_t, 256> kHexValue = [] {
+    std::array<uint8_t, 256> t{};
+    for (auto &v : t) v = 16;
+    for (int c = '0'; c <= '9'; ++c) t[c] = static_cast<uint8_t>(c - '0');
+    for (int c = 'A'; c <= 'F'; ++c) t[c] = static_cast<uint8_t>(c - 'A' + 10);
+    for (int c = 'a'; c <= 'f'; ++c) t[c] = static_cast<uint8_t>(c - 'a' + 10);
+    return t;
+}();
+
+// Octets of a DATA row as the exchange writes them, "08 02 00 01": two hex digits each, one
+// blank between. False (nothing appended) for any other form, which the general reader takes.
+bool AppendPlainHexRow(std::string_view text, std::vector<uint8_t> &out, size_t maxOctets) {
+    const size_t n = text.size();
+    if (n < 2 || (n + 1) % 3 != 0) return false;
+    const size_t count = (n + 1) / 3;
+    if (out.size() + count > maxOctets) return false;
+    const auto *c = reinterpret_cast<const unsigned char *>(text.data());
+    const size_t old = out.size();
+    if (out.capacity() < old + count) out.reserve(std::max(old + count, 2 * out.capacity()));
+    out.resize(old + count);
+    uint8_t *octet = out.data() + old;
+    for (size_t i = 0; i < count; ++i, c += 3) {
+        const uint8_t high = kHexValue[c[0]], low = kHexValue[c[1]];
+        if ((high | low) >= 16 || (i + 1 < count && c[2] != ' ')) {
+            out.resize(old);
+            return false;
+        }
+        octet[i] = static_cast<uint8_t>(high << 4 | low);
+    }
+    return true;
+}
+
 }  // namespace
 
 std::string EndpointText(const Endpoint &e) {
-    return std::to_string(e.address >> 24) + "." + std::to_string((e.address >> 16) & 255) + "." +
-           std::to_string((e.address >> 8) & 255) + "." + std::to_string(e.address & 255) + ":" + std::to_string(e.port);
+    std::string s;
+    AppendEndpoint(s, e);
+    return s;
+}
+
+void AppendEndpoint(std::string &s, const Endpoint &e) {
+    char text[24];
+    char *p = text;
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        p = PutDecimal(p, (e.address >> shift) & 255);
+        *p++ = shift ? '.' : ':';
+    }
+    p = PutDecimal(p, e.port);
+    s.append(text, p);
 }
 
 void IpLineReader::Reset() {
-    m_signal = IpSignal();
-    m_closed = IpSignal();
+    Clear(*m_signal);
+    Clear(*m_closed);
     m_open = false;
     m_midLine = false;
     m_dropped = 0;
@@ -57,19 +151,32 @@ void IpLineReader::Reset() {
 }
 
 void IpLineReader::Problem(std::string text) {
-    if (m_signal.problems.size() < kMaxProblems) m_signal.problems.push_back(std::move(text));
+    if (m_signal->problems.size() < kMaxProblems) m_signal->problems.push_back(std::move(text));
 }
 
-void IpLineReader::Open(std::string_view line) {
-    RecordLine rec;
-    ParseRecordLine(line, rec);
-    m_signal = IpSignal();
-    m_signal.sequence = rec.sequence;
-    m_signal.time = rec.time;
-    m_signal.direction = rec.direction;
-    m_signal.signalName = rec.signalName;
-    m_signal.originator = rec.originator;
-    m_signal.destination = rec.destination;
+void IpLineReader::Clear(IpSignal &s) {
+    // The room of the octets and texts is kept for the next signal.
+    s.sequence = 0;
+    s.time.clear();
+    s.direction.clear();
+    s.signalName.clear();
+    s.originator.clear();
+    s.destination.clear();
+    s.transport = Transport::None;
+    s.source = s.destinationEnd = Endpoint();
+    s.octets.clear();
+    s.problems.clear();
+    s.lenSeen = false;
+}
+
+void IpLineReader::Open(const RecordLine &rec) {
+    Clear(*m_signal);
+    m_signal->sequence = rec.sequence;
+    m_signal->time = rec.time;
+    m_signal->direction = rec.direction;
+    m_signal->signalName = rec.signalName;
+    m_signal->originator = rec.originator;
+    m_signal->destination = rec.destination;
     m_open = true;
     m_dropped = 0;
     m_len = -1;
@@ -78,19 +185,25 @@ void IpLineReader::Open(std::string_view line) {
 void IpLineReader::Close() {
     if (m_dropped) Problem(std::to_string(m_dropped) + " octets beyond the largest signal of " + std::to_string(kMaxOctets) +
                            " octets are not shown");
-    if (m_len >= 0 && static_cast<size_t>(m_len) != m_signal.octets.size() + m_dropped) {
-        Problem("LEN " + std::to_string(m_len) + " but the DATA rows hold " + std::to_string(m_signal.octets.size() + m_dropped) +
+    if (m_len >= 0 && static_cast<size_t>(m_len) != m_signal->octets.size() + m_dropped) {
+        Problem("LEN " + std::to_string(m_len) + " but the DATA rows hold " + std::to_string(m_signal->octets.size() + m_dropped) +
                 " octets");
     }
-    if (!m_signal.lenSeen) Problem("LEN row missing: the signal may be cut short");
-    if (m_signal.transport == Transport::None) Problem("UDP or TCP row missing: the transport of the signal is not known");
-    m_closed = std::move(m_signal);
-    m_signal = IpSignal();
+    if (!m_signal->lenSeen) Problem("LEN row missing: the signal may be cut short");
+    if (m_signal->transport == Transport::None) Problem("UDP or TCP row missing: the transport of the signal is not known");
+    std::swap(m_closed, m_signal);
+    Clear(*m_signal);
     m_open = false;
 }
 
 void IpLineReader::TransportRow(std::string_view keyword, std::string_view rest) {
     Endpoint from, to;
+    if (ReadPlainEndpoints(rest, from, to)) {
+        m_signal->transport = keyword == "UDP" ? Transport::Udp : Transport::Tcp;
+        m_signal->source = from;
+        m_signal->destinationEnd = to;
+        return;
+    }
     std::string_view a = Word(rest);
     std::string_view arrow = Word(rest);
     std::string_view b = Word(rest);
@@ -98,14 +211,15 @@ void IpLineReader::TransportRow(std::string_view keyword, std::string_view rest)
         Problem(std::string(keyword) + " row not of the form a.b.c.d:port > e.f.g.h:port");
         return;
     }
-    m_signal.transport = keyword == "UDP" ? Transport::Udp : Transport::Tcp;
-    m_signal.source = from;
-    m_signal.destinationEnd = to;
+    m_signal->transport = keyword == "UDP" ? Transport::Udp : Transport::Tcp;
+    m_signal->source = from;
+    m_signal->destinationEnd = to;
 }
 
 void IpLineReader::DataRow(std::string_view rest) {
+    if (AppendPlainHexRow(rest, m_signal->octets, kMaxOctets)) return;
     HexRowProblems problems;
-    m_dropped += AppendHexOctets(rest, m_signal.octets, problems, kMaxOctets);
+    m_dropped += AppendHexOctets(rest, m_signal->octets, problems, kMaxOctets);
     if (problems.oddDigits) Problem("DATA row with an odd number of hex digits in an octet");
     if (problems.badCharacters) Problem("DATA row with characters that are not hex digits");
 }
@@ -118,7 +232,7 @@ void IpLineReader::LenRow(std::string_view rest) {
         n = -1;
     }
     m_len = n;
-    m_signal.lenSeen = true;
+    m_signal->lenSeen = true;
 }
 
 IpLine IpLineReader::Feed(std::string_view piece) {
@@ -128,13 +242,14 @@ IpLine IpLineReader::Feed(std::string_view piece) {
     if (continuation) return result;  // the rest of a line longer than a piece: free text
     std::string_view line = StripLineEnd(piece);
     RecordLine rec;
-    if (ParseRecordLine(line, rec)) {
+    // A record line begins with the time's first digit, a row with a blank.
+    if (!line.empty() && line[0] >= '0' && line[0] <= '9' && ParseRecordLine(line, rec)) {
         if (m_open) {
             Close();
             result.closed = 2;
         }
         if (IsIpSignalName(rec.signalName)) {
-            Open(line);
+            Open(rec);
             result.kind = kRecordLine;
         }
         return result;
@@ -149,12 +264,12 @@ IpLine IpLineReader::Feed(std::string_view piece) {
     std::string_view keyword;
     if (!m_open || !SplitRow(line, keyword)) return result;
     std::string_view rest;
-    if (TakeKeyword(keyword, "UDP", rest) || TakeKeyword(keyword, "TCP", rest)) {
-        TransportRow(keyword.substr(0, 3), rest);
-        result.kind = kTransportRow;
-    } else if (TakeKeyword(keyword, "DATA", rest)) {
+    if (TakeKeyword(keyword, "DATA", rest)) {
         DataRow(rest);
         result.kind = kDataRow;
+    } else if (TakeKeyword(keyword, "UDP", rest) || TakeKeyword(keyword, "TCP", rest)) {
+        TransportRow(keyword.substr(0, 3), rest);
+        result.kind = kTransportRow;
     } else if (TakeKeyword(keyword, "LEN", rest)) {
         LenRow(rest);
         result.kind = kLenRow;

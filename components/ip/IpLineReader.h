@@ -3,6 +3,8 @@
 // row, by the next record line or by an end line; the closed signal is handed back whole.
 #pragma once
 
+#include "TraceLine.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -21,6 +23,7 @@ struct Endpoint {
 };
 
 std::string EndpointText(const Endpoint &e);  // "10.0.0.1:1720"
+void AppendEndpoint(std::string &s, const Endpoint &e);
 
 // One IP signal as the trace gave it.
 struct IpSignal {
@@ -49,20 +52,28 @@ public:
     // Reads one line (or one piece of a long line). When it closes a signal, the signal is
     // in Closed() until the next call.
     IpLine Feed(std::string_view line);
-    IpSignal &Closed() { return m_closed; }
+    IpLineReader() = default;
+    IpLineReader(const IpLineReader &) = delete;
+    IpLineReader &operator=(const IpLineReader &) = delete;
+
+    IpSignal &Closed() { return *m_closed; }
     bool InSignal() const { return m_open; }
     void Reset();
 
 private:
-    void Open(std::string_view line);
+    void Open(const component::RecordLine &rec);
+    static void Clear(IpSignal &s);
     void Close();
     void Problem(std::string text);
     void TransportRow(std::string_view keyword, std::string_view rest);
     void DataRow(std::string_view rest);
     void LenRow(std::string_view rest);
 
-    IpSignal m_signal;
-    IpSignal m_closed;
+    // The signal being read and the one closed last: two that change places, so that the
+    // room of their octets is kept.
+    IpSignal m_signals[2];
+    IpSignal *m_signal = &m_signals[0];
+    IpSignal *m_closed = &m_signals[1];
     bool m_open = false;
     bool m_midLine = false;  // the last piece did not end its line
     size_t m_dropped = 0;

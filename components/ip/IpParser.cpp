@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cstring>
 
 namespace vexa::ip {
@@ -35,8 +36,21 @@ bool SameConnection(const IpSignal &a, const IpSignal &b) {
 }
 
 std::string TransportText(const IpSignal &s) {
-    return std::string(s.transport == Transport::Udp ? "UDP " : "TCP ") + EndpointText(s.source) + " > " +
-           EndpointText(s.destinationEnd);
+    std::string text(s.transport == Transport::Udp ? "UDP " : "TCP ");
+    AppendEndpoint(text, s.source);
+    text += " > ";
+    AppendEndpoint(text, s.destinationEnd);
+    return text;
+}
+
+// "transport, N octets" and the like: the first line of a decoded message's text.
+const std::string &Header(std::string &room, const std::string &transport, const char *before, size_t n, const char *after) {
+    room = transport;
+    room += before;
+    char digits[24];
+    room.append(digits, std::to_chars(digits, digits + sizeof digits, n).ptr);
+    room += after;
+    return room;
 }
 
 const char *ProtocolTitle(uint8_t protocol) {
@@ -182,7 +196,7 @@ bool IpParser::Messages(IpSignal &s, uint64_t recordLine, bool canSpan) {
     if (s.transport == Transport::Udp) {
         if (protocol == kRas) {
             AddDecoded(s, kRas, s.octets.data(), s.octets.size(), std::move(problems),
-                       transport + ", " + std::to_string(s.octets.size()) + (s.octets.size() == 1 ? " octet" : " octets"));
+                       Header(m_header, transport, ", ", s.octets.size(), s.octets.size() == 1 ? " octet" : " octets"));
             return false;
         }
         out.BeginPart(transport + ": not H.225.0 RAS (ports 1719 and 1718)");
@@ -214,7 +228,7 @@ bool IpParser::Messages(IpSignal &s, uint64_t recordLine, bool canSpan) {
             continue;
         }
         AddDecoded(s, protocol, data + piece.offset, piece.size, std::move(problems),
-                   transport + ", TPKT of " + std::to_string(piece.size + 4) + " octets");
+                   Header(m_header, transport, ", TPKT of ", piece.size + 4, " octets"));
         problems.clear();
     }
     if (split.unfinished) {
@@ -300,7 +314,7 @@ std::string IpParser::Decoded(const IpMessage &m, H323Message &d) const {
                                                            : H323Protocol::H245;
     std::string title = ProtocolTitle(m.protocol);
     title += ", ";
-    title += m_pool.Get(m.header);
+    title.append(reinterpret_cast<const char *>(m.header.data()), m.header.size());
     d = H323Decoder::Decode(p, m.payload.data(), m.payload.size(), m.problems, title);
     return std::move(d.text);
 }
@@ -309,7 +323,7 @@ void IpParser::AddDecoded(const IpSignal &s, uint8_t protocol, const uint8_t *da
                           std::vector<std::string> problems, const std::string &header) {
     IpMessage m;
     m.protocol = protocol;
-    m.header = m_pool.Intern(header);
+    m.header = m_arena.Add(reinterpret_cast<const uint8_t *>(header.data()), header.size());
     m.payload = m_arena.Add(data, size);
     m.problems = std::move(problems);
     m.decodedAgain = true;
@@ -345,7 +359,7 @@ void IpParser::Commit() {
     m_recentFirst = first;
     m_recentTexts.swap(m_pendingTexts);
     m_pendingTexts.clear();
-    m_bySequence[sequence] = {first, count};
+    m_bySequence[static_cast<uint16_t>(sequence)] = {first, count};
 }
 
 void IpParser::GetLastMessageIndex(Call &call) {
@@ -362,8 +376,7 @@ void IpParser::GetSequenceNumber(Call &call) {
 }
 
 void IpParser::GetSequenceMessageCount(Call &call) {
-    auto it = m_bySequence.find(call.shortNumber(0));
-    call.returnLong(it == m_bySequence.end() ? 0 : it->second.second);
+    call.returnLong(m_bySequence[static_cast<uint16_t>(call.shortNumber(0))].second);
 }
 
 void IpParser::PutMessage(Call &call, int first, int32_t index, const IpMessage &m) {
@@ -381,13 +394,13 @@ void IpParser::PutMessage(Call &call, int first, int32_t index, const IpMessage 
 
 void IpParser::GetSequenceMessage(Call &call) {
     const int i = call.shortNumber(0);
-    auto it = m_bySequence.find(call.shortNumber(1));
-    if (it == m_bySequence.end() || i < 1 || i > it->second.second) {
+    const std::pair<int32_t, int32_t> &found = m_bySequence[static_cast<uint16_t>(call.shortNumber(1))];
+    if (i < 1 || i > found.second) {
         call.setFlag(9, false);
         call.returnShort(0);
         return;
     }
-    const int32_t index = it->second.first + i - 1;
+    const int32_t index = found.first + i - 1;
     PutMessage(call, 2, index, m_messages[index - 1]);
     call.returnShort(1);
 }
@@ -445,7 +458,7 @@ void IpParser::Reset(Call &call) {
     m_recentTexts.clear();
     m_cachedIndex = 0;
     m_cachedText.clear();
-    m_bySequence.clear();
+    std::fill(m_bySequence.begin(), m_bySequence.end(), std::pair<int32_t, int32_t>{});
     m_used.clear();
     m_lineNo = 0;
     m_recordLine = 0;

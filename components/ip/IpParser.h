@@ -31,7 +31,7 @@ struct IpMessage {
     std::vector<std::string> problems;  // decoded again: what the line reader found
     std::string text;                   // messages that are not decoded again
     uint32_t direction = 0, signalName = 0, name = 0, originator = 0, destination = 0;
-    uint32_t header = 0;                // decoded again: the first line of the text
+    std::span<const uint8_t> header;    // decoded again: the first line of the text (in the arena)
     int16_t sequence = 0;
     char time[11] = {};
     uint8_t timeLength = 0;
@@ -102,11 +102,13 @@ private:
     OctetArena m_arena;
     std::vector<IpMessage> m_pending;       // of the signal being completed
     std::vector<std::string> m_pendingTexts;
+    std::string m_header;                   // room for the first line of a message
     int32_t m_recentFirst = 0;              // index of the latest completion's first message
     std::vector<std::string> m_recentTexts; // its texts
     int32_t m_cachedIndex = 0;              // a text decoded again on request
     std::string m_cachedText;
-    std::unordered_map<int, std::pair<int32_t, int32_t>> m_bySequence;  // first index, count
+    // First index and count of the messages of each sequence number (count 0: none).
+    std::vector<std::pair<int32_t, int32_t>> m_bySequence = std::vector<std::pair<int32_t, int32_t>>(65536);
     uint64_t m_lineNo = 0;                  // ParseLine calls, set back at a rewind
     uint64_t m_recordLine = 0;              // line number of the latest record line
 

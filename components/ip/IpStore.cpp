@@ -5,14 +5,25 @@
 namespace vexa::ip {
 
 uint32_t TextPool::Intern(std::string_view text) {
-    if (auto it = m_ids.find(text); it != m_ids.end()) return it->second;
-    const uint32_t id = static_cast<uint32_t>(m_texts.size());
-    m_texts.emplace_back(text);
-    m_ids.emplace(m_texts.back(), id);
+    for (size_t i = 0; i < kRecent; ++i)
+        if (m_recentTexts[i].size() == text.size() && m_recentTexts[i] == text && m_recentTexts[i].data()) return m_recentIds[i];
+    uint32_t id = 0;
+    if (auto it = m_ids.find(text); it != m_ids.end()) {
+        id = it->second;
+    } else {
+        id = static_cast<uint32_t>(m_texts.size());
+        m_texts.emplace_back(text);
+        m_ids.emplace(m_texts.back(), id);
+    }
+    m_recentTexts[m_nextRecent] = m_texts[id];
+    m_recentIds[m_nextRecent] = id;
+    m_nextRecent = (m_nextRecent + 1) % kRecent;
     return id;
 }
 
 void TextPool::Clear() {
+    for (std::string_view &t : m_recentTexts) t = {};
+    m_nextRecent = 0;
     m_ids.clear();
     m_texts.clear();
 }

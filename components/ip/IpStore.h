@@ -25,6 +25,12 @@ public:
 private:
     std::deque<std::string> m_texts;  // never moved: the map's keys point into them
     std::unordered_map<std::string_view, uint32_t> m_ids;
+    // The texts asked for last (a signal's direction, name and equipment repeat), looked at
+    // before the map.
+    static constexpr size_t kRecent = 8;
+    std::string_view m_recentTexts[kRecent];
+    uint32_t m_recentIds[kRecent] = {};
+    size_t m_nextRecent = 0;
 };
 
 // Octets kept until Clear, in blocks of a few megabytes.
