@@ -38,8 +38,10 @@ int32_t DectMessageStore::Add(const StoredDect &m) {
     }
     if (!m.octets.empty()) std::memcpy(to, m.octets.data(), m.octets.size());
     m_chunkUsed += need;
-    m_records.push_back(c);
-    const int32_t index = Count();
+    const size_t slot = static_cast<size_t>(m_count) % kRecordsPerPage;
+    if (slot == 0) m_recordPages.push_back(MakeLargeBlock(kRecordsPerPage * sizeof(Compact)));
+    std::memcpy(m_recordPages.back().get() + slot * sizeof(Compact), &c, sizeof c);
+    const int32_t index = ++m_count;
     if (m.problems && !m.problems->empty()) m_problems.emplace(index, *m.problems);
     const uint16_t seq = static_cast<uint16_t>(m.sequence);
     if (seq >= m_latestBySequence.size()) m_latestBySequence.resize(std::max<size_t>(seq + 1u, 2 * m_latestBySequence.size()), 0);
@@ -49,7 +51,7 @@ int32_t DectMessageStore::Add(const StoredDect &m) {
 
 bool DectMessageStore::Get(int32_t index, StoredDect &out) const {
     if (index < 1 || index > Count()) return false;
-    const Compact &c = m_records[static_cast<size_t>(index - 1)];
+    const Compact &c = Record(index);
     out.sequence = c.sequence;
     out.status = c.status;
     out.valid = c.valid;
@@ -145,8 +147,8 @@ int32_t DectMessageStore::NextTransactionFlag(int32_t previous, std::string &fla
 }
 
 void DectMessageStore::Clear() {
-    m_records.clear();
-    m_records.shrink_to_fit();
+    m_recordPages.clear();
+    m_count = 0;
     m_chunks.clear();
     m_chunkSize = 0;
     m_chunkUsed = 0;

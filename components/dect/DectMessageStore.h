@@ -11,6 +11,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <unordered_map>
 #include <vector>
 
@@ -38,7 +39,7 @@ public:
     int32_t Add(const StoredDect &message);
     // False when there is no message index.
     bool Get(int32_t index, StoredDect &out) const;
-    int32_t Count() const { return static_cast<int32_t>(m_records.size()); }
+    int32_t Count() const { return m_count; }
 
     // The latest message of sequence number seq (0 when none).
     int32_t LatestOfSequence(int seq) const;
@@ -82,7 +83,16 @@ private:
     static int32_t NextIn(const IndexList *list, int32_t after);
     static const IndexList *ListOf(const std::unordered_map<std::string, IndexList> &map, std::string_view key);
 
-    std::vector<Compact, LargeAllocator<Compact>> m_records;
+    // Records in pages of kRecordsPerPage that never move (a growing array would copy them,
+    // and touch their memory twice over, each time it doubled).
+    static constexpr size_t kRecordsPerPage = 32768;
+    static_assert(std::is_trivially_copyable_v<Compact>, "records are copied into their pages");
+    const Compact &Record(int32_t index) const {
+        const size_t at = static_cast<size_t>(index - 1);
+        return reinterpret_cast<const Compact *>(m_recordPages[at / kRecordsPerPage].get())[at % kRecordsPerPage];
+    }
+    std::vector<LargeBlock> m_recordPages;
+    int32_t m_count = 0;
     std::vector<LargeBlock> m_chunks;  // texts and octets
     size_t m_chunkSize = 0;            // of the last chunk
     size_t m_chunkUsed = 0;            // characters used in it
