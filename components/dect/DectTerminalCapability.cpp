@@ -19,12 +19,13 @@ namespace {
 
 // clang-format off
 constexpr ValueName kEchoParameters[] = {
-    {0x0, "Not applicable"}, {0x1, "Minimum TCLw"}, {0x2, "TCLw > 46 dB (full TCLw)"},
+    {0x0, "Not applicable"}, {0x1, "Minimum TCLw (TCLw > 34 dB)"}, {0x2, "TCLw > 46 dB (full TCLw)"},
     {0x3, "TCLw > 55 dB (VoIP compatible TCLw)"},
 };
 constexpr ValueName kNoiseRejection[] = {{0x0, "Not applicable"}, {0x1, "No noise rejection"}, {0x2, "Noise rejection"}};
 constexpr ValueName kAdaptiveVolume[] = {
     {0x0, "Not applicable"}, {0x1, "No PP adaptive volume control"}, {0x2, "PP adaptive volume control used"},
+    {0x3, "Disable FP adaptive volume control"},
 };
 constexpr Flag kSlotTypes[] = {
     {0x01, "Half slot; j = 80"}, {0x02, "Long slot; j = 640"}, {0x04, "Long slot; j = 672"}, {0x08, "Full slot"},

@@ -240,6 +240,11 @@ TEST(DectDecoder, TerminalCapabilityEveryOctetGroup) {
                    "(ISO 8859-15), Latin alphabet no. 5 (ISO 8859-9), Greek (ISO 8859-7)");
     EXPECT_LINE(d, "Blind slot indication: No blind slots");
     EXPECT_LINE(d, "Blind slots: SP2, SP4, SP11");
+    // A portable that asks the fixed part to switch its adaptive volume control off.
+    auto vol = Decode("05 54 05 07 80 A8 00 AB C1 23 45 63 03 44 93 80");
+    EXPECT_TRUE(vol.valid) << vol.text;
+    EXPECT_LINE(vol, "Echo parameter: Minimum TCLw (TCLw > 34 dB)");
+    EXPECT_LINE(vol, "A-VOL (adaptive volume control): Disable FP adaptive volume control");
     // The stored display characters need octets 3d and 3e both.
     auto cut = Decode("05 54 05 07 80 A8 00 AB C1 23 45 63 05 44 2A 1F 81 82");
     EXPECT_FALSE(cut.valid);
