@@ -51,6 +51,41 @@ void DecodedText::Field(std::string_view name, std::string_view value) {
     m_inPart = true;
 }
 
+void DecodedText::IndentedLine(size_t indent, std::string_view label, std::string_view value) {
+    if (m_truncated) return;
+    if (m_parts == 0) {
+        ++m_parts;
+        m_inPart = false;
+    }
+    const size_t length = indent + label.size() + (value.empty() ? 0 : 2 + value.size());
+    if (m_text.size() + length + 2 > kMaxChars) {
+        std::string s(indent, ' ');
+        s += label;
+        if (!value.empty()) {
+            s += ": ";
+            s += value;
+        }
+        Append(s);  // writes the truncation line
+        return;
+    }
+    const size_t old = m_text.size();
+    const size_t add = (m_inPart ? 1 : 0) + length;
+    if (m_text.capacity() < old + add) m_text.reserve(std::max(old + add, 2 * m_text.capacity()));
+    // Blanks first: they are the indentation, the rest is written over them.
+    m_text.append(add, ' ');
+    char *p = m_text.data() + old;
+    if (m_inPart) *p++ = '\n';
+    p += indent;
+    std::memcpy(p, label.data(), label.size());
+    p += label.size();
+    if (!value.empty()) {
+        *p++ = ':';
+        *p++ = ' ';
+        std::memcpy(p, value.data(), value.size());
+    }
+    m_inPart = true;
+}
+
 void DecodedText::Error(std::string_view text) {
     ++m_errors;
     std::string s = "!!!";
@@ -81,9 +116,14 @@ void DecodedText::Append(std::string_view line) {
 }
 
 std::string SafeText(const uint8_t *data, size_t size) {
-    static const char digits[] = "0123456789ABCDEF";
     std::string s;
-    s.reserve(size);
+    AppendSafeText(s, data, size);
+    return s;
+}
+
+void AppendSafeText(std::string &s, const uint8_t *data, size_t size) {
+    static const char digits[] = "0123456789ABCDEF";
+    s.reserve(s.size() + size);
     for (size_t i = 0; i < size; ++i) {
         uint8_t c = data[i];
         bool escape = c < 0x20 || c >= 0x7F || c == '|' || c == '~' || c == '\\' ||
@@ -96,7 +136,6 @@ std::string SafeText(const uint8_t *data, size_t size) {
             s += static_cast<char>(c);
         }
     }
-    return s;
 }
 
 std::string SafeText(std::string_view text) {

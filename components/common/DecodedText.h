@@ -19,6 +19,9 @@ public:
     void Field(std::string_view name, std::string_view value);
     // Adds an error line "!!!text!!!" and remembers that the message is wrong.
     void Error(std::string_view text);
+    // Adds a line of indent blanks, label and, when value is not empty, ": " and value, put
+    // in place in one step (the nested fields of a decoded value).
+    void IndentedLine(size_t indent, std::string_view label, std::string_view value);
 
     bool HasErrors() const { return m_errors > 0; }
     int ErrorCount() const { return m_errors; }
@@ -53,5 +56,7 @@ private:
 // a second "!" in a row, "\") are written as "\xNN".
 std::string SafeText(const uint8_t *data, size_t size);
 std::string SafeText(std::string_view text);
+// Appends SafeText(data, size) to out.
+void AppendSafeText(std::string &out, const uint8_t *data, size_t size);
 
 }  // namespace vexa::component

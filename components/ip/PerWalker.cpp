@@ -3,172 +3,109 @@
 #include "HexText.h"
 #include "PerSchema.h"
 
-#include <bit>
+#include <charconv>
 
 namespace vexa::ip {
 
 namespace {
 
-constexpr size_t k64K = 65536;
+const char kHexDigits[] = "0123456789abcdef";
 
-// Bits needed for the values 0..n.
-int BitsFor(uint64_t n) { return n == 0 ? 0 : static_cast<int>(std::bit_width(n)); }
-
-std::string Hex(const uint8_t *data, size_t size) {
-    static const char digits[] = "0123456789abcdef";
-    std::string s;
-    s.reserve(size * 2);
+void AppendHex(std::string &s, const uint8_t *data, size_t size) {
+    const size_t old = s.size();
+    s.resize(old + 2 * size);
+    char *p = s.data() + old;
     for (size_t i = 0; i < size; ++i) {
-        s += digits[data[i] >> 4];
-        s += digits[data[i] & 15];
+        *p++ = kHexDigits[data[i] >> 4];
+        *p++ = kHexDigits[data[i] & 15];
     }
-    return s;
 }
 
-// The arcs of an OBJECT IDENTIFIER's contents, dotted; empty when the contents are malformed.
-std::string DottedOid(const uint8_t *data, size_t size) {
-    std::string s;
+template <typename N>
+void AppendNumber(std::string &s, N value) {
+    char digits[24];
+    const auto r = std::to_chars(digits, digits + sizeof digits, value);
+    s.append(digits, r.ptr);
+}
+
+// The arcs of an OBJECT IDENTIFIER's contents, dotted; false when the contents are malformed.
+bool AppendOid(std::string &s, const uint8_t *data, size_t size) {
+    if (size == 0 || (data[size - 1] & 0x80)) return false;
     uint64_t arc = 0;
     bool first = true;
     for (size_t i = 0; i < size; ++i) {
-        if (arc >> 56) return {};
+        if (arc >> 56) return false;
         arc = arc << 7 | (data[i] & 0x7F);
         if (data[i] & 0x80) continue;
         if (first) {
-            uint64_t top = arc < 40 ? 0 : arc < 80 ? 1 : 2;
-            s += std::to_string(top) + "." + std::to_string(arc - top * 40);
+            const uint64_t top = arc < 40 ? 0 : arc < 80 ? 1 : 2;
+            AppendNumber(s, top);
+            s += '.';
+            AppendNumber(s, arc - top * 40);
             first = false;
         } else {
-            s += "." + std::to_string(arc);
+            s += '.';
+            AppendNumber(s, arc);
         }
         arc = 0;
     }
-    if (size == 0 || (data[size - 1] & 0x80)) return {};
-    return s;
+    return true;
 }
 
 // A string between quotes; NUL characters that pad it at the end are counted, not shown.
-std::string Quoted(std::string text) {
+void AppendQuoted(std::string &s, std::string_view text) {
     size_t nul = 0;
-    while (!text.empty() && text.back() == '\0') {
-        text.pop_back();
-        ++nul;
+    while (nul < text.size() && text[text.size() - 1 - nul] == '\0') ++nul;
+    text.remove_suffix(nul);
+    s += '"';
+    component::AppendSafeText(s, reinterpret_cast<const uint8_t *>(text.data()), text.size());
+    s += '"';
+    if (nul) {
+        s += " and ";
+        AppendNumber(s, nul);
+        s += nul == 1 ? " NUL character" : " NUL characters";
     }
-    std::string s = "\"" + component::SafeText(text) + "\"";
-    if (nul) s += " and " + std::to_string(nul) + (nul == 1 ? " NUL character" : " NUL characters");
-    return s;
 }
 
 // Octets in hex, and as text too when they are printable (product and version names).
-std::string HexAndText(const uint8_t *data, size_t size) {
-    std::string s = Hex(data, size);
+void AppendHexAndText(std::string &s, const uint8_t *data, size_t size) {
+    AppendHex(s, data, size);
     size_t end = size;
     while (end > 0 && data[end - 1] == 0) --end;
-    if (end < 2) return s;
+    if (end < 2) return;
     for (size_t i = 0; i < end; ++i)
-        if (data[i] < 0x20 || data[i] >= 0x7F) return s;
-    return s + " (" + Quoted(std::string(reinterpret_cast<const char *>(data), size)) + ")";
+        if (data[i] < 0x20 || data[i] >= 0x7F) return;
+    s += " (";
+    AppendQuoted(s, std::string_view(reinterpret_cast<const char *>(data), size));
+    s += ')';
+}
+
+// A character of a string that is not indexed: itself below 128, else "\\uXXXX".
+void AppendCharacter(std::string &s, unsigned c) {
+    if (c < 0x80) {
+        s += static_cast<char>(c);
+        return;
+    }
+    static const char digits[] = "0123456789ABCDEF";
+    s += "\\u";
+    for (int shift = 12; shift >= 0; shift -= 4) s += digits[(c >> shift) & 15];
+}
+
+std::string Hex(const uint8_t *data, size_t size) {
+    std::string s;
+    AppendHex(s, data, size);
+    return s;
 }
 
 }  // namespace
 
-struct PerWalker::Bits {
-    const uint8_t *data;
-    size_t size;
-    size_t pos = 0;  // in bits
-
-    size_t Left() const { return size * 8 - pos; }
-    bool Read(int n, uint64_t &v) {
-        v = 0;
-        if (n < 0 || n > 64 || static_cast<size_t>(n) > Left()) return false;
-        // A whole octet or the part of one that is left at a time.
-        while (n > 0) {
-            const int offset = static_cast<int>(pos & 7);
-            const int available = 8 - offset;
-            const int take = n < available ? n : available;
-            const unsigned bits = (data[pos >> 3] >> (available - take)) & ((1u << take) - 1);
-            v = v << take | bits;
-            pos += static_cast<size_t>(take);
-            n -= take;
-        }
-        return true;
-    }
-    void Align() { pos = (pos + 7) & ~static_cast<size_t>(7); }
-    bool Octets(size_t n, const uint8_t *&p) {
-        Align();
-        if (n > Left() / 8) return false;
-        p = data + pos / 8;
-        pos += n * 8;
-        return true;
-    }
-    // A constrained whole number of the range lower..upper (X.691 10.5.7, aligned variant).
-    bool Constrained(int64_t lower, int64_t upper, int64_t &value) {
-        uint64_t range = static_cast<uint64_t>(upper) - static_cast<uint64_t>(lower);  // range - 1
-        uint64_t v = 0;
-        if (range == 0) {
-            value = lower;
-            return true;
-        }
-        if (range < 255) {
-            if (!Read(BitsFor(range), v)) return false;
-        } else if (range == 255) {
-            Align();
-            if (!Read(8, v)) return false;
-        } else if (range < k64K) {
-            Align();
-            if (!Read(16, v)) return false;
-        } else {
-            int octets = (BitsFor(range) + 7) / 8;
-            uint64_t n = 0;
-            if (!Read(BitsFor(octets - 1), n)) return false;
-            Align();
-            if (!Read(static_cast<int>(n + 1) * 8, v)) return false;
-        }
-        value = static_cast<int64_t>(static_cast<uint64_t>(lower) + v);
-        return static_cast<uint64_t>(value - lower) <= range;
-    }
-    // A length determinant without an upper bound below 64K. Fragmented lengths (16K and
-    // more in pieces) are reported as false with fragmented set.
-    bool Length(size_t &length, bool &fragmented) {
-        fragmented = false;
-        uint64_t b = 0, c = 0;
-        Align();
-        if (!Read(8, b)) return false;
-        if (!(b & 0x80)) {
-            length = b;
-            return true;
-        }
-        if ((b & 0xC0) == 0x80) {
-            if (!Read(8, c)) return false;
-            length = (b & 0x3F) << 8 | c;
-            return true;
-        }
-        fragmented = true;
-        return false;
-    }
-    // A normally small non-negative whole number (X.691 10.6).
-    bool NormallySmall(uint64_t &value) {
-        uint64_t big = 0;
-        if (!Read(1, big)) return false;
-        if (!big) return Read(6, value);
-        size_t n = 0;
-        bool fragmented = false;
-        if (!Length(n, fragmented) || n == 0 || n > 8) return false;
-        return Read(static_cast<int>(n) * 8, value);
-    }
-};
-
-void PerWalker::Line(int depth, std::string_view label, std::string_view value) {
-    m_line.assign(static_cast<size_t>(2 * (depth + m_baseIndent)), ' ');
-    m_line += label;
-    if (!value.empty()) {
-        m_line += ": ";
-        m_line += value;
-    }
-    m_out.Line(m_line);
+PerWalker::Room &PerWalker::ThreadRoom() {
+    thread_local Room room;
+    return room;
 }
 
-void PerWalker::Heading(int depth, std::string_view label) { Line(depth, label, {}); }
+PerWalker::PerWalker(DecodedText &out, int indent)
+    : m_out(&out), m_baseIndent(indent), m_room(ThreadRoom()), m_value(m_room.value) {}
 
 bool PerWalker::Fail(Bits &in, std::string_view label, std::string_view what, int /*depth*/) {
     if (m_failed) return false;
@@ -177,13 +114,13 @@ bool PerWalker::Fail(Bits &in, std::string_view label, std::string_view what, in
     text += ": ";
     text += what;
     // Where in the whole value: open types and contained encodings are read from their own
-    // stretch of the same octets.
+    // stretch of the same octets (values put together from fragments, from a copy).
     const size_t at = (in.data >= m_top && in.data <= m_top + m_topSize ? static_cast<size_t>(in.data - m_top) : 0) + in.pos / 8;
     if (at >= m_topSize)
         text += " (at the end of the " + std::to_string(m_topSize) + " octets)";
     else
         text += " (at octet " + std::to_string(at + 1) + " of " + std::to_string(m_topSize) + ")";
-    m_out.Error(text);
+    m_out->Error(text);
     return false;
 }
 
@@ -193,6 +130,8 @@ bool PerWalker::Decode(int32_t type, const uint8_t *data, size_t size, std::stri
     m_topSize = size;
     m_failed = false;
     m_chain = 0;
+    m_pieces.clear();
+    m_reassembled = 0;
     bool ok = Value(in, type, label, 0);
     if (ok && in.Left() >= 8) {
         Line(0, "Octets after the value", component::HexDump(data + (in.pos + 7) / 8, size - (in.pos + 7) / 8));
@@ -221,27 +160,28 @@ bool PerWalker::Value(Bits &in, int32_t type, std::string_view label, int depth)
         return true;
     case PerKind::Boolean: {
         uint64_t v = 0;
-        if (!in.Read(1, v)) return Fail(in, label, "BOOLEAN cut short", depth);
+        if (!in.Bit(v)) return Fail(in, label, "BOOLEAN cut short", depth);
         Line(depth, label, v ? "TRUE" : "FALSE");
         return true;
     }
     case PerKind::Integer: {
-        long long v = 0;
-        std::string text;
-        if (!Integer(in, type, v, text)) return Fail(in, label, text, depth);
-        Line(depth, label, text);
+        if (!Integer(in, type, m_value)) return Fail(in, label, m_value, depth);
+        Line(depth, label, m_value);
         return true;
     }
     case PerKind::Enumerated: {
         uint64_t ext = 0;
-        if ((t.flags & kExtensible) && !in.Read(1, ext)) return Fail(in, label, "ENUMERATED cut short", depth);
+        if ((t.flags & kExtensible) && !in.Bit(ext)) return Fail(in, label, "ENUMERATED cut short", depth);
         if (ext) {
             uint64_t n = 0;
             if (!in.NormallySmall(n)) return Fail(in, label, "ENUMERATED extension value cut short", depth);
-            if (n < static_cast<uint64_t>(t.count - t.rootCount))
+            if (n < static_cast<uint64_t>(t.count - t.rootCount)) {
                 Line(depth, label, kPerNames[t.first + t.rootCount + n]);
-            else
-                Line(depth, label, "unknown extension value " + std::to_string(n));
+            } else {
+                m_value = "unknown extension value ";
+                AppendNumber(m_value, n);
+                Line(depth, label, m_value);
+            }
             return true;
         }
         int64_t v = 0;
@@ -251,45 +191,51 @@ bool PerWalker::Value(Bits &in, int32_t type, std::string_view label, int depth)
         return true;
     }
     case PerKind::BitString: {
-        std::string text;
-        if (!BitString(in, type, text)) return Fail(in, label, text, depth);
-        Line(depth, label, text);
+        if (!BitString(in, type, m_value)) return Fail(in, label, m_value, depth);
+        Line(depth, label, m_value);
         return true;
     }
     case PerKind::OctetString: {
         const uint8_t *p = nullptr;
         size_t n = 0;
-        if (!OctetString(in, type, p, n)) return Fail(in, label, "OCTET STRING length past the end", depth);
+        if (!OctetString(in, type, p, n, m_value)) return Fail(in, label, m_value, depth);
         if (t.element >= 0) return Contained(t.element, p, n, label, depth);
-        Line(depth, label, HexAndText(p, n));
+        m_value.clear();
+        AppendHexAndText(m_value, p, n);
+        Line(depth, label, m_value);
         return true;
     }
     case PerKind::CharString: {
-        std::string text;
-        if (!CharString(in, type, text)) return Fail(in, label, text, depth);
-        Line(depth, label, Quoted(text));
+        std::string &chars = m_room.chars;
+        if (!CharString(in, type, chars)) return Fail(in, label, chars, depth);
+        m_value.clear();
+        AppendQuoted(m_value, chars);
+        Line(depth, label, m_value);
         return true;
     }
     case PerKind::GeneralString:
     case PerKind::ObjectId:
     case PerKind::OpenType: {
         size_t n = 0;
-        bool fragmented = false;
-        const uint8_t *p = nullptr;
-        if (!in.Length(n, fragmented))
-            return Fail(in, label, fragmented ? "fragmented length not supported" : "length cut short", depth);
-        if (!in.Octets(n, p)) return Fail(in, label, "length " + std::to_string(n) + " past the end", depth);
+        bool fragment = false;
+        if (!in.Length(n, fragment)) return Fail(in, label, "length cut short", depth);
+        Bits from{nullptr, 0};
+        if (!Units(in, n, fragment, 8, from, n, m_value)) return Fail(in, label, m_value, depth);
+        const uint8_t *p = from.data + from.pos / 8;
+        m_value.clear();
         if (t.kind == PerKind::GeneralString) {
-            Line(depth, label, "\"" + component::SafeText(p, n) + "\"");
+            m_value += '"';
+            component::AppendSafeText(m_value, p, n);
+            m_value += '"';
         } else if (t.kind == PerKind::ObjectId) {
-            std::string oid = DottedOid(p, n);
-            if (oid.empty()) return Fail(in, label, n ? "malformed OBJECT IDENTIFIER " + Hex(p, n) : "OBJECT IDENTIFIER of no octets", depth);
-            Line(depth, label, oid);
+            if (!AppendOid(m_value, p, n))
+                return Fail(in, label, n ? "malformed OBJECT IDENTIFIER " + Hex(p, n) : "OBJECT IDENTIFIER of no octets", depth);
         } else if (t.element >= 0) {
             return Contained(t.element, p, n, label, depth);
         } else {
-            Line(depth, label, Hex(p, n));
+            AppendHex(m_value, p, n);
         }
+        Line(depth, label, m_value);
         return true;
     }
     case PerKind::Sequence: return Sequence(in, type, label, depth);
@@ -299,11 +245,60 @@ bool PerWalker::Value(Bits &in, int32_t type, std::string_view label, int depth)
     return Fail(in, label, "type not known", depth);
 }
 
+bool PerWalker::Units(Bits &in, size_t units, bool fragment, size_t unitBits, Bits &from, size_t &total, std::string &why) {
+    if (!fragment) {
+        // One stretch, read where it stands.
+        in.Align();
+        if (units > in.Left() / unitBits) {
+            why = "length " + std::to_string(units) + " past the end";
+            return false;
+        }
+        from = in;
+        in.pos += units * unitBits;
+        total = units;
+        return true;
+    }
+    // Fragments of 16K to 64K units, each after its length determinant, up to one of fewer
+    // than 16K units: put together in one stretch of octets. Every fragment but the last
+    // fills whole octets (16K units of any size do), so the parts join octet by octet.
+    std::vector<uint8_t> whole;
+    total = 0;
+    for (;;) {
+        in.Align();
+        if (units > in.Left() / unitBits) {
+            why = "fragment of " + std::to_string(units) + (unitBits == 8 ? " octets" : " units") + " past the end (" +
+                  std::to_string(total) + " before it)";
+            return false;
+        }
+        const size_t octets = (units * unitBits + 7) / 8;
+        if (m_reassembled + octets > kMaxReassembled) {
+            why = "more than " + std::to_string(kMaxReassembled) + " octets in fragments";
+            return false;
+        }
+        m_reassembled += octets;
+        const uint8_t *p = in.data + in.pos / 8;
+        whole.insert(whole.end(), p, p + octets);
+        in.pos += units * unitBits;
+        total += units;
+        if (!fragment) break;
+        if (!in.Length(units, fragment)) {
+            why = "length determinant after a fragment cut short or not valid (" + std::to_string(total) + " units before it)";
+            return false;
+        }
+    }
+    m_pieces.push_back(std::move(whole));
+    from = Bits{m_pieces.back().data(), m_pieces.back().size()};
+    return true;
+}
+
 bool PerWalker::Contained(int32_t type, const uint8_t *octets, size_t count, std::string_view label, int depth) {
     // One line names the octets and the type they hold; the value follows on it.
     const std::string_view name = kPerTypes[type].name;
-    std::string heading(label);
-    heading += " (" + std::to_string(count) + (count == 1 ? " octet" : " octets");
+    std::string &heading = Label();
+    heading.assign(label);
+    heading += " (";
+    AppendNumber(heading, count);
+    heading += count == 1 ? " octet" : " octets";
     if (!name.empty()) {
         heading += ", ";
         heading += name;
@@ -317,52 +312,54 @@ bool PerWalker::Contained(int32_t type, const uint8_t *octets, size_t count, std
     return ok;
 }
 
-bool PerWalker::Integer(Bits &in, int32_t type, long long &value, std::string &text) {
+bool PerWalker::Integer(Bits &in, int32_t type, std::string &text) {
     const PerType &t = kPerTypes[type];
     uint64_t ext = 0;
-    if ((t.flags & kRangeExtensible) && !in.Read(1, ext)) {
+    if ((t.flags & kRangeExtensible) && !in.Bit(ext)) {
         text = "INTEGER cut short";
         return false;
     }
+    text.clear();
     if (!ext && (t.flags & kHasLower) && (t.flags & kHasUpper)) {
         int64_t v = 0;
         if (t.upper < t.lower || !in.Constrained(t.lower, t.upper, v)) {
             text = "INTEGER cut short or out of range";
             return false;
         }
-        value = v;
-        text = std::to_string(v);
+        AppendNumber(text, v);
         return true;
     }
     size_t n = 0;
-    bool fragmented = false;
     const uint8_t *p = nullptr;
-    if (!in.Length(n, fragmented) || !in.Octets(n, p) || n == 0) {
+    if (!in.ShortLength(n) || !in.Octets(n, p) || n == 0) {
         text = "INTEGER length wrong or past the end";
         return false;
     }
     if (n > 8) {
-        text = "0x" + Hex(p, n);
+        text = "0x";
+        AppendHex(text, p, n);
         return true;
     }
     const bool semi = !ext && (t.flags & kHasLower);
     uint64_t u = 0;
     for (size_t i = 0; i < n; ++i) u = u << 8 | p[i];
+    long long value = 0;
     if (semi) {
         value = static_cast<long long>(u) + t.lower;
     } else {
         if (n < 8 && (p[0] & 0x80)) u |= ~uint64_t{0} << (8 * n);
         value = static_cast<long long>(u);
     }
-    text = std::to_string(value);
+    AppendNumber(text, value);
     return true;
 }
 
-bool PerWalker::OctetString(Bits &in, int32_t type, const uint8_t *&octets, size_t &count) {
+bool PerWalker::OctetString(Bits &in, int32_t type, const uint8_t *&octets, size_t &count, std::string &why) {
     const PerType &t = kPerTypes[type];
     uint64_t ext = 0;
-    if ((t.flags & kRangeExtensible) && !in.Read(1, ext)) return false;
-    const bool bounded = !ext && (t.flags & kHasUpper) && t.upper < static_cast<int64_t>(k64K);
+    why = "OCTET STRING length past the end";
+    if ((t.flags & kRangeExtensible) && !in.Bit(ext)) return false;
+    const bool bounded = !ext && (t.flags & kHasUpper) && t.upper < static_cast<int64_t>(Bits::k64K);
     const int64_t lower = (!ext && (t.flags & kHasLower)) ? t.lower : 0;
     if (bounded && lower == t.upper) {
         count = static_cast<size_t>(t.upper);
@@ -393,21 +390,27 @@ bool PerWalker::OctetString(Bits &in, int32_t type, const uint8_t *&octets, size
         int64_t n = 0;
         if (!in.Constrained(lower, t.upper, n)) return false;
         count = static_cast<size_t>(n);
-    } else {
-        bool fragmented = false;
-        if (!in.Length(count, fragmented)) return false;
+        return in.Octets(count, octets);
     }
-    return in.Octets(count, octets);
+    bool fragment = false;
+    if (!in.Length(count, fragment)) return false;
+    if (!fragment) return in.Octets(count, octets);
+    Bits from{nullptr, 0};
+    if (!Units(in, count, true, 8, from, count, why)) return false;
+    octets = from.data;
+    return true;
 }
 
 bool PerWalker::BitString(Bits &in, int32_t type, std::string &text) {
     const PerType &t = kPerTypes[type];
     uint64_t ext = 0;
     text = "BIT STRING cut short";
-    if ((t.flags & kRangeExtensible) && !in.Read(1, ext)) return false;
-    const bool bounded = !ext && (t.flags & kHasUpper) && t.upper < static_cast<int64_t>(k64K);
+    if ((t.flags & kRangeExtensible) && !in.Bit(ext)) return false;
+    const bool bounded = !ext && (t.flags & kHasUpper) && t.upper < static_cast<int64_t>(Bits::k64K);
     const int64_t lower = (!ext && (t.flags & kHasLower)) ? t.lower : 0;
     size_t count = 0;
+    Bits *from = &in;
+    Bits whole{nullptr, 0};
     if (bounded && lower == t.upper) {
         count = static_cast<size_t>(t.upper);
         if (count > 16) in.Align();
@@ -417,12 +420,16 @@ bool PerWalker::BitString(Bits &in, int32_t type, std::string &text) {
             if (!in.Constrained(lower, t.upper, n)) return false;
             count = static_cast<size_t>(n);
         } else {
-            bool fragmented = false;
-            if (!in.Length(count, fragmented)) return false;
+            bool fragment = false;
+            if (!in.Length(count, fragment)) return false;
+            if (fragment) {
+                if (!Units(in, count, true, 1, whole, count, text)) return false;
+                from = &whole;
+            }
         }
-        in.Align();
+        if (from == &in) in.Align();
     }
-    if (count > in.Left()) {
+    if (count > from->Left()) {
         text = "BIT STRING of " + std::to_string(count) + " bits past the end";
         return false;
     }
@@ -430,29 +437,35 @@ bool PerWalker::BitString(Bits &in, int32_t type, std::string &text) {
         text = "'";
         for (size_t i = 0; i < count; ++i) {
             uint64_t b = 0;
-            in.Read(1, b);
+            from->Bit(b);
             text += b ? '1' : '0';
         }
         text += "'B";
         return true;
     }
-    const uint8_t *p = in.data + in.pos / 8;
-    text = Hex(p, (count + 7) / 8) + " (" + std::to_string(count) + " bits)";
-    in.pos += count;
+    const uint8_t *p = from->data + from->pos / 8;
+    text.clear();
+    AppendHex(text, p, (count + 7) / 8);
+    text += " (";
+    AppendNumber(text, count);
+    text += " bits)";
+    from->pos += count;
     return true;
 }
 
 bool PerWalker::CharString(Bits &in, int32_t type, std::string &text) {
     const PerType &t = kPerTypes[type];
     uint64_t ext = 0;
-    if ((t.flags & kRangeExtensible) && !in.Read(1, ext)) {
+    if ((t.flags & kRangeExtensible) && !in.Bit(ext)) {
         text = "string cut short";
         return false;
     }
     const int b = t.charBits;
-    const bool bounded = !ext && (t.flags & kHasUpper) && t.upper < static_cast<int64_t>(k64K);
+    const bool bounded = !ext && (t.flags & kHasUpper) && t.upper < static_cast<int64_t>(Bits::k64K);
     const int64_t lower = (!ext && (t.flags & kHasLower)) ? t.lower : 0;
     size_t count = 0;
+    Bits *from = &in;
+    Bits whole{nullptr, 0};
     if (bounded && lower == t.upper) {
         count = static_cast<size_t>(t.upper);
         if (count * b > 16) in.Align();
@@ -465,44 +478,56 @@ bool PerWalker::CharString(Bits &in, int32_t type, std::string &text) {
             }
             count = static_cast<size_t>(n);
         } else {
-            bool fragmented = false;
-            if (!in.Length(count, fragmented)) {
+            bool fragment = false;
+            if (!in.Length(count, fragment)) {
                 text = "string length cut short";
                 return false;
+            }
+            if (fragment) {
+                if (b == 0 || !Units(in, count, true, static_cast<size_t>(b), whole, count, text)) {
+                    if (b == 0) text = "string of characters of no bits";
+                    return false;
+                }
+                from = &whole;
             }
         }
         // The characters of a string whose length varies are aligned once the largest
         // string fills sixteen bits (as the widely used analysers read it, too).
-        if (!bounded || t.upper * b >= 16) in.Align();
+        if (from == &in && (!bounded || t.upper * b >= 16)) in.Align();
     }
-    if (count > in.Left() / static_cast<size_t>(b)) {
+    if (b == 0 || count > from->Left() / static_cast<size_t>(b)) {
         text = "string of " + std::to_string(count) + " characters past the end";
         return false;
     }
     const bool indexed = t.flags & kIndexedAlphabet;
     text.clear();
-    if (b == 8 && !indexed && in.pos % 8 == 0) {
+    if (b == 8 && !indexed && from->pos % 8 == 0) {
         // Octets as they stand (IA5String, PrintableString in the aligned variant).
-        text.assign(reinterpret_cast<const char *>(in.data + in.pos / 8), count);
-        in.pos += count * 8;
+        text.assign(reinterpret_cast<const char *>(from->data + from->pos / 8), count);
+        from->pos += count * 8;
         return true;
     }
     text.reserve(count);
+    if (b == 16 && !indexed && from->pos % 8 == 0) {
+        // BMPString in the aligned variant (aliases): two octets a character.
+        const uint8_t *p = from->data + from->pos / 8;
+        from->pos += count * 16;
+        for (size_t i = 0; i < count; ++i, p += 2) {
+            AppendCharacter(text, static_cast<unsigned>(p[0]) << 8 | p[1]);
+        }
+        return true;
+    }
     for (size_t i = 0; i < count; ++i) {
         uint64_t c = 0;
-        in.Read(b, c);
+        from->Read(b, c);
         if (indexed) {
             if (c >= t.rootCount) {
                 text = "character index " + std::to_string(c) + " outside the permitted alphabet";
                 return false;
             }
             text += kPerAlphabets[t.first + c];
-        } else if (c < 0x80) {
-            text += static_cast<char>(c);
         } else {
-            static const char digits[] = "0123456789ABCDEF";
-            text += "\\u";
-            for (int s = 12; s >= 0; s -= 4) text += digits[(c >> s) & 15];
+            AppendCharacter(text, static_cast<unsigned>(c));
         }
     }
     return true;
@@ -511,14 +536,19 @@ bool PerWalker::CharString(Bits &in, int32_t type, std::string &text) {
 bool PerWalker::Sequence(Bits &in, int32_t type, std::string_view label, int depth) {
     const PerType &t = kPerTypes[type];
     uint64_t ext = 0;
-    if ((t.flags & kExtensible) && !in.Read(1, ext)) return Fail(in, label, "SEQUENCE cut short", depth);
+    if ((t.flags & kExtensible) && !in.Bit(ext)) return Fail(in, label, "SEQUENCE cut short", depth);
     if (t.flags & kIpAddress) {
         // An IPv4 address and a port: four octets, then a 16-bit number.
         const uint8_t *p = nullptr;
         uint64_t port = 0;
         if (!in.Octets(4, p) || !in.Read(16, port)) return Fail(in, label, "address cut short", depth);
-        Line(depth, label, std::to_string(p[0]) + "." + std::to_string(p[1]) + "." + std::to_string(p[2]) + "." +
-                               std::to_string(p[3]) + ":" + std::to_string(port));
+        m_value.clear();
+        for (int i = 0; i < 4; ++i) {
+            AppendNumber(m_value, p[i]);
+            m_value += i < 3 ? '.' : ':';
+        }
+        AppendNumber(m_value, port);
+        Line(depth, label, m_value);
     } else {
         Heading(depth, label);
         uint64_t present = 0;
@@ -542,14 +572,13 @@ bool PerWalker::Sequence(Bits &in, int32_t type, std::string_view label, int dep
     // Extension additions: a bit map of those present, then each as an open type.
     uint64_t n = 0;
     uint64_t big = 0;
-    if (!in.Read(1, big)) return Fail(in, label, "extension bit map cut short", depth);
+    if (!in.Bit(big)) return Fail(in, label, "extension bit map cut short", depth);
     if (!big) {
         if (!in.Read(6, n)) return Fail(in, label, "extension bit map cut short", depth);
         ++n;
     } else {
         size_t length = 0;
-        bool fragmented = false;
-        if (!in.Length(length, fragmented) || length == 0) return Fail(in, label, "extension bit map length wrong", depth);
+        if (!in.ShortLength(length) || length == 0) return Fail(in, label, "extension bit map length wrong", depth);
         n = length;
     }
     if (n > in.Left()) return Fail(in, label, "extension bit map of " + std::to_string(n) + " bits past the end", depth);
@@ -559,16 +588,22 @@ bool PerWalker::Sequence(Bits &in, int32_t type, std::string_view label, int dep
     for (uint64_t i = 0; i < n; ++i) {
         if (!((in.data[(mapStart + i) >> 3] >> (7 - ((mapStart + i) & 7))) & 1)) continue;
         size_t length = 0;
-        bool fragmented = false;
-        const uint8_t *p = nullptr;
-        if (!in.Length(length, fragmented) || !in.Octets(length, p))
+        bool fragment = false;
+        Bits sub{nullptr, 0};
+        std::string why;
+        if (!in.Length(length, fragment) || !Units(in, length, fragment, 8, sub, length, why))
             return Fail(in, label, "extension addition " + std::to_string(i + 1) + " length past the end", depth);
         if (i < known) {
             const PerComponent &c = kPerComponents[t.first + t.rootCount + i];
-            Bits sub{p, length};
-            if (!Value(sub, c.type, c.name, depth + 1)) return false;
+            Bits value{sub.data + sub.pos / 8, length};
+            if (!Value(value, c.type, c.name, depth + 1)) return false;
         } else {
-            Line(depth + 1, "unknown extension addition " + std::to_string(i + 1), Hex(p, length));
+            m_value.clear();
+            AppendHex(m_value, sub.data + sub.pos / 8, length);
+            std::string &name = Label();
+            name = "unknown extension addition ";
+            AppendNumber(name, i + 1);
+            Line(depth + 1, name, m_value);
         }
     }
     return true;
@@ -577,7 +612,7 @@ bool PerWalker::Sequence(Bits &in, int32_t type, std::string_view label, int dep
 bool PerWalker::Choice(Bits &in, int32_t type, std::string_view label, int depth) {
     const PerType &t = kPerTypes[type];
     uint64_t ext = 0;
-    if ((t.flags & kExtensible) && !in.Read(1, ext)) return Fail(in, label, "CHOICE cut short", depth);
+    if ((t.flags & kExtensible) && !in.Bit(ext)) return Fail(in, label, "CHOICE cut short", depth);
     const PerComponent *c = nullptr;
     Bits sub{nullptr, 0};
     Bits *from = &in;
@@ -594,39 +629,45 @@ bool PerWalker::Choice(Bits &in, int32_t type, std::string_view label, int depth
     } else {
         uint64_t index = 0;
         size_t length = 0;
-        bool fragmented = false;
-        const uint8_t *p = nullptr;
+        bool fragment = false;
+        std::string why;
         if (!in.NormallySmall(index)) return Fail(in, label, "CHOICE extension index cut short", depth);
-        if (!in.Length(length, fragmented) || !in.Octets(length, p))
+        if (!in.Length(length, fragment) || !Units(in, length, fragment, 8, sub, length, why))
             return Fail(in, label, "CHOICE extension length past the end", depth);
+        sub = Bits{sub.data + sub.pos / 8, length};
         if (index >= static_cast<uint64_t>(t.count - t.rootCount)) {
             m_chain = kChainDone;
-            Line(depth, label, "unknown extension alternative " + std::to_string(index + 1) + " (" + Hex(p, length) + ")");
+            m_value = "unknown extension alternative ";
+            AppendNumber(m_value, index + 1);
+            m_value += " (";
+            AppendHex(m_value, sub.data, length);
+            m_value += ')';
+            Line(depth, label, m_value);
             return true;
         }
         c = &kPerComponents[t.first + t.rootCount + index];
-        sub = Bits{p, length};
         from = &sub;
     }
     if (m_chain >= 0 && m_chain < 2) m_choices[m_chain++] = c->name;
     if (!m_watch.empty() && m_watched.empty() && label == m_watch) m_watched = c->name;
-    std::string chosen(label);
-    chosen += ": ";
-    chosen += c->name;
     if (c->type >= 0 && kPerTypes[c->type].kind == PerKind::Null) {
         m_chain = kChainDone;
         ++m_values;
         Line(depth, label, c->name);
         return true;
     }
+    std::string &chosen = Label();
+    chosen.assign(label);
+    chosen += ": ";
+    chosen += c->name;
     return Value(*from, c->type, chosen, depth);
 }
 
 bool PerWalker::SequenceOf(Bits &in, int32_t type, std::string_view label, int depth) {
     const PerType &t = kPerTypes[type];
     uint64_t ext = 0;
-    if ((t.flags & kRangeExtensible) && !in.Read(1, ext)) return Fail(in, label, "SEQUENCE OF cut short", depth);
-    const bool bounded = !ext && (t.flags & kHasUpper) && t.upper < static_cast<int64_t>(k64K);
+    if ((t.flags & kRangeExtensible) && !in.Bit(ext)) return Fail(in, label, "SEQUENCE OF cut short", depth);
+    const bool bounded = !ext && (t.flags & kHasUpper) && t.upper < static_cast<int64_t>(Bits::k64K);
     const int64_t lower = (!ext && (t.flags & kHasLower)) ? t.lower : 0;
     size_t count = 0;
     if (bounded && lower == t.upper) {
@@ -636,15 +677,72 @@ bool PerWalker::SequenceOf(Bits &in, int32_t type, std::string_view label, int d
         if (!in.Constrained(lower, t.upper, n)) return Fail(in, label, "SEQUENCE OF count cut short", depth);
         count = static_cast<size_t>(n);
     } else {
-        bool fragmented = false;
-        if (!in.Length(count, fragmented))
-            return Fail(in, label, fragmented ? "fragmented count not supported" : "SEQUENCE OF count cut short", depth);
+        bool fragment = false;
+        if (!in.Length(count, fragment)) return Fail(in, label, "SEQUENCE OF count cut short or not valid", depth);
+        if (fragment) return FragmentedItems(in, t.element, count, label, depth);
     }
-    Heading(depth, std::string(label) + " (" + std::to_string(count) + (count == 1 ? " item)" : " items)"));
+    m_value.assign(label);
+    m_value += " (";
+    AppendNumber(m_value, count);
+    m_value += count == 1 ? " item)" : " items)";
+    Heading(depth, m_value);
+    return Items(in, t.element, 1, count, depth);
+}
+
+bool PerWalker::Items(Bits &in, int32_t element, size_t first, size_t count, int depth) {
+    std::string &name = Label();
     for (size_t i = 0; i < count; ++i) {
-        if (!Value(in, t.element, "[" + std::to_string(i + 1) + "]", depth + 1)) return false;
+        name = '[';
+        AppendNumber(name, first + i);
+        name += ']';
+        if (!Value(in, element, name, depth + 1)) return false;
     }
     return true;
+}
+
+bool PerWalker::FragmentedItems(Bits &in, int32_t element, size_t first, std::string_view label, int depth) {
+    // The count is known only after the last fragment: the items are written apart and
+    // follow the heading that gives it.
+    DecodedText items;
+    DecodedText *out = m_out;
+    m_out = &items;
+    size_t total = 0, count = first;
+    bool fragment = true;
+    bool ok = true;
+    std::string why;
+    for (;;) {
+        if (!Items(in, element, total + 1, count, depth)) {
+            ok = false;
+            break;
+        }
+        total += count;
+        if (!fragment) break;
+        if (!in.Length(count, fragment)) {
+            why = "SEQUENCE OF count after a fragment cut short or not valid (" + std::to_string(total) + " items before it)";
+            break;
+        }
+    }
+    m_out = out;
+    m_value.assign(label);
+    m_value += " (";
+    AppendNumber(m_value, total);
+    m_value += total == 1 ? " item in fragments)" : " items in fragments)";
+    Heading(depth, m_value);
+    // What ended the fragments comes first: the items' lines may not all fit in the text.
+    if (!why.empty()) Fail(in, label, why, depth);
+    // The items' lines one by one, so that the text is cut where it would have been.
+    std::string_view text = items.Text();
+    while (!text.empty()) {
+        const size_t end = text.find('\n');
+        const std::string_view line = text.substr(0, end);
+        if (line.size() > 6 && line.substr(0, 3) == "!!!" && line.substr(line.size() - 3) == "!!!")
+            m_out->Error(line.substr(3, line.size() - 6));
+        else
+            m_out->Line(line);
+        if (end == std::string_view::npos) break;
+        text.remove_prefix(end + 1);
+    }
+    return ok && why.empty();
 }
 
 }  // namespace vexa::ip

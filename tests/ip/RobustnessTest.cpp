@@ -141,7 +141,7 @@ TEST(IpRobustness, AHugeCountEndsAtTheEndOfTheOctets) {
     EXPECT_EQ(m.name, "terminalCapabilitySet");
     EXPECT_FALSE(m.valid);
     EXPECT_NE(m.text.find("!!!"), std::string::npos) << m.text;
-    // Unconstrained counts of 16K and more (fragmented lengths) are refused at once.
+    // A count of 64K items in fragments ends at the first item that is not there.
     const uint8_t fragmented[] = {0x00, 0x00, 0x06, 0x00, 0x08, 0x91, 0x4a, 0x00, 0x04, 0xC4, 0x00};
     const H323Message f = H323Decoder::Decode(H323Protocol::Ras, fragmented, sizeof fragmented);
     EXPECT_FALSE(f.valid);
