@@ -132,13 +132,15 @@ std::string EndpointText(const Endpoint &e) {
 
 void AppendEndpoint(std::string &s, const Endpoint &e) {
     char text[24];
-    char *p = text;
+    s.append(text, PutEndpoint(text, e));
+}
+
+char *PutEndpoint(char *p, const Endpoint &e) {
     for (int shift = 24; shift >= 0; shift -= 8) {
         p = PutDecimal(p, (e.address >> shift) & 255);
         *p++ = shift ? '.' : ':';
     }
-    p = PutDecimal(p, e.port);
-    s.append(text, p);
+    return PutDecimal(p, e.port);
 }
 
 void IpLineReader::Reset() {

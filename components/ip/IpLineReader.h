@@ -24,6 +24,8 @@ struct Endpoint {
 
 std::string EndpointText(const Endpoint &e);  // "10.0.0.1:1720"
 void AppendEndpoint(std::string &s, const Endpoint &e);
+// Writes "10.0.0.1:1720" at p (21 characters at most); returns its end.
+char *PutEndpoint(char *p, const Endpoint &e);
 
 // One IP signal as the trace gave it.
 struct IpSignal {

@@ -36,11 +36,12 @@ bool SameConnection(const IpSignal &a, const IpSignal &b) {
 }
 
 std::string TransportText(const IpSignal &s) {
-    std::string text(s.transport == Transport::Udp ? "UDP " : "TCP ");
-    AppendEndpoint(text, s.source);
-    text += " > ";
-    AppendEndpoint(text, s.destinationEnd);
-    return text;
+    char text[64];
+    std::memcpy(text, s.transport == Transport::Udp ? "UDP " : "TCP ", 4);
+    char *p = PutEndpoint(text + 4, s.source);
+    std::memcpy(p, " > ", 3);
+    p = PutEndpoint(p + 3, s.destinationEnd);
+    return std::string(text, p);
 }
 
 // "transport, N octets" and the like: the first line of a decoded message's text.

@@ -3,7 +3,9 @@
 #include "HexText.h"
 #include "PerSchema.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cstring>
 
 namespace vexa::ip {
 
@@ -89,6 +91,32 @@ void AppendCharacter(std::string &s, unsigned c) {
     static const char digits[] = "0123456789ABCDEF";
     s += "\\u";
     for (int shift = 12; shift >= 0; shift -= 4) s += digits[(c >> shift) & 15];
+}
+
+// out = a, then ": ", then b, in one step.
+void Join(std::string &out, std::string_view a, std::string_view b) {
+    out.resize(a.size() + 2 + b.size());
+    char *p = out.data();
+    std::memcpy(p, a.data(), a.size());
+    p[a.size()] = ':';
+    p[a.size() + 1] = ' ';
+    std::memcpy(p + a.size() + 2, b.data(), b.size());
+}
+
+// The optional components among the root components of each SEQUENCE, counted once.
+const std::vector<uint8_t> &OptionalCounts() {
+    static const std::vector<uint8_t> counts = [] {
+        std::vector<uint8_t> n(kPerTypeCount, 0);
+        for (uint32_t t = 0; t < kPerTypeCount; ++t) {
+            if (kPerTypes[t].kind != PerKind::Sequence) continue;
+            int optionals = 0;
+            for (uint32_t i = 0; i < kPerTypes[t].rootCount; ++i)
+                if (kPerComponents[kPerTypes[t].first + i].flags & kOptional) ++optionals;
+            n[t] = static_cast<uint8_t>(std::min(optionals, 255));
+        }
+        return n;
+    }();
+    return counts;
 }
 
 std::string Hex(const uint8_t *data, size_t size) {
@@ -552,9 +580,7 @@ bool PerWalker::Sequence(Bits &in, int32_t type, std::string_view label, int dep
     } else {
         Heading(depth, label);
         uint64_t present = 0;
-        int optionals = 0;
-        for (uint32_t i = 0; i < t.rootCount; ++i)
-            if (kPerComponents[t.first + i].flags & kOptional) ++optionals;
+        const int optionals = OptionalCounts()[static_cast<size_t>(type)];
         // More than 64 optional components do not occur in the modules.
         if (optionals > 64 || !in.Read(optionals, present))
             return Fail(in, label, "SEQUENCE cut short", depth);
@@ -657,9 +683,7 @@ bool PerWalker::Choice(Bits &in, int32_t type, std::string_view label, int depth
         return true;
     }
     std::string &chosen = Label();
-    chosen.assign(label);
-    chosen += ": ";
-    chosen += c->name;
+    Join(chosen, label, c->name);
     return Value(*from, c->type, chosen, depth);
 }
 
@@ -692,9 +716,10 @@ bool PerWalker::SequenceOf(Bits &in, int32_t type, std::string_view label, int d
 bool PerWalker::Items(Bits &in, int32_t element, size_t first, size_t count, int depth) {
     std::string &name = Label();
     for (size_t i = 0; i < count; ++i) {
-        name = '[';
-        AppendNumber(name, first + i);
-        name += ']';
+        char text[24] = "[";
+        char *end = std::to_chars(text + 1, text + sizeof text - 1, first + i).ptr;
+        *end++ = ']';
+        name.assign(text, end);
         if (!Value(in, element, name, depth + 1)) return false;
     }
     return true;
