@@ -58,7 +58,7 @@ void ShowOver(QMdiSubWindow *frame, QWidget *window, const QString &title) {
 bool ShowCallFlow(QMdiSubWindow *frame, CVexaClientDoc &doc, CListCtrlEx &list, int row,
                   const VexaSettings &settings) {
     if (!doc.m_bOutputLoaded || row < 0 || static_cast<size_t>(row) >= doc.m_RowSignals.size()) return false;
-    CallFlow flow = BuildCallFlowOfMessage(ReadFlowMessages(doc), doc.m_RowSignals[static_cast<size_t>(row)].message);
+    CallFlow flow = BuildCallFlowOfMessage(ReadFlowMessages(doc, FlowFacts::Diagram), doc.m_RowSignals[static_cast<size_t>(row)].message);
     if (flow.arrows.empty()) return false;
     const QString title = QStringLiteral("Call Flow - %1 - %2")
                               .arg(QString::fromStdString(flow.title), frame ? frame->windowTitle() : QString());

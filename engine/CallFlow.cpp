@@ -271,7 +271,16 @@ void AssignIpCallKeys(std::vector<FlowMessage> &messages, const std::vector<IpCa
     }
 }
 
-std::vector<FlowMessage> ReadFlowMessages(CVexaClientDoc &doc) {
+namespace {
+
+// The ISDN messages whose label the decoded text gives (called number, cause).
+bool HasLabelInText(const std::string &name) {
+    return name == "SETUP" || name == "DISCONNECT" || name == "RELEASE" || name == "RELEASE COMPLETE";
+}
+
+}  // namespace
+
+std::vector<FlowMessage> ReadFlowMessages(CVexaClientDoc &doc, FlowFacts facts) {
     std::vector<FlowMessage> out;
     const int protocol = doc.m_nRunProtocol;
     CParserClient *parser = IsIsdn(protocol) ? static_cast<CParserClient *>(&doc.m_IsdnParser)
@@ -291,7 +300,6 @@ std::vector<FlowMessage> ReadFlowMessages(CVexaClientDoc &doc) {
     int16_t previousSequence = 0;
     int16_t part = 0;
     for (int32_t i = 1; i <= count; ++i) {
-        record = MessageRecord();
         if (!parser->GetMessage(i, record)) continue;
         FlowMessage m;
         m.index = i;
@@ -304,15 +312,21 @@ std::vector<FlowMessage> ReadFlowMessages(CVexaClientDoc &doc) {
         m.to = record.Text(6);
         part = (i > 1 && record.sequence == previousSequence) ? static_cast<int16_t>(part + 1) : int16_t(1);
         previousSequence = record.sequence;
-        decoded = SequenceMessage();
         callPart.clear();
         // A sequence number used again later in the trace reaches the later signal: its
         // text is taken only when it is of this message.
         // DECT keeps the SCP ID and the transaction value in strings 10 and 11; they are
-        // read as the header lines the result text shows.
-        const uint32_t wanted = 1u << 2 | 1u << 6 | (protocol == 5 ? (1u << 9 | 1u << 10) : 0u);
-        const bool decodedHere = parser->GetSequenceMessage(part, record.sequence, decoded, wanted) != 0 &&
-                                 decoded.Text(3) == m.name;
+        // read as the header lines the result text shows. A diagram needs no decoded text
+        // of DECT messages, nor of ISDN messages without a label from it: the component
+        // is spared decoding them again.
+        const bool diagram = facts == FlowFacts::Diagram;
+        const bool wantsText = !diagram || protocol == 6 || (IsIsdn(protocol) && HasLabelInText(m.name));
+        const uint32_t wanted = 1u << 2 | (wantsText ? 1u << 6 : 0u) | (protocol == 5 ? (1u << 9 | 1u << 10) : 0u);
+        bool decodedHere = false;
+        if (wantsText || protocol == 5) {
+            decoded = SequenceMessage();
+            decodedHere = parser->GetSequenceMessage(part, record.sequence, decoded, wanted) != 0 && decoded.Text(3) == m.name;
+        }
         if (decodedHere && protocol == 5)
             text = "SCP ID: " + decoded.Text(10) + "\nTransaction Value: " + decoded.Text(11) + "\n" + decoded.Text(7);
         else if (decodedHere)
@@ -322,11 +336,13 @@ std::vector<FlowMessage> ReadFlowMessages(CVexaClientDoc &doc) {
         ReadDecodedFacts(protocol, text, m, callPart);
         if (IsIsdn(protocol)) {
             raw.clear();
-            equ.clear();
             doc.m_IsdnParser.GetCallReference(i, raw);
-            doc.m_IsdnParser.GetEquNumber(i, equ);
             entry = CallReferenceEntry(raw);
-            if (!entry.empty()) m.callKey = std::string(Trim(equ)) + " CR " + WithoutFlag(entry);
+            if (!entry.empty()) {
+                equ.clear();
+                doc.m_IsdnParser.GetEquNumber(i, equ);
+                m.callKey = std::string(Trim(equ)) + " CR " + WithoutFlag(entry);
+            }
         } else if (protocol == 5) {
             if (callPart.starts_with("SCP ")) m.callKey = callPart;
         } else {
@@ -346,36 +362,63 @@ int CallFlow::SideColumn(const std::string &side) const {
 
 namespace {
 
-// The call of one chosen message among messages.
-CallFlow FlowOf(const std::vector<FlowMessage> &messages, std::vector<FlowMessage>::const_iterator chosen) {
+// The call of the message at position chosen among messages.
+CallFlow FlowOf(const std::vector<FlowMessage> &messages, size_t chosen) {
     CallFlow flow;
-    if (chosen == messages.end()) return flow;
-    const std::string key = chosen->callKey;
-    flow.title = key.empty() ? "Signal " + std::to_string(chosen->sequence) : key;
-    auto addSide = [&](const std::string &side) {
-        if (flow.SideColumn(side) < 0) flow.sides.push_back(side);
-    };
-    for (const FlowMessage &m : messages) {
-        // A message without a call key stands alone.
-        const bool inCall = key.empty() ? &m == &*chosen : m.callKey == key;
-        if (!inCall) continue;
-        addSide(m.from);
-        addSide(m.to);
+    if (chosen >= messages.size()) return flow;
+    const std::string key = messages[chosen].callKey;
+    flow.title = key.empty() ? "Signal " + std::to_string(messages[chosen].sequence) : key;
+    // A message without a call key stands alone.
+    auto inCall = [&](size_t i) { return key.empty() ? i == chosen : messages[i].callKey == key; };
+    size_t count = 0;
+    for (size_t i = 0; i < messages.size(); ++i) count += inCall(i) ? 1 : 0;
+    flow.arrows.reserve(count);
+    for (size_t i = 0; i < messages.size(); ++i) {
+        if (!inCall(i)) continue;
+        const FlowMessage &m = messages[i];
+        if (flow.SideColumn(m.from) < 0) flow.sides.push_back(m.from);
+        if (flow.SideColumn(m.to) < 0) flow.sides.push_back(m.to);
         flow.arrows.push_back(m);
     }
     return flow;
 }
 
+// The position of the first message that pred accepts; messages.size() when none does.
+template <typename Pred>
+size_t FindMessage(const std::vector<FlowMessage> &messages, Pred pred) {
+    return static_cast<size_t>(std::find_if(messages.begin(), messages.end(), pred) - messages.begin());
+}
+
 }  // namespace
 
 CallFlow BuildCallFlow(const std::vector<FlowMessage> &messages, int16_t sequence) {
-    return FlowOf(messages, std::find_if(messages.begin(), messages.end(),
-                                         [&](const FlowMessage &m) { return m.sequence == sequence; }));
+    return FlowOf(messages, FindMessage(messages, [&](const FlowMessage &m) { return m.sequence == sequence; }));
 }
 
 CallFlow BuildCallFlowOfMessage(const std::vector<FlowMessage> &messages, int32_t index) {
-    return FlowOf(messages, std::find_if(messages.begin(), messages.end(),
-                                         [&](const FlowMessage &m) { return m.index == index; }));
+    return FlowOf(messages, FindMessage(messages, [&](const FlowMessage &m) { return m.index == index; }));
+}
+
+CallFlow BuildCallFlowOfMessage(std::vector<FlowMessage> &&messages, int32_t index) {
+    const size_t chosen = FindMessage(messages, [&](const FlowMessage &m) { return m.index == index; });
+    if (chosen >= messages.size() || messages[chosen].callKey.empty())
+        return FlowOf(messages, chosen);
+    // The call's messages are kept where they are, the others dropped: a long call is
+    // neither copied nor moved to new memory.
+    CallFlow flow;
+    const std::string key = messages[chosen].callKey;
+    flow.title = key;
+    size_t kept = 0;
+    for (size_t i = 0; i < messages.size(); ++i) {
+        if (messages[i].callKey != key) continue;
+        if (i != kept) messages[kept] = std::move(messages[i]);
+        const FlowMessage &m = messages[kept++];
+        if (flow.SideColumn(m.from) < 0) flow.sides.push_back(m.from);
+        if (flow.SideColumn(m.to) < 0) flow.sides.push_back(m.to);
+    }
+    messages.erase(messages.begin() + static_cast<std::ptrdiff_t>(kept), messages.end());
+    flow.arrows = std::move(messages);
+    return flow;
 }
 
 }  // namespace vexa

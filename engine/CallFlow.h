@@ -26,8 +26,13 @@ struct FlowMessage {
     bool Outgoing() const { return direction == "SWHW"; }
 };
 
+// What ReadFlowMessages reads of each message: everything the summary shows, or only
+// what a diagram draws (the call key and the arrow's label; no causes of other messages,
+// no reasons), which spares decoding most messages again.
+enum class FlowFacts { All, Diagram };
+
 // Every message the document's component holds, in trace order. Empty without a run.
-std::vector<FlowMessage> ReadFlowMessages(CVexaClientDoc &doc);
+std::vector<FlowMessage> ReadFlowMessages(CVexaClientDoc &doc, FlowFacts facts = FlowFacts::All);
 
 // The facts drawn from one message's decoded text for a protocol (1-4 ISDN, 5 DECT, 6 IP):
 // fills key, causeValue, causeText, reason, and the part of the call key the text holds.
@@ -69,5 +74,7 @@ CallFlow BuildCallFlow(const std::vector<FlowMessage> &messages, int16_t sequenc
 // The call of the message with the component's index: the one a list row stands for,
 // also where its sequence number occurs more than once.
 CallFlow BuildCallFlowOfMessage(const std::vector<FlowMessage> &messages, int32_t index);
+// The same, taking the call's messages out of messages rather than copying them.
+CallFlow BuildCallFlowOfMessage(std::vector<FlowMessage> &&messages, int32_t index);
 
 }  // namespace vexa

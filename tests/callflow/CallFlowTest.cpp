@@ -182,6 +182,25 @@ TEST_F(SampleFlowTest, IpH245SessionOfNoKnownCallIsItsConnection) {
     EXPECT_EQ(BuildCallFlow(messages, 402).arrows.size(), 1u);
 }
 
+// The window reads only what a diagram draws, and takes the call's messages over: its
+// picture is the same as the one drawn from everything the summary reads.
+TEST_F(SampleFlowTest, DiagramFactsDrawTheSamePicture) {
+    for (const auto &[sample, protocol] : {std::pair{"isdn-call.trc", 1}, std::pair{"isdn-repeat.trc", 1},
+                                           std::pair{"dect-call.trc", 5}, std::pair{"ip-two-calls.trc", 6}}) {
+        const auto all = Open(sample, protocol);
+        ASSERT_FALSE(all.empty()) << sample;
+        for (const FlowMessage &m : all) {
+            const CallFlow full = BuildCallFlowOfMessage(all, m.index);
+            const CallFlow drawn = BuildCallFlowOfMessage(ReadFlowMessages(*doc, FlowFacts::Diagram), m.index);
+            EXPECT_EQ(drawn.title, full.title) << sample << " " << m.sequence;
+            EXPECT_EQ(drawn.sides, full.sides) << sample << " " << m.sequence;
+            EXPECT_EQ(Svg(drawn), Svg(full)) << sample << " " << m.sequence;
+        }
+        doc->OnCloseDocument();
+        list.rows.clear();
+    }
+}
+
 TEST_F(SampleFlowTest, InvalidMessagesAreRedWithTheirReasonInTheSummary) {
     const auto messages = Open("dect-errors.trc", 5);
     const TraceSummary summary = BuildTraceSummary(messages);
