@@ -139,10 +139,12 @@ bool ReadTransport(std::string_view line, IpCallFacts &f) {
         rest = rest.substr(0, rest.find(','));
         const size_t arrow = rest.find(" > ");
         if (arrow == std::string_view::npos) continue;
+        std::string source = FirstWord(rest.substr(0, arrow)), destination = FirstWord(rest.substr(arrow + 3));
+        if (source.empty() || destination.empty()) continue;
         f.transport = std::string(name);
-        f.source = FirstWord(rest.substr(0, arrow));
-        f.destination = FirstWord(rest.substr(arrow + 3));
-        return !f.source.empty() && !f.destination.empty();
+        f.source = std::move(source);
+        f.destination = std::move(destination);
+        return true;
     }
     return false;
 }

@@ -288,6 +288,14 @@ TEST(IpCallFacts, ReadFromTheDecodedText) {
     const IpCallFacts continuation = ReadIpCallFacts("TCP 10.1.6.18:11000 > 10.1.3.143:32804\nOctets 1-100 of this segment");
     EXPECT_EQ(continuation.source, "10.1.6.18:11000");
     EXPECT_TRUE(ReadIpCallFacts("!!!TPKT cut short!!!").source.empty());
+    // Cut short or odd texts give nothing rather than something wrong.
+    for (const char *text : {"TCP", "UDP 1.2.3.4:5 >", "x, TCP  > ", "callIdentifier", "callIdentifier\nguid:",
+                             "h245Address: ipAddress:", "requestSeqNum:", "", "||||\n\n"}) {
+        const IpCallFacts f = ReadIpCallFacts(text);
+        EXPECT_TRUE(f.callId.empty() && f.transport.empty() && f.h245Addresses.empty() && f.requestSeqNum.empty()) << text;
+    }
+    // A transport line cut short does not hide the one after it.
+    EXPECT_EQ(ReadIpCallFacts("H.245, TCP 1.2.3.4:5 >\nTCP 1.2.3.4:5 > 6.7.8.9:10").destination, "6.7.8.9:10");
 }
 
 // Two calls that offer the same H.245 address: each new connection goes to the call whose
