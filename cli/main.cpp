@@ -431,7 +431,12 @@ int Interpret(int argc, char **argv) {
     CVexaClientDoc doc(host);
     // The interpretation text alone needs no message list: without one the document
     // fills none, which spares the rows of a large trace.
-    if (options.list || !options.direction.empty() || options.filterKind != 0) doc.m_pListView = &list;
+    const bool needsList = options.list || !options.direction.empty() || options.filterKind != 0;
+    if (needsList) doc.m_pListView = &list;
+    // The interpretation printed or saved as the run wrote it needs neither the trace's
+    // lines nor the run lines: a large trace then takes little more memory than the
+    // component's messages.
+    doc.m_bKeepLines = needsList || options.flowSequence >= 0 || options.summary;
     if (!doc.OnOpenDocument(trace)) {
         std::fprintf(stderr, "vexa-interpret: %s: cannot be read\n", options.trace.c_str());
         return kExitTrace;

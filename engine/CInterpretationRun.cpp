@@ -69,14 +69,14 @@ bool CInterpretationRun::Start() {
     doc.m_bIpMarkOpen = false;
 
     if (doc.m_strTracePath.empty() || !m_trace.Open(doc.m_strTracePath, doc.m_TraceLines, doc.m_TraceStamp)) return false;
-    ReserveRunLines();
+    if (doc.m_bKeepLines) ReserveRunLines();
     doc.m_RunLayout.reset();
     doc.m_SignalBlocks.Clear();
     doc.m_RowSignals.clear();
     doc.m_RowDisplayLines.clear();
     doc.m_bDisplayByRows = false;
     // The rows of the result text are worked out by the writer where a view will show them.
-    if (!m_out.Open(doc.m_strOutputPath, doc.m_pResultView != nullptr)) {
+    if (!m_out.Open(doc.m_strOutputPath, doc.m_pResultView != nullptr, doc.m_bKeepLines)) {
         doc.m_bOutputLoaded = false;
         std::string text = LoadString(IDS_OUTPUT_NOT_WRITABLE);
         text += doc.m_strOutputPath;

@@ -9,9 +9,9 @@
 
 namespace vexa {
 
-bool COutputWriter::Open(const std::string &path, bool keepLayout) {
+bool COutputWriter::Open(const std::string &path, bool keepLayout, bool keepLines) {
     Close();
-    if (!m_formatter.Open(path, keepLayout)) return false;
+    if (!m_formatter.Open(path, keepLayout, keepLines)) return false;
     m_open = true;
     m_closing = false;
     m_inFlight = 0;

@@ -38,8 +38,9 @@ public:
     COutputWriter &operator=(const COutputWriter &) = delete;
 
     // Opens (truncates) the output file; false when it cannot be written. With
-    // keepLayout the writer also works out the rows of the result text (Layout).
-    bool Open(const std::string &path, bool keepLayout = false);
+    // keepLayout the writer also works out the rows of the result text (Layout); without
+    // keepLines it makes the file alone, and no run lines (they are only counted).
+    bool Open(const std::string &path, bool keepLayout = false, bool keepLines = true);
     // After Close: the rows of the run lines, or null (see OutputFormatter::Layout).
     std::shared_ptr<const CResultLayout> Layout() const { return m_formatter.Layout(); }
     // Waits for the writer, closes the file and points the run lines into it; false when

@@ -25,7 +25,7 @@ CVexaClientDoc::~CVexaClientDoc() {
 bool CVexaClientDoc::OnOpenDocument(const std::string &path) {
     LineArray lines;
     TraceStamp stamp;
-    if (!LoadTraceLines(path, lines, stamp)) return false;
+    if (m_bKeepLines ? !LoadTraceLines(path, lines, stamp) : !IsReadableTrace(path)) return false;
     DeleteContents();
 
     size_t slash = path.rfind('/');

@@ -107,6 +107,11 @@ public:
     ITraceView *m_pTraceView = nullptr;
     void *m_pPreviewView = nullptr;        // the view that last started a print preview
     void *m_pResultPreviewView = nullptr;  // the result text view that last asked for a preview
+    // Whether the document keeps what the views go over: the trace's lines, read at open,
+    // and the run lines. Where only the interpretation file is wanted (printed or saved
+    // without a window), neither is kept: the run reads the trace from the file and the
+    // output goes to the file alone, which spares a large trace's memory.
+    bool m_bKeepLines = true;
 
     std::string m_strTracePath;
     std::string m_strOutputPath;

@@ -28,8 +28,10 @@ std::string ReadWholeFile(const std::string &path) {
 }
 }  // namespace
 
-bool OutputFormatter::Open(const std::string &path, bool keepLayout) {
-    m_layout = keepLayout ? std::make_shared<CResultLayout>() : nullptr;
+bool OutputFormatter::Open(const std::string &path, bool keepLayout, bool keepLines) {
+    m_keepLines = keepLines;
+    m_countedLines = 0;
+    m_layout = keepLayout && keepLines ? std::make_shared<CResultLayout>() : nullptr;
     // The layout takes a row for most run lines: as much room as the run lines have.
     if (m_layout) m_layout->Reserve(m_runLines.Capacity() - m_runLines.size());
     m_block = nullptr;
@@ -44,10 +46,11 @@ bool OutputFormatter::Open(const std::string &path, bool keepLayout) {
 bool OutputFormatter::Close() {
     if (!m_file.IsOpen()) return true;
     std::shared_ptr<MappedFile> mapping;
-    const bool ok = m_file.Close(&mapping);
-    if (mapping) {
+    // The blocks go only once the file holds their text.
+    const bool ok = m_file.Close(m_keepLines ? &mapping : nullptr);
+    if (m_keepLines && mapping) {
         m_runLines.BindFile(mapping->data(), mapping->size(), mapping);
-    } else {
+    } else if (m_keepLines) {
         // Not mapped (an empty file, or no mapping to be had): the file read back.
         std::string text = ReadWholeFile(m_path);
         auto kept = std::make_shared<std::string>(std::move(text));
@@ -100,11 +103,19 @@ std::string_view OutputFormatter::Commit(size_t n) {
 }
 
 void OutputFormatter::RunLineCopy(std::string_view text) {
+    if (!m_keepLines) {
+        ++m_countedLines;
+        return;
+    }
     m_runLines.Add(text);
     if (m_layout) m_layout->Add(text);
 }
 
 void OutputFormatter::RunLine(std::string_view text) {
+    if (!m_keepLines) {
+        ++m_countedLines;
+        return;
+    }
     m_runLines.AddFileLine(m_blockStart + static_cast<uint64_t>(text.data() - m_block), text.size());
     if (m_layout) m_layout->Add(text);
 }

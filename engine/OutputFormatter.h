@@ -26,8 +26,9 @@ public:
 
     // Opens (truncates) the output file; false when it cannot be written. With keepLayout
     // the rows of the result text are worked out as the lines are made, while each is at
-    // hand (Layout, after Close).
-    bool Open(const std::string &path, bool keepLayout = false);
+    // hand (Layout, after Close). Without keepLines only the file is made: the run lines
+    // are counted, not kept (nothing will show them).
+    bool Open(const std::string &path, bool keepLayout = false, bool keepLines = true);
     // Closes the file and points the run lines into it; false when some of the output
     // could not be written (the lines past what the file holds are then empty).
     bool Close();
@@ -51,7 +52,7 @@ public:
     // The body lines of one decoded text, each indented by six blanks.
     void WriteBodyLines(std::string_view decodedText);
     // How many run lines have been made so far.
-    size_t RunLineCount() const { return m_runLines.size(); }
+    size_t RunLineCount() const { return m_keepLines ? m_runLines.size() : m_countedLines; }
 
 private:
     // "label: value" to the file with a newline and as a run line with the given prefix
@@ -86,6 +87,8 @@ private:
     uint64_t m_blockStart = 0;  // where in the file the current block's text begins
     std::string m_path;
     std::shared_ptr<CResultLayout> m_layout;
+    bool m_keepLines = true;
+    size_t m_countedLines = 0;  // the run lines made while they are not kept
     std::string m_scratch;
 };
 

@@ -35,16 +35,35 @@ TraceStamp TraceStamp::Of(const std::string &path) {
     return StampOf(st);
 }
 
-bool LoadTraceLines(const std::string &path, LineArray &lines, TraceStamp &stamp) {
-    // Without waiting: a named pipe with no writer would hold the open for good. What is
-    // not a plain file is refused below; a plain file reads the same either way.
+namespace {
+
+// The trace opened for reading, or -1 where it cannot be or is no plain file; st gets
+// its state. Without waiting: a named pipe with no writer would hold the open for good.
+// What is not a plain file is refused; a plain file reads the same either way.
+int OpenTraceFile(const std::string &path, struct stat &st) {
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return false;
-    struct stat st {};
+    if (fd < 0) return -1;
     if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         close(fd);
-        return false;
+        return -1;
     }
+    return fd;
+}
+
+}  // namespace
+
+bool IsReadableTrace(const std::string &path) {
+    struct stat st {};
+    const int fd = OpenTraceFile(path, st);
+    if (fd < 0) return false;
+    close(fd);
+    return true;
+}
+
+bool LoadTraceLines(const std::string &path, LineArray &lines, TraceStamp &stamp) {
+    struct stat st {};
+    const int fd = OpenTraceFile(path, st);
+    if (fd < 0) return false;
     stamp = StampOf(st);
     // The whole file in one block of large pages: the run and the trace view go over its
     // lines again and again, faster there than in the system's small pages of the file.

@@ -30,6 +30,9 @@ struct TraceStamp {
 // leaving out pieces that are exactly "\n". False when the file cannot be read; stamp
 // gets the file's stamp as it was read.
 bool LoadTraceLines(const std::string &path, LineArray &lines, TraceStamp &stamp);
+// Whether the trace at path is a plain file that can be opened for reading, found
+// without reading it.
+bool IsReadableTrace(const std::string &path);
 
 class TraceReader {
 public:

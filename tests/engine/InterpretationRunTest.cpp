@@ -99,6 +99,39 @@ TEST_F(RunTest, TheRunWorksOutTheResultRowsOnlyWhereAViewWillShowThem) {
     EXPECT_EQ(Lines(doc->m_DisplayLines), shown);
 }
 
+// vexa-interpret printing or saving the interpretation keeps nothing for the views: the
+// run then reads the trace from the file, blank lines and carriage returns included, and
+// must make the very same file.
+TEST_F(RunTest, AFileOnlyRunMakesTheSameFileAndKeepsNoLines) {
+    for (bool allRows : {true, false}) {
+        host.settings.m_bWriteAllRows = allRows;
+        const std::string crlf = R1.substr(0, R1.size() - 1) + "\r\n";
+        Open(kPreamble + crlf + "\n\n" + D1 + "\r\n" + L1 + S1 + E, kScript);
+        const std::string kept = Output();
+        auto lines = [this] {
+            std::vector<std::string> parsed;
+            for (const auto &c : Calls())
+                if (c.starts_with("ParseLine ")) parsed.push_back(c);
+            return parsed;
+        };
+        const std::vector<std::string> keptLines = lines();
+        ASSERT_FALSE(doc->m_RunLines.empty());
+        doc->OnCloseDocument();
+
+        WriteFile(logPath, "");
+        doc = std::make_unique<CVexaClientDoc>(host);
+        doc->m_bKeepLines = false;
+        ASSERT_TRUE(doc->OnOpenDocument(tracePath));
+        EXPECT_TRUE(doc->m_bOutputLoaded);
+        EXPECT_EQ(Output(), kept) << "all rows " << allRows;
+        EXPECT_EQ(lines(), keptLines) << "all rows " << allRows;
+        EXPECT_TRUE(doc->m_RunLines.empty());
+        EXPECT_TRUE(doc->m_TraceLines.empty());
+        doc->OnCloseDocument();
+        WriteFile(logPath, "");
+    }
+}
+
 TEST_F(RunTest, PreambleNeverReachesTheComponentAndBlankLinesAreSkipped) {
     host.settings.m_bWriteAllRows = true;
     Open(kPreamble + R1 + "\n\n" + D1 + L1 + E, Parse(1) + Parse(4) + Parse(3, 1, 1, 1) + SetupMessage());
