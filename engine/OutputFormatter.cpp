@@ -134,8 +134,7 @@ void OutputFormatter::WriteOut(std::string_view text) {
     RunLine(Put(text));
 }
 
-void OutputFormatter::WriteLabelled(std::string_view label, std::string_view value, std::string_view runPrefix,
-                                  bool runNewline) {
+std::string_view OutputFormatter::PutLabelled(std::string_view label, std::string_view value) {
     const size_t n = label.size() + 2 + value.size() + 1;
     char *p = Room(n);
     std::memcpy(p, label.data(), label.size());
@@ -144,15 +143,33 @@ void OutputFormatter::WriteLabelled(std::string_view label, std::string_view val
     *p++ = ' ';
     if (!value.empty()) std::memcpy(p, value.data(), value.size());
     p[value.size()] = '\n';
-    std::string_view text = Commit(n);
-    if (!runNewline) text.remove_suffix(1);
-    if (runPrefix.empty()) {
-        RunLine(text);
+    return Commit(n);
+}
+
+std::string_view OutputFormatter::PutLine(std::string_view text) {
+    char *p = Room(text.size() + 1);
+    if (!text.empty()) std::memcpy(p, text.data(), text.size());
+    p[text.size()] = '\n';
+    return Commit(text.size() + 1);
+}
+
+void OutputFormatter::RunLineMarked(std::string_view prefix, std::string_view text, std::string_view suffix) {
+    if (!m_keepLines) {
+        ++m_countedLines;
         return;
     }
-    m_scratch.assign(runPrefix);
+    m_scratch.assign(prefix);
     m_scratch += text;
+    m_scratch += suffix;
     RunLineCopy(m_scratch);
+}
+
+void OutputFormatter::WriteLabelled(std::string_view label, std::string_view value, std::string_view runPrefix,
+                                  bool runNewline) {
+    std::string_view text = PutLabelled(label, value);
+    if (!runNewline) text.remove_suffix(1);
+    if (runPrefix.empty()) RunLine(text);
+    else RunLineMarked(runPrefix, text, {});
 }
 
 void OutputFormatter::WriteMessageType(std::string_view text) {
@@ -184,23 +201,18 @@ void OutputFormatter::WriteCallReferenceValue(std::string_view value) {
 }
 
 void OutputFormatter::WriteCallReference(std::string_view value, bool flag) {
-    std::string text = LoadString(IDS_CALL_REFERENCE);
-    text += ": ";
-    text += value;
-    text += LoadString(flag ? IDS_CR_FLAG_SET : IDS_CR_FLAG_NOT_SET);
-    text += '\n';
-    WriteOut(text);
+    m_scratch.assign(LoadString(IDS_CALL_REFERENCE));
+    m_scratch += ": ";
+    m_scratch += value;
+    m_scratch += LoadString(flag ? IDS_CR_FLAG_SET : IDS_CR_FLAG_NOT_SET);
+    m_scratch += '\n';
+    WriteOut(m_scratch);
 }
 
 void OutputFormatter::WriteScpLines(std::string_view scpMessage, std::string_view scpId) {
-    if (!scpId.empty()) {
-        std::string line = LoadString(IDS_SCP_ID) + ": " + std::string(scpId) + "\n";
-        Put(line);
-        RunLineCopy("/*" + line + "*/");
-    }
-    std::string line = LoadString(IDS_SCP_MESSAGE) + ": " + std::string(scpMessage) + "\n";
-    Put(line);
-    RunLineCopy("/*" + line + "*/");
+    // In the file as they are; in the display between comment marks, newline included.
+    if (!scpId.empty()) RunLineMarked("/*", PutLabelled(LoadString(IDS_SCP_ID), scpId), "*/");
+    RunLineMarked("/*", PutLabelled(LoadString(IDS_SCP_MESSAGE), scpMessage), "*/");
 }
 
 void OutputFormatter::WriteDectHeader(std::string_view discriminator, std::string_view scpMessage, int status,
@@ -209,13 +221,21 @@ void OutputFormatter::WriteDectHeader(std::string_view discriminator, std::strin
                                     std::string_view alternative) {
     const std::string &pdLabel = LoadString(IDS_PROTOCOL_DISCRIMINATOR);
     if (status == 1) {
-        Put(pdLabel + ": " + std::string(discriminator) + "\n");
-        if (useAlternative) RunLineCopy(pdLabel + ": " + std::string(alternative));
-        else RunLineCopy("@@@" + pdLabel + ": " + std::string(discriminator));
+        std::string_view text = PutLabelled(pdLabel, discriminator);
+        text.remove_suffix(1);
+        if (!useAlternative) {
+            RunLineMarked("@@@", text, {});
+        } else if (m_keepLines) {
+            m_scratch.assign(pdLabel);
+            m_scratch += ": ";
+            m_scratch += alternative;
+            RunLineCopy(m_scratch);
+        } else {
+            ++m_countedLines;
+        }
     }
     WriteLabelled(LoadString(IDS_TRANSACTION_VALUE), transactionValue, "@@@", true);
-    Put(std::string(extraLine) + "\n");
-    RunLineCopy("@@@" + std::string(extraLine) + "\n");
+    RunLineMarked("@@@", PutLine(extraLine), {});
     WriteLabelled(LoadString(IDS_USER_PART), userPart, "@@@", true);
     WriteScpLines(scpMessage, scpId);
 }

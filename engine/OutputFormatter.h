@@ -63,6 +63,11 @@ private:
     // to the file and answers where they lie.
     char *Room(size_t n);
     std::string_view Commit(size_t n);
+    // "label: value" and a newline, or text and a newline, to the file: the text put.
+    std::string_view PutLabelled(std::string_view label, std::string_view value);
+    std::string_view PutLine(std::string_view text);
+    // A run line of its own: text between display marks.
+    void RunLineMarked(std::string_view prefix, std::string_view text, std::string_view suffix);
     // A run line of text, which lies in the current block.
     void RunLine(std::string_view text);
     // A run line of its own, not the file's text.
