@@ -99,6 +99,17 @@ constexpr std::array<uint8_t, 256> kHexValue = [] {
     return t;
 }();
 
+// The octet of two hex digits, by the two characters (the first in the high byte), or 256
+// when they are not two hex digits.
+constexpr std::array<uint16_t, 65536> kHexPair = [] {
+    std::array<uint16_t, 65536> t{};
+    for (unsigned i = 0; i < 65536; ++i) {
+        const unsigned high = kHexValue[i >> 8], low = kHexValue[i & 255];
+        t[i] = static_cast<uint16_t>(high < 16 && low < 16 ? high << 4 | low : 256);
+    }
+    return t;
+}();
+
 // Octets of a DATA row as the exchange writes them, "08 02 00 01": two hex digits each, one
 // blank between. False (nothing appended) for any other form, which the general reader takes.
 bool AppendPlainHexRow(std::string_view text, std::vector<uint8_t> &out, size_t maxOctets) {
@@ -112,12 +123,12 @@ bool AppendPlainHexRow(std::string_view text, std::vector<uint8_t> &out, size_t 
     out.resize(old + count);
     uint8_t *octet = out.data() + old;
     for (size_t i = 0; i < count; ++i, c += 3) {
-        const uint8_t high = kHexValue[c[0]], low = kHexValue[c[1]];
-        if ((high | low) >= 16 || (i + 1 < count && c[2] != ' ')) {
+        const unsigned value = kHexPair[static_cast<unsigned>(c[0]) << 8 | c[1]];
+        if (value > 255 || (i + 1 < count && c[2] != ' ')) {
             out.resize(old);
             return false;
         }
-        octet[i] = static_cast<uint8_t>(high << 4 | low);
+        octet[i] = static_cast<uint8_t>(value);
     }
     return true;
 }

@@ -193,6 +193,14 @@ bool PerWalker::Value(Bits &in, int32_t type, std::string_view label, int depth)
         return true;
     }
     case PerKind::Integer: {
+        if ((t.flags & (kHasLower | kHasUpper | kRangeExtensible)) == (kHasLower | kHasUpper) && t.lower <= t.upper) {
+            // A constrained number (most of them): written from a buffer of its own.
+            int64_t v = 0;
+            if (!in.Constrained(t.lower, t.upper, v)) return Fail(in, label, "INTEGER cut short or out of range", depth);
+            char digits[24];
+            Line(depth, label, std::string_view(digits, std::to_chars(digits, digits + sizeof digits, v).ptr));
+            return true;
+        }
         if (!Integer(in, type, m_value)) return Fail(in, label, m_value, depth);
         Line(depth, label, m_value);
         return true;
