@@ -100,8 +100,9 @@ constexpr std::array<uint8_t, 256> kHexValue = [] {
 }();
 
 // The octet of two hex digits, by the two characters (the first in the high byte), or 256
-// when they are not two hex digits.
-constexpr std::array<uint16_t, 65536> kHexPair = [] {
+// when they are not two hex digits. Filled when the library is loaded (too many steps for
+// some compilers' constant evaluation).
+const std::array<uint16_t, 65536> kHexPair = [] {
     std::array<uint16_t, 65536> t{};
     for (unsigned i = 0; i < 65536; ++i) {
         const unsigned high = kHexValue[i >> 8], low = kHexValue[i & 255];
