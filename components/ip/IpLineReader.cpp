@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 namespace vexa::ip {
 
@@ -88,6 +89,21 @@ std::string_view Word(std::string_view &text) {
 }
 
 bool IsIpSignalName(std::string_view name) { return name == "IPSEND" || name == "IPRECV"; }
+
+bool IsBlankCharacter(char c) { return c == ' ' || c == '\t'; }
+
+// The keyword of a row and what follows it. The exchange writes it at column 24 after
+// blanks: taken there at once; any other row is split the general way.
+bool RowKeyword(std::string_view line, std::string_view &keyword) {
+    static constexpr char kBlanks[kKeywordColumn + 1] = "                        ";
+    if (line.size() > kKeywordColumn && !IsBlankCharacter(line[kKeywordColumn]) &&
+        std::memcmp(line.data(), kBlanks, kKeywordColumn) == 0) {
+        keyword = line.substr(kKeywordColumn);
+        while (IsBlankCharacter(keyword.back())) keyword.remove_suffix(1);
+        return true;
+    }
+    return SplitRow(line, keyword);
+}
 
 // The value of a hex digit, or 16 for any other character.
 constexpr std::array<uint8_t, 256> kHexValue = [] {
@@ -276,7 +292,7 @@ IpLine IpLineReader::Feed(std::string_view piece) {
         return result;
     }
     std::string_view keyword;
-    if (!m_open || !SplitRow(line, keyword)) return result;
+    if (!m_open || !RowKeyword(line, keyword)) return result;
     std::string_view rest;
     if (TakeKeyword(keyword, "DATA", rest)) {
         DataRow(rest);
