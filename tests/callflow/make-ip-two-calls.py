@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
-"""Writes samples/ip-two-calls.trc: two H.323 calls between the same two sides at once.
+"""Writes samples/ip-two-calls.trc: two H.323 calls between the same two sides at once;
+with --one-call, samples/ip-call.trc: one call alone.
 
-usage: make-ip-two-calls.py [OUTPUT]
+usage: make-ip-two-calls.py [--one-call] [OUTPUT]
 
 A registration first, then call A and call B, each with admission (RAS), call signalling
 on its own TCP connection to port 1720, the H.245 exchange on the connection to the
@@ -9,6 +10,10 @@ address its CONNECT offers, and disengage; the calls overlap, so that their mess
 alternate. Call B's SETUP carries fast start and tunnelled H.245. The message octets are
 those of tests/ip/corpus, with the callIdentifier, conferenceID, call reference,
 requestSeqNum and H.245 address of each call set so that every message names its own call.
+
+The one call is call B's SETUP with admission, the answers, the whole H.245 exchange of
+call A's connection and disengage, every message carrying call B's callIdentifier,
+conferenceID and call reference, and the CONNECT offering the H.245 address in use.
 """
 import os
 import sys
@@ -83,7 +88,8 @@ A_CS, B_CS = (EP, 32803, GW, 1720), (EP, 32805, GW, 1720)
 A_H245, B_H245 = (EP, 32804, GW, 11000), (EP, 32806, GW, 11002)
 A_RAS = B_RAS = (EP, RAS_PORT, GK, 1719)
 
-# (outgoing, transport, (own host, own port, far host, far port), octets); None: an internal signal.
+# (outgoing, transport, (own host, own port, far host, far port), octets); a text: an internal
+# signal with that line.
 SIGNALS = [
     (True, "UDP", A_RAS, RAS["61"][0]),                                  # registrationRequest
     (False, "UDP", A_RAS, RAS["62"][0]),                                 # registrationConfirm
@@ -109,7 +115,7 @@ SIGNALS = [
     (True, "TCP", A_H245, tpkt(H245["32"][0]) + tpkt(H245["32"][1])),   # A two acknowledgements
     (False, "TCP", B_H245, tpkt(H245["36"][0])),                         # B masterSlaveDeterminationAck
     (False, "TCP", A_H245, tpkt(H245["36"][0])),                         # A masterSlaveDeterminationAck
-    None,
+    "B-CHANNEL 2 SEIZED",
     (True, "TCP", A_H245, tpkt(H245["38"][0])),                          # A openLogicalChannel
     (False, "TCP", A_H245, tpkt(H245["41"][0])),                         # A openLogicalChannelAck
     (False, "TCP", B_CS, tpkt(release(B_GUID, "d42b"))),                 # B RELEASE COMPLETE
@@ -122,20 +128,50 @@ SIGNALS = [
 ]
 
 
-def main():
-    out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(ROOT, "samples", "ip-two-calls.trc")
-    lines = ["KORVAN SIGNAL TRACE   EXCHANGE HQ-01   STARTED 2026-12-05 10.12.00",
+# One call alone: (outgoing, transport, addresses, octets) as above; a text: an internal
+# signal with that line ("" for none).
+ONE_CALL = [
+    (True, "UDP", A_RAS, ras_call(RAS["63"][0], B_GUID, B_CONF)),         # admissionRequest 3
+    (False, "UDP", A_RAS, RAS["64"][0]),                                  # admissionConfirm 3
+    "",
+    (True, "TCP", A_CS, tpkt(CS["vector1"][0])),                          # SETUP, fast start
+    (False, "TCP", A_CS, tpkt(cs_call(CS["10"][0], B_GUID, None, "d42b"))),  # CALL PROCEEDING
+    (False, "TCP", A_CS, tpkt(cs_call(CS["14"][0], B_GUID, None, "d42b"))),  # ALERTING
+    (False, "TCP", A_CS, tpkt(connect(B_GUID, B_CONF, "d42b", 11000))),   # CONNECT
+    (True, "TCP", A_H245, tpkt(H245["25"][0])),                           # terminalCapabilitySet
+    (False, "TCP", A_H245, tpkt(H245["29"][0])),                          # terminalCapabilitySet
+    (True, "TCP", A_H245, tpkt(H245["27"][0])),                           # masterSlaveDetermination
+    (False, "TCP", A_H245, tpkt(H245["30"][0])),                          # masterSlaveDetermination
+    (True, "TCP", A_H245, tpkt(H245["32"][0]) + tpkt(H245["32"][1])),    # two acknowledgements
+    (False, "TCP", A_H245, tpkt(H245["36"][0])),                          # masterSlaveDeterminationAck
+    (True, "TCP", A_H245, tpkt(H245["38"][0])),                           # openLogicalChannel
+    (False, "TCP", A_H245, tpkt(H245["39"][0])),                          # openLogicalChannel
+    (True, "TCP", A_H245, tpkt(H245["41"][0])),                           # openLogicalChannelAck
+    (False, "TCP", A_H245, tpkt(H245["42"][0])),                          # openLogicalChannelAck
+    "B-CHANNEL 1 RELEASED",
+    (False, "TCP", A_CS, tpkt(release(B_GUID, "d42b"))),                  # RELEASE COMPLETE
+    (True, "UDP", A_RAS, ras_call(RAS["69"][0], B_GUID, B_CONF)),         # disengageRequest 4181
+    (False, "UDP", A_RAS, bytes.fromhex("401054")),                       # disengageConfirm 4181
+]
+
+
+def trace(signals, started, first_seq):
+    """The lines of a trace: signals 70 ms apart, the first 70 ms after started
+    (hh, mm, ss, cc), numbered from first_seq."""
+    h, m, s, c = started
+    lines = ["KORVAN SIGNAL TRACE   EXCHANGE HQ-01   STARTED 2026-12-05 %02d.%02d.00" % (h, m),
              "TRACE SET: IP  H323-01", ""]
-    t = 10 * 360000 + 12 * 6000 + 5 * 100
-    for n, signal in enumerate(SIGNALS):
+    t = h * 360000 + m * 6000 + s * 100 + c
+    for n, signal in enumerate(signals):
         t += 7
         h, rest = divmod(t, 360000)
         m, rest = divmod(rest, 6000)
         s, c = divmod(rest, 100)
-        stamp, seq = "%02d.%02d.%02d.%02d" % (h, m, s, c), 600 + n
-        if signal is None:
+        stamp, seq = "%02d.%02d.%02d.%02d" % (h, m, s, c), first_seq + n
+        if isinstance(signal, str):
             lines.append("%s %05d  SWSW CALLSUP      H323-01    CALLCTL-01" % (stamp, seq))
-            lines.append(INDENT + "B-CHANNEL 2 SEIZED")
+            if signal:
+                lines.append(INDENT + signal)
             continue
         send, transport, (own, own_port, far, far_port), octets = signal
         src, dst = ("%s:%d" % (own, own_port), "%s:%d" % (far, far_port))
@@ -148,6 +184,18 @@ def main():
             lines.append(INDENT + "DATA " + " ".join("%02X" % o for o in octets[i:i + 16]))
         lines.append(INDENT + "LEN %d" % len(octets))
     lines.append("END OF TRACE")
+    return lines
+
+
+def main():
+    args = sys.argv[1:]
+    one_call = "--one-call" in args
+    args = [a for a in args if a != "--one-call"]
+    if one_call:
+        default, lines = "ip-call.trc", trace(ONE_CALL, (9, 41, 7, 28), 200)
+    else:
+        default, lines = "ip-two-calls.trc", trace(SIGNALS, (10, 12, 5, 0), 600)
+    out = args[0] if args else os.path.join(ROOT, "samples", default)
     with open(out, "w") as f:
         f.write("\n".join(lines) + "\n")
 
