@@ -10,10 +10,15 @@ export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS="halt_on_error=1:detect_leaks=1"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
 status=0
+# How long each step took, printed as it ends: the whole must stay well under 20 minutes.
+phase() { echo "== $1: $((SECONDS - phase_start)) s (total $SECONDS s)"; phase_start=$SECONDS; }
+phase_start=$SECONDS
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo > build.log 2>&1 || { cat build.log; exit 1; }
 cmake --build build -j2 >> build.log 2>&1 || { tail -50 build.log; exit 1; }
+phase "build"
 ctest --test-dir build -j2 --output-on-failure || status=1
+phase "tests"
 
 # The sanitizer build: every target but the benchmarks, optimised a little and with line
 # tables only, which keeps its build and its tests short.
@@ -22,8 +27,11 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEXA_SANIT
   -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1" -DCMAKE_C_FLAGS_RELWITHDEBINFO="-O1 -g1" \
   > build-asan/build.log 2>&1 || { cat build-asan/build.log; exit 1; }
 cmake --build build-asan -j2 >> build-asan/build.log 2>&1 || { tail -50 build-asan/build.log; exit 1; }
+phase "sanitizer build"
 ctest --test-dir build-asan -j2 --output-on-failure || status=1
+phase "sanitizer tests"
 
 FUZZ_BUILD_JOBS=2 FUZZ_JOBS=2 tests/fuzz/run.sh build/fuzz 10000 || status=1
 FUZZ_BUILD_JOBS=2 tests/fuzz/run_ip.sh build/fuzz-ip || status=1
+phase "fuzzing"
 exit $status

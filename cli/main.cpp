@@ -371,7 +371,8 @@ constexpr const char *kNoMemory = "not enough memory to interpret this trace";
 
 // --flow with --svg, or --summary: the call's ladder diagram as SVG, the summary as text.
 int WriteFlowOrSummary(CVexaClientDoc &doc, const Options &options) {
-    const std::vector<FlowMessage> messages = ReadFlowMessages(doc);
+    // The diagram alone needs only what it draws, which spares decoding most messages again.
+    const std::vector<FlowMessage> messages = ReadFlowMessages(doc, options.summary ? FlowFacts::All : FlowFacts::Diagram);
     if (options.summary) {
         WriteTraceSummary(BuildTraceSummary(messages), std::cout);
         std::cout.flush();
