@@ -6,6 +6,7 @@
 #include "CChildFrame.h"
 #include "CColourSettingsDialog.h"
 #include "CHelpWindow.h"
+#include "CIpFilterDialog.h"
 #include "CMainFrame.h"
 #include "CSignalNamesDialog.h"
 #include "CVexaClientApp.h"
@@ -29,6 +30,7 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSplitter>
 #include <QTest>
 #include <QTimer>
@@ -331,6 +333,46 @@ private slots:
         m_app.MainFrame()->OnCommand(ID_VIEW_SUMMARY);
         QCOMPARE(frame->findChildren<CSummaryWindow *>().size(), 1);
         CloseAll();
+    }
+
+    void ipFilterListsAndShowsOnlyTheChosenProtocol() {
+        VexaSettings &s = m_app.Settings();
+        const int current = s.m_nCurrentProtocol, fallback = s.m_nDefaultProtocol;
+        s.m_nCurrentProtocol = s.m_nDefaultProtocol = 6;
+        CChildFrame *frame = Open(VEXA_SAMPLES "/ip-two-calls.trc");
+        QVERIFY(frame);
+        CListCtrlEx &list = frame->ResultsFrame()->ListView()->ListCtrl();
+        QCOMPARE(list.GetItemCount(), 33);
+        // The list's Filter opens the IP dialog; the user picks a protocol and clicks OK.
+        auto filter = [&](int button) {
+            QTimer::singleShot(0, [button] {
+                auto *dialog = qobject_cast<CIpFilterDialog *>(QApplication::activeModalWidget());
+                if (!dialog) return;
+                dialog->Button(button)->click();
+                dialog->accept();
+            });
+            list.OnListCommand(ID_LIST_FILTER);
+        };
+        auto shown = [&](const char *text) {
+            for (std::string_view line : frame->Document().m_DisplayLines)
+                if (line.find(text) != std::string_view::npos) return true;
+            return false;
+        };
+        filter(CIpFilterDialog::IDC_H245);
+        QCOMPARE(list.GetItemCount(), 12);
+        QCOMPARE(list.GetItemText(0, 0).toInt(), 611);
+        QCOMPARE(list.GetItemText(11, 0).toInt(), 626);
+        QVERIFY(shown("openLogicalChannelAck"));
+        QVERIFY(!shown("registrationRequest") && !shown("SETUP"));
+
+        filter(CIpFilterDialog::IDC_RAS);
+        QCOMPARE(list.GetItemCount(), 11);
+        QCOMPARE(list.GetItemText(0, 0).toInt(), 600);
+        QVERIFY(shown("registrationRequest"));
+        QVERIFY(!shown("openLogicalChannelAck"));
+        CloseAll();
+        s.m_nCurrentProtocol = current;
+        s.m_nDefaultProtocol = fallback;
     }
 
     void droppedFilesOpenAndAreInterpreted() {
