@@ -17,6 +17,7 @@ foreach(component vexa_isdn_parser vexa_dect_parser vexa_ip_parser)
   endif()
 endforeach()
 install(FILES ${PROJECT_SOURCE_DIR}/resources/vexa.hlp DESTINATION ${VEXA_INSTALL_DIR})
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/resources/help DESTINATION ${VEXA_INSTALL_DIR} FILES_MATCHING PATTERN "*.png")
 
 install(FILES ${PROJECT_SOURCE_DIR}/resources/vexa.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${PROJECT_SOURCE_DIR}/resources/vexa-mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages

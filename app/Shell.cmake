@@ -22,7 +22,11 @@ target_compile_definitions(vexa_app PRIVATE VEXA_VERSION="${PROJECT_VERSION}")
 
 add_executable(vexa ${PROJECT_SOURCE_DIR}/app/main.cpp)
 target_link_libraries(vexa PRIVATE vexa_app)
-# The help file is installed beside the program.
-add_custom_command(TARGET vexa POST_BUILD COMMAND ${CMAKE_COMMAND} -E copy_if_different
-  ${PROJECT_SOURCE_DIR}/resources/vexa.hlp $<TARGET_FILE_DIR:vexa>/vexa.hlp)
+# The help file is installed beside the program, its pictures in the folder help beside
+# it; they are copied there at every build of the program, so that it shows the current ones.
+add_custom_target(vexa_help
+  COMMAND ${CMAKE_COMMAND} -E make_directory $<TARGET_FILE_DIR:vexa>/help
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${PROJECT_SOURCE_DIR}/resources/vexa.hlp $<TARGET_FILE_DIR:vexa>/vexa.hlp
+  COMMAND ${CMAKE_COMMAND} -E copy_directory ${PROJECT_SOURCE_DIR}/resources/help $<TARGET_FILE_DIR:vexa>/help)
+add_dependencies(vexa vexa_help)
 
