@@ -287,9 +287,12 @@ constexpr ValueName kDisplayCapabilityTable[] = {
 };
 constexpr ValueName kIwuDiscriminatorTable[] = {
     {0x00, "User specific"}, {0x01, "OSI high layer protocols"}, {0x02, "ITU-T X.263"}, {0x03, "List access"},
-    {0x04, "IA5 characters"}, {0x05, "Light data service, SUOTA"}, {0x06, "ITU-T V.120 rate adaption"},
-    {0x07, "ITU-T Q.931 (I.451), message"}, {0x08, "ITU-T Q.931 (I.451), information element(s)"},
-    {0x09, "ITU-T Q.931 (I.451), partial message"}, {0x10, "GSM, message"},
+    {0x04, "IA5 characters"}, {0x05, "ULE configuration and control (non CCM encrypted) service channel"},
+    {0x06, "Light data service, SUOTA"}, {0x07, "ITU-T V.120 rate adaption"},
+    {0x08, "ITU-T Q.931 (I.451), message"}, {0x09, "ITU-T Q.931 (I.451), information element(s)"},
+    {0x0A, "ITU-T Q.931 (I.451), partial message"}, {0x0C, "ULE CCM encrypted service channel AUX0"},
+    {0x0D, "ULE CCM encrypted service channel AUX1"}, {0x0E, "ULE CCM encrypted service channel AUX2"},
+    {0x0F, "Digital telephone answering machine (DTAM)"}, {0x10, "GSM, message"},
     {0x11, "GSM, information element(s)"}, {0x12, "UMTS/GPRS information element(s)"},
     {0x13, "UMTS/GPRS, messages"}, {0x14, "LRMS"}, {0x15, "RLL Access Profile"}, {0x16, "WRS"},
     {0x20, "DECT/ISDN Intermediate System C-plane specific"}, {0x21, "DECT/ISDN Intermediate System U-plane specific"},

@@ -291,4 +291,24 @@ TEST(DectDecoder, TimeDateAndCallAttributes) {
     EXPECT_LINE(a, "LU identification: LU1");
 }
 
+// IWU-TO-IWU carrying other protocols: each protocol discriminator by its own name (the names
+// agree with the reference analyser, value by value).
+TEST(DectDecoder, IwuToIwuProtocolDiscriminators) {
+    auto d = Decode("13 7B 77 04 C8 08 01 05 77 02 C7 00 77 02 C6 00 77 02 C5 00 77 02 CA 00 77 02 CF 00");
+    EXPECT_TRUE(d.valid) << d.text;
+    EXPECT_LINE(d, "S/R: Transmission of message");
+    EXPECT_LINE(d, "Protocol discriminator: ITU-T Q.931 (I.451), message");
+    EXPECT_LINE(d, "Information: 08 01 05");
+    EXPECT_LINE(d, "Protocol discriminator: ITU-T V.120 rate adaption");
+    EXPECT_LINE(d, "Protocol discriminator: Light data service, SUOTA");
+    EXPECT_LINE(d, "Protocol discriminator: ULE configuration and control (non CCM encrypted) service channel");
+    EXPECT_LINE(d, "Protocol discriminator: ITU-T Q.931 (I.451), partial message");
+    EXPECT_LINE(d, "Protocol discriminator: Digital telephone answering machine (DTAM)");
+    // A rejected message of a discriminator the table does not list.
+    auto r = Decode("13 7B 77 02 8B 00");
+    EXPECT_TRUE(r.valid) << r.text;
+    EXPECT_LINE(r, "S/R: Rejection of message");
+    EXPECT_LINE(r, "Protocol discriminator: H'0B (not listed)");
+}
+
 }  // namespace
