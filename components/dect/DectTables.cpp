@@ -124,22 +124,24 @@ constexpr ValueName kElementNames[] = {
 };
 
 constexpr ValueName kCallClassTable[] = {
-    {0x4, "Message call setup"}, {0x7, "DECT/ISDN IIP"}, {0x8, "Normal call setup"}, {0x9, "Internal call setup"},
+    {0x2, "LiA service setup"}, {0x3, "ULE service call setup"}, {0x4, "Message call setup"}, {0x7, "DECT/ISDN IIP"}, {0x8, "Normal call setup"}, {0x9, "Internal call setup"},
     {0xA, "Emergency call setup"}, {0xB, "Service call setup"}, {0xC, "External handover call setup"},
     {0xD, "Supplementary service call setup"}, {0xE, "OA&M call setup"},
 };
 constexpr ValueName kBasicServiceTable[] = {
     {0x0, "Basic speech default setup attributes"}, {0x4, "DECT GSM IWP profile (Phase 2)"},
-    {0x5, "DECT UMTS IWP / GSM IWP SMS"}, {0x6, "LRMS (E-profile) service"},
+    {0x5, "LRMS (E-profile) service"}, {0x6, "DECT UMTS IWP / GSM IWP SMS"},
     {0x8, "Wideband speech default setup attributes"}, {0x9, "Light data service: SUOTA, class 4 DPRS management"},
-    {0xA, "Light data service: SUOTA, class 3 DPRS management"}, {0xF, "Other"},
+    {0xA, "Light data service: SUOTA, class 3 DPRS management"},
+    {0xB, "DTAM wideband speech default setup attributes"}, {0xF, "Other"},
 };
 constexpr ValueName kReleaseReasonTable[] = {
     {0x00, "Normal"}, {0x01, "Unexpected message"}, {0x02, "Unknown transaction identifier"},
     {0x03, "Mandatory information element missing"}, {0x04, "Invalid information element contents"},
     {0x05, "Incompatible service"}, {0x06, "Service not implemented"}, {0x07, "Negotiation not supported"},
     {0x08, "Invalid identity"}, {0x09, "Authentication failed"}, {0x0A, "Unknown identity"},
-    {0x0B, "Negotiation failed"}, {0x0D, "Timer expiry"}, {0x0E, "Partial release"}, {0x0F, "Unknown"},
+    {0x0B, "Negotiation failed"}, {0x0C, "Collision"}, {0x0D, "Timer expiry"}, {0x0E, "Partial release"},
+    {0x0F, "Unknown"},
     {0x10, "User detached"}, {0x11, "User not in range"}, {0x12, "User unknown"}, {0x13, "User already active"},
     {0x14, "User busy"}, {0x15, "User rejection"}, {0x16, "User call modify"},
     {0x21, "External handover not supported"}, {0x22, "Network parameters missing"},
@@ -158,7 +160,7 @@ constexpr ValueName kSignalTable[] = {
     {0x48, "Alerting on - continuous"}, {0x4F, "Alerting off"},
 };
 constexpr ValueName kTimerRestartTable[] = {{0x00, "Restart timer"}, {0x01, "Stop timer"}};
-constexpr ValueName kTestHookControlTable[] = {{0x00, "Go off hook"}, {0x01, "Go on hook"}};
+constexpr ValueName kTestHookControlTable[] = {{0x00, "Go on hook"}, {0x01, "Go off hook"}};
 constexpr ValueName kRepeatIndicatorTable[] = {{0x1, "Non prioritized list"}, {0x2, "Prioritized list"}};
 constexpr ValueName kPortableIdentityTypeTable[] = {{0x00, "IPUI"}, {0x10, "IPEI"}, {0x20, "TPUI"}};
 constexpr ValueName kFixedIdentityTypeTable[] = {

@@ -291,6 +291,30 @@ TEST(DectDecoder, TimeDateAndCallAttributes) {
     EXPECT_LINE(a, "LU identification: LU1");
 }
 
+// The codes of the double octet elements that are easy to mix up: the test hook, the basic
+// services next to each other, the newer call classes, and a release on collision (each as
+// the reference analyser reads it).
+TEST(DectDecoder, DoubleOctetCodesByTheirOwnValues) {
+    auto hook = Decode("13 7B E6 00 E6 01");
+    EXPECT_TRUE(hook.valid) << hook.text;
+    EXPECT_LINE(hook, "Hook value: Go on hook");
+    EXPECT_LINE(hook, "Hook value: Go off hook");
+    auto lrms = Decode("03 05 05 07 80 A8 00 AB C1 23 45 06 07 80 A4 01 57 81 23 40 E0 85");
+    EXPECT_TRUE(lrms.valid) << lrms.text;
+    EXPECT_LINE(lrms, "Basic service: LRMS (E-profile) service");
+    auto umts = Decode("03 05 05 07 80 A8 00 AB C1 23 45 06 07 80 A4 01 57 81 23 40 E0 86");
+    EXPECT_LINE(umts, "Basic service: DECT UMTS IWP / GSM IWP SMS");
+    auto dtam = Decode("03 05 05 07 80 A8 00 AB C1 23 45 06 07 80 A4 01 57 81 23 40 E0 9B");
+    EXPECT_TRUE(dtam.valid) << dtam.text;
+    EXPECT_LINE(dtam, "Basic service: DTAM wideband speech default setup attributes");
+    auto ule = Decode("03 05 05 07 80 A8 00 AB C1 23 45 06 07 80 A4 01 57 81 23 40 E0 38");
+    EXPECT_TRUE(ule.valid) << ule.text;
+    EXPECT_LINE(ule, "Call class: ULE service call setup");
+    auto collision = Decode("13 4D E2 0C");
+    EXPECT_TRUE(collision.valid) << collision.text;
+    EXPECT_LINE(collision, "Release reason: Collision");
+}
+
 // IWU-TO-IWU carrying other protocols: each protocol discriminator by its own name (the names
 // agree with the reference analyser, value by value).
 TEST(DectDecoder, IwuToIwuProtocolDiscriminators) {
