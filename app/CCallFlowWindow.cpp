@@ -1,6 +1,7 @@
 #include "CCallFlowWindow.h"
 
 #include <QFileDialog>
+#include <QFontInfo>
 #include <QHBoxLayout>
 #include <QImage>
 #include <QKeyEvent>
@@ -178,8 +179,13 @@ int CCallFlowView::Print(QPrinter &printer) const {
     QPainter p;
     if (!p.begin(&printer)) return 0;
     const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
-    // The diagram is scaled to the page's width; each page repeats the side names.
-    const double scale = std::min(1.0, page.width() / static_cast<double>(std::max(1, L::Width(m_flow))));
+    // The diagram, laid out in the screen's pixels, is scaled to the page's width whatever
+    // the printer's resolution; its texts are sized in those pixels too, so that they scale
+    // with the lines. Each page repeats the side names.
+    const double scale = page.width() / static_cast<double>(std::max(1, L::Width(m_flow)));
+    QFont text = font();
+    text.setPixelSize(QFontInfo(font()).pixelSize());
+    p.setFont(text);
     const int rowsPerPage = std::max(1, static_cast<int>((page.height() / scale - L::kHeader - 20) / L::kRowHeight));
     const int count = static_cast<int>(m_flow.arrows.size());
     int pages = 0;
