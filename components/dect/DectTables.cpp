@@ -190,7 +190,10 @@ constexpr ValueName kAuthKeyTypeTable[] = {
 };
 constexpr ValueName kCipherAlgorithmTable[] = {
     {0x01, "DECT Standard Cipher algorithm #1 (DSC)"}, {0x02, "DECT Standard Cipher algorithm #2 (DSC2)"},
-    {0x28, "GPRS ciphering algorithm GEA/1"}, {0x29, "GPRS ciphering algorithm GEA/2"},
+    {0x28, "GPRS ciphering not used"}, {0x29, "GPRS ciphering algorithm GEA/1"},
+    {0x2A, "GPRS ciphering algorithm GEA/2"}, {0x2B, "GPRS ciphering algorithm GEA/3"},
+    {0x2C, "GPRS ciphering algorithm GEA/4"}, {0x2D, "GPRS ciphering algorithm GEA/5"},
+    {0x2E, "GPRS ciphering algorithm GEA/6"}, {0x2F, "GPRS ciphering algorithm GEA/7"},
     {0x7F, "Proprietary algorithm"},
 };
 constexpr ValueName kCipherKeyTypeTable[] = {{0x9, "Derived cipher key"}, {0xA, "Static cipher key"}};

@@ -85,6 +85,12 @@ TEST(DectDecoder, CipherRequestAndLocateAcceptWithTpui) {
     EXPECT_LINE(c, "Cipher algorithm: DECT Standard Cipher algorithm #1 (DSC)");
     EXPECT_LINE(c, "Cipher key type: Derived cipher key");
     EXPECT_LINE(c, "Cipher key number: 8");
+    // A dual mode portable's GPRS algorithms: H'28 says ciphering is not used, GEA/n follow.
+    auto g = Decode("85 4C 19 02 A8 98 19 02 AB A1");
+    EXPECT_TRUE(g.valid) << g.text;
+    EXPECT_LINE(g, "Cipher algorithm: GPRS ciphering not used");
+    EXPECT_LINE(g, "Cipher algorithm: GPRS ciphering algorithm GEA/3");
+    EXPECT_LINE(g, "Cipher key type: Static cipher key");
     auto a = Decode("85 55 05 05 A0 94 0A BC D0 07 01 47 78 03 0A BC 2E");
     EXPECT_TRUE(a.valid) << a.text;
     EXPECT_EQ(a.messageName, "MM-LOCATE-ACCEPT");
