@@ -47,6 +47,13 @@ check "ip flow of the first call" "602 603 604 605 606 610 611 613 617 619 621 6
   "$(arrows "$work/ip.svg" | cut -d' ' -f1 | xargs)"
 check "ip signal of two messages" "621 terminalCapabilitySetAck  (H.245)
 621 masterSlaveDeterminationAck  (H.245)" "$(arrows "$work/ip.svg" | grep '^621 ')"
+# The sample call is one call: from its admission, its H.245 or its disengage, the picture
+# is every message of the trace, admission to disengage.
+for seq in 200 209 220; do
+  "$prog" -p 6 --flow $seq --svg "$work/ip.svg" "$samples/ip-call.trc"
+  check "ip sample call from $seq" "$("$prog" -p 6 --list "$samples/ip-call.trc" | cut -f1 | xargs | sed 's/211/211 211/')" \
+    "$(arrows "$work/ip.svg" | cut -d' ' -f1 | xargs)"
+done
 
 "$prog" -p 1 --flow 999 --svg "$work/none.svg" "$samples/isdn-call.trc" 2>"$work/err"
 check "unknown signal status" 2 $?
