@@ -317,9 +317,11 @@ constexpr ValueName kCodesetTable[] = {{0x0, "Initial codeset (DECT)"}, {0x4, "N
 constexpr ValueName kNegotiationTable[] = {{0x0, "Negotiation not possible"}, {0x1, "Codec negotiation"}};
 constexpr ValueName kSetupCapabilityTable[] = {
     {0x1, "Normal setup"}, {0x2, "Fast setup"}, {0x3, "Normal and fast setup"}};
-constexpr ValueName kLockLimitTable[] = {{0x6, "Temporary user limits"}};
+constexpr ValueName kLockLimitTable[] = {
+    {0x5, "Temporary user limits 2"}, {0x6, "Temporary user limits"}, {0x7, "No limits"}};
 constexpr ValueName kTimeLimitTable[] = {
-    {0x0, "Erase"}, {0x1, "Defined time limit 1"}, {0x2, "Defined time limit 2"}, {0xF, "Infinite"}};
+    {0x0, "Erase"}, {0x1, "Defined time limit 1"}, {0x2, "Defined time limit 2"}, {0x4, "Standard time limit"},
+    {0xF, "Infinite"}};
 constexpr ValueName kPageCapabilityTable[] = {
     {0x0, "Normal paging"}, {0x1, "Fast paging"}};
 constexpr ValueName kTimeDateCodingTable[] = {{0x1, "Time"}, {0x2, "Date"}, {0x3, "Time and date"}};

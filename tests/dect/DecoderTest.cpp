@@ -211,6 +211,12 @@ TEST(DectDecoder, CodecListEscapeToProprietaryAndRejectReason) {
     EXPECT_LINE(dur, "Lock limits: Temporary user limits");
     EXPECT_LINE(dur, "Time limits: Defined time limit 1");
     EXPECT_LINE(dur, "Time duration: 5");
+    // An access right without limits, and a temporary one for the standard time.
+    auto open = Decode("13 7B 72 01 FF 72 01 D4");
+    EXPECT_LINE(open, "Lock limits: No limits");
+    EXPECT_LINE(open, "Time limits: Infinite");
+    EXPECT_LINE(open, "Lock limits: Temporary user limits 2");
+    EXPECT_LINE(open, "Time limits: Standard time limit");
     auto rej = Decode("05 57 60 01 02");
     EXPECT_EQ(rej.messageName, "MM-LOCATE-REJECT");
     EXPECT_LINE(rej, "Reject reason: IPUI unknown");
