@@ -8,6 +8,7 @@
 // with its repaint. After the Google Benchmark table the program prints the figures
 // against the targets: opening (building and showing) under 100 ms, a scroll step within
 // one frame (16 ms). It exits with 1 when a target is missed.
+#include "BenchHost.h"
 #include "CCallFlowWindow.h"
 #include "CVexaClientDoc.h"
 #include "CallFlow.h"
@@ -33,27 +34,7 @@ namespace {
 
 constexpr int kMessages = 10000;
 
-class BenchHost : public IDocumentHost {
-public:
-    BenchHost() {
-        struct Empty : IProfileReader {
-            std::string GetProfileString(const std::string &, const std::string &, const std::string &d) override {
-                return d;
-            }
-            int32_t GetProfileInt(const std::string &, const std::string &, int32_t d) override { return d; }
-        } empty;
-        LoadSettings(empty, settings);
-        settings.m_nDefaultProtocol = settings.m_nCurrentProtocol = 1;
-    }
-    VexaSettings &Settings() override { return settings; }
-    std::string ReadProfileString(const std::string &, const std::string &, const std::string &d) override {
-        return d;
-    }
-    void WriteProfileString(const std::string &, const std::string &, const std::string &) override {}
-    void ShowMessage(const std::string &text) override { std::fprintf(stderr, "message: %s\n", text.c_str()); }
-    bool InterpretOnOpen() const override { return true; }
-    VexaSettings settings;
-};
+using bench::BenchHost;
 
 // One signal of the call: outgoing DLRDATALONG or incoming DLIDATALONG.
 void WriteSignal(std::ofstream &out, int n, bool outgoing, const char *octets) {

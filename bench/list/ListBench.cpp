@@ -7,11 +7,11 @@
 // reference H'55||H'66); CALLREF is the call reference as the Filter dialog offers it
 // ("55  66"). The figures are the best of RUNS runs (default 3). Exit status 1 when a command takes
 // more than 1.5 times as long as filling the list, or more than 0.5 s.
+#include "BenchHost.h"
 #include "CVexaClientDoc.h"
 #include "CVexaListView.h"
 #include "CommandIds.h"
 #include "FilteredFills.h"
-#include "IniProfileReader.h"
 #include "QtPlatform.h"
 #include "SettingsStore.h"
 
@@ -47,15 +47,7 @@ public:
     int rows = 0;
 };
 
-class BenchHost : public IDocumentHost {
-public:
-    VexaSettings settings;
-    VexaSettings &Settings() override { return settings; }
-    std::string ReadProfileString(const std::string &, const std::string &, const std::string &d) override { return d; }
-    void WriteProfileString(const std::string &, const std::string &, const std::string &) override {}
-    void ShowMessage(const std::string &text) override { std::fprintf(stderr, "list_bench: %s\n", text.c_str()); }
-    bool InterpretOnOpen() const override { return true; }
-};
+using bench::BenchHost;
 
 double Seconds(const std::function<void()> &work) {
     const auto start = std::chrono::steady_clock::now();
@@ -75,9 +67,6 @@ int main(int argc, char **argv) {
     const int runs = argc > 3 ? std::max(1, std::atoi(argv[3])) : 3;
 
     BenchHost host;
-    IniProfileReader none("/nonexistent/vexa.ini");
-    LoadSettings(none, host.settings);
-    host.settings.m_nDefaultProtocol = host.settings.m_nCurrentProtocol = 1;
     const auto temp = std::filesystem::temp_directory_path() / ("vexa-list-bench-" + std::to_string(::getpid()));
     std::filesystem::create_directories(temp);
     host.settings.m_strTempPath = temp.string() + "/";

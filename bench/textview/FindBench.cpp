@@ -3,6 +3,7 @@
 // interpretation of samples/isdn-call.trc repeated). Prints, for each, the places found and
 // the milliseconds of the fastest of three runs, case folded and matching case, and exits
 // with 1 when a million lines take more than a second.
+#include "BenchHost.h"
 #include "CVexaClientDoc.h"
 #include "CVexaEditView.h"
 #include "SettingsStore.h"
@@ -18,25 +19,7 @@ using namespace vexa;
 
 namespace {
 
-class BenchHost : public IDocumentHost {
-public:
-    BenchHost() {
-        struct Empty : IProfileReader {
-            std::string GetProfileString(const std::string &, const std::string &, const std::string &d) override {
-                return d;
-            }
-            int32_t GetProfileInt(const std::string &, const std::string &, int32_t d) override { return d; }
-        } empty;
-        LoadSettings(empty, settings);
-        settings.m_nDefaultProtocol = settings.m_nCurrentProtocol = 1;
-    }
-    VexaSettings &Settings() override { return settings; }
-    std::string ReadProfileString(const std::string &, const std::string &, const std::string &d) override { return d; }
-    void WriteProfileString(const std::string &, const std::string &, const std::string &) override {}
-    void ShowMessage(const std::string &text) override { std::fprintf(stderr, "message: %s\n", text.c_str()); }
-    bool InterpretOnOpen() const override { return true; }
-    VexaSettings settings;
-};
+using bench::BenchHost;
 
 double FindMilliseconds(CVexaEditView &view, const QString &text, FindOptions options, size_t &found) {
     double best = 1e9;

@@ -6,6 +6,7 @@
 // end of the text, the paint time with 1,000,000 display lines, with 1,000, and their
 // ratio, against the limits of 5 ms and twice the short text's time. It exits with 1 when
 // a limit is passed.
+#include "BenchHost.h"
 #include "CVexaEditView.h"
 #include "CVexaClientDoc.h"
 #include "SettingsStore.h"
@@ -29,27 +30,7 @@ using namespace vexa;
 
 namespace {
 
-class BenchHost : public IDocumentHost {
-public:
-    BenchHost() {
-        struct Empty : IProfileReader {
-            std::string GetProfileString(const std::string &, const std::string &, const std::string &d) override {
-                return d;
-            }
-            int32_t GetProfileInt(const std::string &, const std::string &, int32_t d) override { return d; }
-        } empty;
-        LoadSettings(empty, settings);
-        settings.m_nDefaultProtocol = settings.m_nCurrentProtocol = 1;
-    }
-    VexaSettings &Settings() override { return settings; }
-    std::string ReadProfileString(const std::string &, const std::string &, const std::string &d) override {
-        return d;
-    }
-    void WriteProfileString(const std::string &, const std::string &, const std::string &) override {}
-    void ShowMessage(const std::string &text) override { std::fprintf(stderr, "message: %s\n", text.c_str()); }
-    bool InterpretOnOpen() const override { return true; }
-    VexaSettings settings;
-};
+using bench::BenchHost;
 
 // The interpretation of the sample call, once.
 const LineArray &CallLines() {
