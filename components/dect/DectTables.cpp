@@ -56,13 +56,13 @@ constexpr MessageType kMessageTypes[] = {
     {kCiss, 0x62, "CISS-FACILITY", {}},
     {kCiss, 0x64, "CISS-REGISTER", {kPortableIdentity}},
     // Connection Oriented Message Service
-    {kComs, 0x04, "COMS-NOTIFY", {}},
     {kComs, 0x05, "COMS-SETUP", {kPortableIdentity, kFixedIdentity}},
     {kComs, 0x07, "COMS-CONNECT", {}},
+    {kComs, 0x08, "COMS-NOTIFY", {}},
     {kComs, 0x4D, "COMS-RELEASE", {}},
-    {kComs, 0x53, "COMS-INFO", {}},
-    {kComs, 0x54, "COMS-ACK", {}},
     {kComs, 0x5A, "COMS-RELEASE-COM", {}},
+    {kComs, 0x78, "COMS-ACK", {}},
+    {kComs, 0x7B, "COMS-INFO", {}},
     // ConnectionLess Message Service
     {kClms, 0x01, "CLMS-VARIABLE", {}},
     // Mobility Management

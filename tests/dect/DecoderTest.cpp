@@ -147,7 +147,9 @@ TEST(DectDecoder, TransactionIdentifierAndDiscriminators) {
     EXPECT_EQ(page.discriminator, "LCE Link Control Entity (H'00)");
     EXPECT_EQ(Decode("04 64 05 07 80 A8 00 AB C1 23 45").messageName, "CISS-REGISTER");
     EXPECT_EQ(Decode("06 01").messageName, "CLMS-VARIABLE");
-    EXPECT_EQ(Decode("07 53").messageName, "COMS-INFO");
+    EXPECT_EQ(Decode("07 7B").messageName, "COMS-INFO");
+    EXPECT_EQ(Decode("07 78").messageName, "COMS-ACK");
+    EXPECT_EQ(Decode("07 08").messageName, "COMS-NOTIFY");
     EXPECT_EQ(Decode("05 5C").messageName, "MM-TEMPORARY-IDENTITY-ASSIGN");
     EXPECT_EQ(Decode("05 59").messageName, "MM-IDENTITY-REPLY");
     EXPECT_EQ(Decode("05 44 05 07 80 A8 00 AB C1 23 45 0A 03 01 18 08").messageName, "MM-ACCESS-RIGHTS-REQUEST");
