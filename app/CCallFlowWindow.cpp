@@ -122,6 +122,10 @@ void CCallFlowView::Draw(QPainter &p, int first, int last, int top, int height, 
         const int x1 = L::ColumnX(m_flow.SideColumn(m.from)), x2 = L::ColumnX(m_flow.SideColumn(m.to));
         p.setPen(Qt::black);
         p.drawText(4, y + 4, QString::fromStdString(m.time));
+        if (!m.valid) {
+            p.setPen(color);
+            p.drawText(L::kInvalidMarkX, y + 4, QStringLiteral("!!!"));
+        }
         p.setPen(QPen(color, 1.5));
         p.drawLine(x1, y, x2, y);
         const int head = x2 >= x1 ? -8 : 8;

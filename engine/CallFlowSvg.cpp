@@ -57,8 +57,11 @@ void WriteCallFlowSvg(const CallFlow &flow, const FlowColors &colors, std::ostre
         const int head = x2 >= x1 ? -8 : 8;
         out << "<g class=\"arrow\" data-seq=\"" << m.sequence << "\" data-index=\"" << m.index << "\" data-valid=\""
             << (m.valid ? 1 : 0) << "\">"
-            << "<text class=\"time\" x=\"4\" y=\"" << y + 4 << "\">" << Escape(m.time) << "</text>"
-            << "<line x1=\"" << x1 << "\" y1=\"" << y << "\" x2=\"" << x2 << "\" y2=\"" << y << "\" stroke=\"" << color
+            << "<text class=\"time\" x=\"4\" y=\"" << y + 4 << "\">" << Escape(m.time) << "</text>";
+        if (!m.valid)
+            out << "<text class=\"invalid\" x=\"" << L::kInvalidMarkX << "\" y=\"" << y + 4 << "\" fill=\"" << color
+                << "\" font-weight=\"bold\">!!!</text>";
+        out << "<line x1=\"" << x1 << "\" y1=\"" << y << "\" x2=\"" << x2 << "\" y2=\"" << y << "\" stroke=\"" << color
             << "\" stroke-width=\"1.5\"/>"
             << "<polygon points=\"" << x2 << ',' << y << ' ' << x2 + head << ',' << y - 4 << ' ' << x2 + head << ','
             << y + 4 << "\" fill=\"" << color << "\"/>"

@@ -23,6 +23,9 @@ struct FlowLayout {
     static constexpr int kColumnWidth = 230;
     static constexpr int kHeader = 50;
     static constexpr int kRowHeight = 32;
+    // Where an invalid message's "!!!" stands, after its time: red alone would not tell it
+    // from an arrow in a red direction colour.
+    static constexpr int kInvalidMarkX = 88;
     static int ColumnX(int column) { return kTimeWidth + kColumnWidth / 2 + column * kColumnWidth; }
     static int ArrowY(int arrow) { return kHeader + kRowHeight / 2 + 10 + arrow * kRowHeight; }
     static int Width(const CallFlow &f) { return kTimeWidth + static_cast<int>(f.sides.size()) * kColumnWidth + 10; }

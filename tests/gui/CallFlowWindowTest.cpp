@@ -117,6 +117,7 @@ private slots:
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QString text = QString::fromUtf8(file.readAll());
         QCOMPARE(text.count("class=\"arrow\""), 10);
+        QCOMPARE(text.count(">!!!</text>"), 1);  // the invalid fifth message is marked beside its time
         QVERIFY(text.contains(">SETUP</text>"));
         QVERIFY(view.SavePng(png));
         QImage image(png);
