@@ -396,7 +396,7 @@ void CallingPartyNumber(ElementBody &b) { PartyNumber(b, true); }
 void PartyName(ElementBody &b) {
     if (!b.Need(0, "presentation, alphabet and screening (octet 3)")) return;
     const uint8_t o = b.At(0);
-    Coded(b, "Presentation indicator", kPresentationIndicators, (o >> 5) & 0x03);
+    Coded(b, "Presentation indicator", kNamePresentationIndicators, (o >> 5) & 0x03);
     Listed(b, "Used alphabet", kAlphabets, (o >> 2) & 0x07);
     Coded(b, "Screening indicator", kScreeningIndicators, o & 0x03);
     b.Field("Name", "\"" + SafeText(b.Data() + 1, b.Size() - 1) + "\"");

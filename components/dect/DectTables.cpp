@@ -227,6 +227,11 @@ constexpr ValueName kNumberingPlanTable[] = {
 constexpr ValueName kPresentationTable[] = {
     {0x0, "Presentation allowed"}, {0x1, "Presentation restricted"}, {0x2, "Number not available"},
 };
+// A name, unlike a number, may also be presented as the handset locator.
+constexpr ValueName kNamePresentationTable[] = {
+    {0x0, "Presentation allowed"}, {0x1, "Presentation restricted"}, {0x2, "Name not available"},
+    {0x3, "Handset locator"},
+};
 constexpr ValueName kScreeningTable[] = {
     {0x0, "User-provided, not screened"}, {0x1, "User-provided, verified and passed"},
     {0x2, "User-provided, verified and failed"}, {0x3, "Network provided"},
@@ -380,7 +385,9 @@ const std::span<const ValueName> kCallClasses = kCallClassTable, kBasicServices 
                                  kCipherAlgorithms = kCipherAlgorithmTable, kCipherKeyTypes = kCipherKeyTypeTable,
                                  kIdentityGroups = kIdentityGroupTable, kInfoParameterTypes = kInfoParameterTypeTable,
                                  kNumberTypes = kNumberTypeTable, kNumberingPlans = kNumberingPlanTable,
-                                 kPresentationIndicators = kPresentationTable, kScreeningIndicators = kScreeningTable,
+                                 kPresentationIndicators = kPresentationTable,
+                                 kNamePresentationIndicators = kNamePresentationTable,
+                                 kScreeningIndicators = kScreeningTable,
                                  kAlphabets = kAlphabetTable, kProgressCodingStandards = kProgressCodingTable,
                                  kProgressLocations = kProgressLocationTable,
                                  kProgressDescriptions = kProgressDescriptionTable,

@@ -53,8 +53,8 @@ extern const std::span<const ValueName> kCallClasses, kBasicServices, kReleaseRe
     kTimerRestarts, kTestHookControls, kRepeatIndicators, kPortableIdentityTypes, kFixedIdentityTypes,
     kNwkIdentityTypes, kPortableUserIdentityTypes, kAccessRightsClasses, kLocationInfoTypes,
     kAuthAlgorithms, kAuthKeyTypes, kCipherAlgorithms, kCipherKeyTypes, kIdentityGroups, kInfoParameterTypes,
-    kNumberTypes, kNumberingPlans, kPresentationIndicators, kScreeningIndicators, kAlphabets,
-    kProgressCodingStandards, kProgressLocations, kProgressDescriptions, kRejectReasons, kCodecs,
+    kNumberTypes, kNumberingPlans, kPresentationIndicators, kNamePresentationIndicators, kScreeningIndicators,
+    kAlphabets, kProgressCodingStandards, kProgressLocations, kProgressDescriptions, kRejectReasons, kCodecs,
     kCodecServices, kCodecRouting, kSlotSizes, kEventTypes, kToneCapabilities, kDisplayCapabilities,
     kIwuDiscriminators, kFeatures, kServiceDiscriminators, kCodesets, kNegotiationIndicators,
     kSetupCapabilities, kPageCapabilities, kLockLimits, kTimeLimits, kTimeDateCodings, kTimeDateInterpretations;

@@ -117,6 +117,11 @@ TEST(DectDecoder, CallControlWithKeypadDisplayNumbersAndFixedElements) {
     EXPECT_LINE(s, "Screening indicator: Network provided");
     EXPECT_LINE(s, "Number digits: \"0401234567\"");
     EXPECT_LINE(s, "Name: \"ANNA BERG\"");
+    // A handset locator call shows the name as the handset locator, which a number cannot.
+    auto locator = Decode("13 7B 6D 06 63 4C 4F 43 41 54");
+    EXPECT_TRUE(locator.valid) << locator.text;
+    EXPECT_LINE(locator, "Presentation indicator: Handset locator");
+    EXPECT_FALSE(Decode("13 7B 6C 04 21 E3 31 32").valid);
     auto k = Decode("13 7B 2C 07 30 33 30 31 32 33 34");
     EXPECT_EQ(k.messageName, "CC-INFO");
     EXPECT_LINE(k, "MULTI-KEYPAD (H'2C)");
