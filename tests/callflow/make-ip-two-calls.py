@@ -15,24 +15,18 @@ The one call is call B's SETUP with admission, the answers, the whole H.245 exch
 call A's connection and disengage, every message carrying call B's callIdentifier,
 conferenceID and call reference, and the CONNECT offering the H.245 address in use.
 """
+import importlib.util
 import os
 import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.join(HERE, "..", "..")
-CORPUS = os.path.join(ROOT, "tests", "ip", "corpus")
-INDENT = " " * 24
 
-
-def load(name):
-    rows = {}
-    with open(os.path.join(CORPUS, name)) as f:
-        next(f)
-        for line in f:
-            cols = line.rstrip("\n").split("\t")
-            rows.setdefault(cols[1], []).append(bytes.fromhex(cols[2]))
-    return rows
-
+# The corpus reader, the TPKT framing and the row indentation of the IP trace generator.
+_spec = importlib.util.spec_from_file_location("gen_ip_trace", os.path.join(ROOT, "scripts", "gen-ip-trace.py"))
+_generator = importlib.util.module_from_spec(_spec)
+_spec.loader.exec_module(_generator)
+load, tpkt, INDENT = _generator.load, _generator.tpkt, _generator.INDENT
 
 RAS, CS, H245 = load("ras.tsv"), load("h225cs.tsv"), load("h245.tsv")
 
@@ -46,11 +40,6 @@ def patch(octets, old, new):
 def at(octets, offset, new):
     new = bytes.fromhex(new)
     return octets[:offset] + new + octets[offset + len(new):]
-
-
-def tpkt(payload):
-    n = len(payload) + 4
-    return bytes([3, 0, n >> 8, n & 255]) + payload
 
 
 # The identifiers the corpus messages carry, and those of the two calls.
