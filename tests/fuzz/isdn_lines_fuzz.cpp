@@ -1,48 +1,15 @@
 // Trace text in: fed line by line to the component through its C interface, the way the
 // program calls it, reading back every completed message.
 #include "DispatchIds.h"
-#include "VexaComponentAbi.h"
+#include "ComponentCalls.h"
 
-#include <cstdlib>
 #include <string>
-#include <string_view>
 #include <vector>
-
-extern "C" VexaObject *VexaCreateObject(const char *progId, const VexaHost *host);
 
 namespace {
 
-void SetText(void *sink, const char *text, size_t len) { static_cast<std::string *>(sink)->assign(text, len); }
-const VexaHost kHost = {VEXA_ABI_VERSION, &SetText};
+using namespace vexa::fuzz;
 constexpr const vexa::ParserDispIds &kIds = vexa::kIsdnDispIds;
-
-VexaArg Num(int32_t type, int32_t v, bool out = false) {
-    VexaArg a{};
-    a.type = type;
-    a.num = v;
-    a.out = out;
-    return a;
-}
-VexaArg Text(std::string_view s) {
-    VexaArg a{};
-    a.type = VEXA_T_STR;
-    a.str = s.data();
-    a.len = s.size();
-    return a;
-}
-VexaArg OutText(std::string &s) {
-    VexaArg a{};
-    a.type = VEXA_T_STR;
-    a.out = 1;
-    a.sink = &s;
-    return a;
-}
-
-int32_t Call(VexaObject *o, int32_t id, std::vector<VexaArg> &args) {
-    VexaArg r{};
-    if (o->vtbl->invoke(o, id, args.data(), static_cast<int32_t>(args.size()), &r) != VEXA_OK) std::abort();
-    return r.num;
-}
 
 void Feed(VexaObject *o, std::string_view piece) {
     std::vector<VexaArg> a = {Text(piece), Num(VEXA_T_I2, 0, true), Num(VEXA_T_I2, 0, true)};
@@ -80,18 +47,8 @@ void Feed(VexaObject *o, std::string_view piece) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-    VexaObject *o = VexaCreateObject("VexaParser", &kHost);
-    if (!o) std::abort();
-    std::string_view text(reinterpret_cast<const char *>(data), size);
-    size_t pos = 0;
-    while (pos < text.size()) {
-        size_t nl = text.find('\n', pos);
-        size_t end = nl == std::string_view::npos ? text.size() : nl + 1;
-        std::string_view line = text.substr(pos, end - pos);
-        for (size_t p = 0; p < line.size(); p += 511) Feed(o, line.substr(p, 511));
-        pos = end;
-    }
-    Feed(o, "END");
+    VexaObject *o = Create("VexaParser");
+    for (std::string_view piece : TracePieces(data, size)) Feed(o, piece);
     std::vector<VexaArg> none;
     Call(o, kIds.GetPendingStatus, none);
     std::vector<VexaArg> count = {Num(VEXA_T_I4, 0, true)};

@@ -3,48 +3,15 @@
 // message. A rewind that does not move the reading on, or a completion without messages, is
 // a fault.
 #include "DispatchIds.h"
-#include "VexaComponentAbi.h"
+#include "../ComponentCalls.h"
 
-#include <cstdlib>
 #include <string>
-#include <string_view>
 #include <vector>
-
-extern "C" VexaObject *VexaCreateObject(const char *progId, const VexaHost *host);
 
 namespace {
 
-void SetText(void *sink, const char *text, size_t len) { static_cast<std::string *>(sink)->assign(text, len); }
-const VexaHost kHost = {VEXA_ABI_VERSION, &SetText};
+using namespace vexa::fuzz;
 constexpr const vexa::ParserDispIds &kIds = vexa::kIpDispIds;
-
-VexaArg Num(int32_t type, int32_t v, bool out = false) {
-    VexaArg a{};
-    a.type = type;
-    a.num = v;
-    a.out = out;
-    return a;
-}
-VexaArg Text(std::string_view s) {
-    VexaArg a{};
-    a.type = VEXA_T_STR;
-    a.str = s.data();
-    a.len = s.size();
-    return a;
-}
-VexaArg OutText(std::string &s) {
-    VexaArg a{};
-    a.type = VEXA_T_STR;
-    a.out = 1;
-    a.sink = &s;
-    return a;
-}
-
-int32_t Call(VexaObject *o, int32_t id, std::vector<VexaArg> &args) {
-    VexaArg r{};
-    if (o->vtbl->invoke(o, id, args.data(), static_cast<int32_t>(args.size()), &r) != VEXA_OK) std::abort();
-    return r.num;
-}
 
 // Returns the status of the line.
 int Feed(VexaObject *o, std::string_view piece) {
@@ -77,19 +44,8 @@ int Feed(VexaObject *o, std::string_view piece) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-    VexaObject *o = VexaCreateObject("VexaIpParser", &kHost);
-    if (!o) std::abort();
-    // The pieces the program hands over: lines, cut at 511 characters.
-    std::string_view text(reinterpret_cast<const char *>(data), size);
-    std::vector<std::string_view> pieces;
-    for (size_t pos = 0; pos < text.size();) {
-        const size_t nl = text.find('\n', pos);
-        const size_t end = nl == std::string_view::npos ? text.size() : nl + 1;
-        const std::string_view line = text.substr(pos, end - pos);
-        for (size_t p = 0; p < line.size(); p += 511) pieces.push_back(line.substr(p, 511));
-        pos = end;
-    }
-    pieces.push_back("END");
+    VexaObject *o = Create("VexaIpParser");
+    const std::vector<std::string_view> pieces = TracePieces(data, size);
     size_t at = 0, mark = 0, calls = 0;
     bool markOpen = false;
     while (at < pieces.size()) {
