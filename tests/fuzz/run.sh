@@ -3,7 +3,8 @@
 # from the sample traces. Exits non-zero when a target crashes or a sanitizer reports.
 #   tests/fuzz/run.sh BUILD_DIR [RUNS]
 # RUNS (default 20000) is the number of inputs of the components' own targets; the settings
-# reader gets a quarter of it, and the document targets, where each input is a whole run
+# reader and the ISDN line reader (each input a whole trace, with a new component) get a
+# quarter of it, and the document targets, where each input is a whole run
 # (and for the list a dozen fills), a twentieth and a fiftieth.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -110,7 +111,7 @@ start() {
   while [ "$(jobs -rp | wc -l)" -ge "$jobs_at_once" ]; do wait -n || true; done
   "$@" &
 }
-start run isdn_lines_fuzz "$corpus/lines" "$runs"
+start run isdn_lines_fuzz "$corpus/lines" $((runs / 4))
 start run_dect
 start run trace_run_fuzz "$corpus/trace_run" $((runs / 20))
 start run list_fill_fuzz "$corpus/list_fill" $((runs / 50))
