@@ -12,11 +12,21 @@ void CSignalBlocks::SetRunEnds(std::vector<uint32_t> ends) {
     for (size_t i = 0; i < m_blocks.size(); ++i) m_blocks[i].runEnd = match ? ends[i] : kUnknown;
 }
 
-int64_t CSignalBlocks::BlockOf(int32_t message, int16_t sequence) const {
+int64_t CSignalBlocks::BlockOf(int32_t message, int16_t sequence, int64_t near) const {
     // The blocks are in the order of their messages: the first whose last message is at
-    // or after this one holds it.
-    auto it = std::lower_bound(m_blocks.begin(), m_blocks.end(), message,
-                               [](const Block &block, int32_t index) { return block.lastMessage < index; });
+    // or after this one holds it. A fill walks the messages in order, so the block is
+    // mostly the one near or the next: only otherwise are all the blocks searched.
+    auto holds = [&](size_t b) {
+        return m_blocks[b].lastMessage >= message && (b == 0 || m_blocks[b - 1].lastMessage < message);
+    };
+    auto it = m_blocks.end();
+    if (near >= 0 && static_cast<size_t>(near) < m_blocks.size() && holds(static_cast<size_t>(near)))
+        it = m_blocks.begin() + near;
+    else if (near >= 0 && static_cast<size_t>(near) + 1 < m_blocks.size() && holds(static_cast<size_t>(near) + 1))
+        it = m_blocks.begin() + near + 1;
+    else
+        it = std::lower_bound(m_blocks.begin(), m_blocks.end(), message,
+                              [](const Block &block, int32_t index) { return block.lastMessage < index; });
     if (it == m_blocks.end() || it->sequence != sequence) return -1;
     return it - m_blocks.begin();
 }

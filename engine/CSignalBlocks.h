@@ -44,7 +44,9 @@ public:
     // The block of message index (1 up) whose sequence number is sequence; -1 when no
     // block holds that message or the numbers disagree (a component whose indices the
     // run cannot follow): the caller then looks the number up as text.
-    int64_t BlockOf(int32_t message, int16_t sequence) const;
+    // near, where known, is a block at or just before the one sought (the block of the
+    // message before, when the messages are walked in order): it is looked at first.
+    int64_t BlockOf(int32_t message, int16_t sequence, int64_t near = -1) const;
 
     // The run line the block of block index starts at: the signal's record line among
     // its own lines (the line a search for its five digits finds where they are unique),

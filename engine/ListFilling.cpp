@@ -47,7 +47,7 @@ void CVexaClientDoc::LoadOutput() {
 }
 
 void CVexaClientDoc::AddOrReplaceRow(int32_t index, const MessageRecord &m, RowWalk &walk, bool replaceInvalid) {
-    const int64_t block = m_SignalBlocks.BlockOf(index, m.sequence);
+    const int64_t block = m_SignalBlocks.BlockOf(index, m.sequence, walk.previousBlock);
     // Only where both blocks are known: a message outside every block goes by its number.
     const bool otherSignal = block >= 0 && walk.previousBlock >= 0 && block != walk.previousBlock;
     if (m.sequence != walk.previousSequence || otherSignal) {
