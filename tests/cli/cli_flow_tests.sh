@@ -34,6 +34,19 @@ check "isdn flow arrows" "42 SETUP  (to 456)
 check "isdn flow is the list" "$("$prog" -p 1 --list "$samples/isdn-call.trc" | cut -f1,3 | tr '\t' ' ')" \
   "$(arrows "$work/isdn.svg" | sed 's/  (.*//')"
 
+# The national variants: each sample is one call, its picture the list's rows in order, with
+# the called number on SETUP and the cause on DISCONNECT as each variant decodes them.
+for variant in "2 german 400 to 456" "3 french 500 to 1234" "4 australian 600 to 0298765432"; do
+  set -- $variant
+  "$prog" -p "$1" --flow "$3" --svg "$work/variant$1.svg" "$samples/isdn-$2.trc"
+  check "$2 flow is the list" "$("$prog" -p "$1" --list "$samples/isdn-$2.trc" | cut -f1,3 | tr '\t' ' ')" \
+    "$(arrows "$work/variant$1.svg" | sed 's/  (.*//')"
+  check "$2 flow SETUP key" "$3 SETUP  ($4 $5)" "$(arrows "$work/variant$1.svg" | head -1)"
+  check "$2 flow has the cause" 1 "$(arrows "$work/variant$1.svg" | grep -c 'DISCONNECT  (cause ')"
+  "$prog" -p "$1" --summary "$samples/isdn-$2.trc" > "$work/variant$1.txt"
+  check "$2 summary counts the SETUP" 1 "$(grep -c '^  SETUP  ' "$work/variant$1.txt")"
+done
+
 "$prog" -p 5 --flow 201 --svg "$work/dect.svg" "$samples/dect-call.trc"
 check "dect flow arrows" "201 202 203 204 205 206 207 209 210" "$(arrows "$work/dect.svg" | cut -d' ' -f1 | xargs)"
 
