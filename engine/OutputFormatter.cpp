@@ -103,19 +103,13 @@ std::string_view OutputFormatter::Commit(size_t n) {
 }
 
 void OutputFormatter::RunLineCopy(std::string_view text) {
-    if (!m_keepLines) {
-        ++m_countedLines;
-        return;
-    }
+    if (OnlyCounted()) return;
     m_runLines.Add(text);
     if (m_layout) m_layout->Add(text);
 }
 
 void OutputFormatter::RunLine(std::string_view text) {
-    if (!m_keepLines) {
-        ++m_countedLines;
-        return;
-    }
+    if (OnlyCounted()) return;
     m_runLines.AddFileLine(m_blockStart + static_cast<uint64_t>(text.data() - m_block), text.size());
     if (m_layout) m_layout->Add(text);
 }
@@ -154,10 +148,7 @@ std::string_view OutputFormatter::PutLine(std::string_view text) {
 }
 
 void OutputFormatter::RunLineMarked(std::string_view prefix, std::string_view text, std::string_view suffix) {
-    if (!m_keepLines) {
-        ++m_countedLines;
-        return;
-    }
+    if (OnlyCounted()) return;  // before the line is put together
     m_scratch.assign(prefix);
     m_scratch += text;
     m_scratch += suffix;
@@ -225,13 +216,11 @@ void OutputFormatter::WriteDectHeader(std::string_view discriminator, std::strin
         text.remove_suffix(1);
         if (!useAlternative) {
             RunLineMarked("@@@", text, {});
-        } else if (m_keepLines) {
+        } else if (!OnlyCounted()) {
             m_scratch.assign(pdLabel);
             m_scratch += ": ";
             m_scratch += alternative;
             RunLineCopy(m_scratch);
-        } else {
-            ++m_countedLines;
         }
     }
     WriteLabelled(LoadString(IDS_TRANSACTION_VALUE), transactionValue, "@@@", true);

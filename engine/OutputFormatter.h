@@ -66,6 +66,12 @@ private:
     // "label: value" and a newline, or text and a newline, to the file: the text put.
     std::string_view PutLabelled(std::string_view label, std::string_view value);
     std::string_view PutLine(std::string_view text);
+    // Without kept run lines, a run line is only counted: true then, and the caller is done.
+    bool OnlyCounted() {
+        if (m_keepLines) return false;
+        ++m_countedLines;
+        return true;
+    }
     // A run line of its own: text between display marks.
     void RunLineMarked(std::string_view prefix, std::string_view text, std::string_view suffix);
     // A run line of text, which lies in the current block.
