@@ -122,6 +122,7 @@ private:
     };
     static constexpr size_t kChunk = 256 * 1024;  // noted calls handed over at once
     static constexpr size_t kChunksAhead = 32;    // the most the run may be ahead of the writer
+    static constexpr size_t kCacheLine = 64;
 
     // A chunk of noted calls: characters whose room is kept from one use to the next.
     struct Chunk {
@@ -147,12 +148,16 @@ private:
     }
     void Grow(size_t n);
 
+    // The run's side, used on every noted call, and the writer thread's side each on cache
+    // lines of their own: a line both threads touch would pass from one processor to the
+    // other on nearly every call, and that costs more than the work itself.
     bool m_writeAllRows;
     bool m_open = false;
-    OutputFormatter m_formatter;  // the writer thread's while the file is open
-    Chunk m_chunk;                // being noted
+    Chunk m_chunk;                                     // being noted
+    alignas(kCacheLine) OutputFormatter m_formatter;  // the writer thread's while the file is open
+    std::vector<uint32_t> m_blockEnds;                 // the writer thread's until Close
 
-    std::mutex m_lock;
+    alignas(kCacheLine) std::mutex m_lock;
     std::condition_variable m_wake;  // for the writer: a chunk to replay, or the end
     std::condition_variable m_room;  // for the run: a chunk replayed
     std::deque<Chunk> m_full;
@@ -161,7 +166,6 @@ private:
     bool m_closing = false;
     std::exception_ptr m_failure;  // the writer's until Close: why making the output stopped
     std::thread m_writer;
-    std::vector<uint32_t> m_blockEnds;  // the writer thread's until Close
 };
 
 }  // namespace vexa

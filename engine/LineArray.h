@@ -100,8 +100,10 @@ private:
         size_t m_capacity = 0;
     };
 
-    // The words of the lines, and the long lines they mark.
-    struct Lines {
+    // The words of the lines, and the long lines they mark. On a cache line of its own:
+    // the output's writer thread adds lines while the run, on the other processor, works
+    // with its own things, which must not sit on the same line.
+    struct alignas(64) Lines {
         static constexpr int kAddressBits = 48;
         static constexpr uint64_t kAddressMask = (uint64_t(1) << kAddressBits) - 1;
         static constexpr uint64_t kLongMark = 0xFFFF;  // in the length bits
