@@ -4,7 +4,10 @@
 
 #include "LineArray.h"
 
+#include <cerrno>
 #include <cstring>
+#include <system_error>
+#include <thread>
 #include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
@@ -60,6 +63,49 @@ bool IsReadableTrace(const std::string &path) {
     return true;
 }
 
+namespace {
+// From a file of this size on, its second half is read by a thread of its own while the
+// first is read here: taking a large file into fresh memory is mostly the system making
+// that memory ready, which then happens on both processors at once.
+constexpr size_t kReadInTwoFrom = 32u << 20;
+
+// Reads from offset on into to[0..want) until that is full or the file ends there; the
+// number of characters read, or -1 when reading fails.
+ssize_t ReadRange(int fd, char *to, size_t want, off_t offset) {
+    size_t got = 0;
+    while (got < want) {
+        const ssize_t n = pread(fd, to + got, want - got, offset + static_cast<off_t>(got));
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return -1;
+        }
+        if (n == 0) break;
+        got += static_cast<size_t>(n);
+    }
+    return static_cast<ssize_t>(got);
+}
+
+// The first `expected` characters of the file into block, both halves at once where the
+// file is large; the number read (fewer where the file has shrunk), or -1 on a failure.
+ssize_t ReadExpected(int fd, char *block, size_t expected) {
+    if (expected < kReadInTwoFrom) return ReadRange(fd, block, expected, 0);
+    const size_t half = expected / 2;
+    ssize_t second = -1;
+    std::thread reader;
+    try {
+        reader = std::thread([&] { second = ReadRange(fd, block + half, expected - half, static_cast<off_t>(half)); });
+    } catch (const std::system_error &) {
+        return ReadRange(fd, block, expected, 0);  // no thread to be had: one after the other
+    }
+    const ssize_t first = ReadRange(fd, block, half, 0);
+    reader.join();
+    if (first < 0 || second < 0) return -1;
+    // A file that shrank meanwhile ends where the first gap begins.
+    if (static_cast<size_t>(first) < half) return first;
+    return static_cast<ssize_t>(half) + second;
+}
+}  // namespace
+
 bool LoadTraceLines(const std::string &path, LineArray &lines, TraceStamp &stamp) {
     struct stat st {};
     const int fd = OpenTraceFile(path, st);
@@ -67,10 +113,15 @@ bool LoadTraceLines(const std::string &path, LineArray &lines, TraceStamp &stamp
     stamp = StampOf(st);
     // The whole file in one block of large pages: the run and the trace view go over its
     // lines again and again, faster there than in the system's small pages of the file.
-    // The file may have grown since it was measured.
+    // The file may have grown since it was measured: what follows is read on after it.
     size_t capacity = static_cast<size_t>(st.st_size) + 1;
     LargeBlock block = MakeLargeBlock(capacity);
-    size_t size = 0;
+    const ssize_t expected = ReadExpected(fd, block.get(), static_cast<size_t>(st.st_size));
+    if (expected < 0) {
+        close(fd);
+        return false;
+    }
+    size_t size = static_cast<size_t>(expected);
     for (;;) {
         if (size == capacity) {
             LargeBlock bigger = MakeLargeBlock(capacity * 2);
@@ -78,7 +129,7 @@ bool LoadTraceLines(const std::string &path, LineArray &lines, TraceStamp &stamp
             block = std::move(bigger);
             capacity *= 2;
         }
-        const ssize_t got = read(fd, block.get() + size, capacity - size);
+        const ssize_t got = ReadRange(fd, block.get() + size, capacity - size, static_cast<off_t>(size));
         if (got < 0) {
             close(fd);
             return false;

@@ -2,6 +2,7 @@
 #include "TestSupport.h"
 #include "TraceReader.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -83,6 +84,30 @@ TEST(TraceReader, ANamedPipeIsRefusedWithoutWaiting) {
     TraceReader reader;
     EXPECT_FALSE(reader.Open(path));
     alarm(0);
+    std::filesystem::remove(path);
+}
+
+// A large trace is read in two halves at once: every line comes back once, in order, the
+// one that spans the middle of the file whole, as from a small trace.
+TEST(TraceReader, ALargeTraceReadInTwoHalvesKeepsEveryLineInOrder) {
+    const std::string path = TempPath("vexa-large-load.trc");
+    std::string content;
+    size_t count = 0;
+    while (content.size() < (40u << 20)) {
+        content += "line " + std::to_string(count) + (count % 3 == 0 ? "\r\n" : "\n");
+        ++count;
+    }
+    WriteFile(path, content);
+    LineArray lines;
+    TraceStamp stamp;
+    ASSERT_TRUE(LoadTraceLines(path, lines, stamp));
+    EXPECT_EQ(stamp.size, static_cast<int64_t>(content.size()));
+    ASSERT_EQ(lines.size(), count);
+    for (size_t i = 0; i < count; i += 9973) ASSERT_EQ(lines[i], "line " + std::to_string(i) + "\n") << i;
+    // The line at the middle of the file, and those around it.
+    const size_t middle = static_cast<size_t>(std::count(content.begin(), content.begin() + content.size() / 2, '\n'));
+    for (size_t i = middle - 2; i <= middle + 2; ++i) EXPECT_EQ(lines[i], "line " + std::to_string(i) + "\n") << i;
+    EXPECT_EQ(lines[count - 1], "line " + std::to_string(count - 1) + "\n");
     std::filesystem::remove(path);
 }
 
