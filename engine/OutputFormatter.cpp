@@ -32,8 +32,6 @@ bool OutputFormatter::Open(const std::string &path, bool keepLayout, bool keepLi
     m_keepLines = keepLines;
     m_countedLines = 0;
     m_layout = keepLayout && keepLines ? std::make_shared<CResultLayout>() : nullptr;
-    // The layout takes a row for most run lines: as much room as the run lines have.
-    if (m_layout) m_layout->Reserve(m_runLines.Capacity() - m_runLines.size());
     m_block = nullptr;
     m_used = m_capacity = 0;
     m_blockStart = 0;

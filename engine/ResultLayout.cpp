@@ -11,8 +11,6 @@ namespace vexa {
 
 void CResultLayout::Build(const LineArray &lines) {
     Clear();
-    m_rowLine.reserve(lines.size());
-    m_rowColour.reserve(lines.size());
     for (std::string_view line : lines) Add(line);
     Finish(lines);
 }
@@ -20,25 +18,55 @@ void CResultLayout::Build(const LineArray &lines) {
 void CResultLayout::Add(std::string_view line) {
     std::string_view text;
     const LineMarker marker = ToDisplayView(line, m_scratch, text);
-    const LineColour colour = m_state.Next(marker, text);
-    m_rowsAboveLast = m_rowLine.size();  // as it stands should this be the last line
+    const CResultColourState before = m_state;
+    m_state.Next(marker, text);
+    m_rowsAboveLast = m_rowCount;  // as it stands should this be the last line
     if (!text.empty()) {
-        m_rowLine.push_back(static_cast<uint32_t>(m_linesAdded));
-        m_rowColour.push_back(colour);
+        if (m_rowCount % kRowsApart == 0) m_checkpoints.push_back({static_cast<uint32_t>(m_linesAdded), before});
+        ++m_rowCount;
     }
     ++m_linesAdded;
 }
 
-void CResultLayout::Reserve(size_t lines) {
-    try {
-        m_rowLine.reserve(m_rowLine.size() + lines);
-        m_rowColour.reserve(m_rowColour.size() + lines);
-    } catch (const std::exception &) {
-        // Short of address space: the rows grow as they go.
-    }
+void CResultLayout::Finish(const LineArray &lines) {
+    m_identity = LinesIdentity::Of(lines);
+    m_place = Place();
 }
 
-void CResultLayout::Finish(const LineArray &lines) { m_identity = LinesIdentity::Of(lines); }
+const CResultLayout::Place &CResultLayout::Locate(const LineArray &lines, size_t row) const {
+    if (row == m_place.row) return m_place;
+    if (row >= m_rowCount || lines.size() != m_identity.count) {
+        m_place = Place();
+        return m_place;
+    }
+    // From the place last found when the row lies a little past it, else from the
+    // nearest kept row at or before it.
+    size_t at, line;
+    CResultColourState state;
+    if (m_place.row != SIZE_MAX && row > m_place.row && row - m_place.row <= kRowsApart) {
+        at = m_place.row + 1;
+        line = m_place.line + 1;
+        state = m_place.state;
+    } else {
+        const Checkpoint &kept = m_checkpoints[row / kRowsApart];
+        at = row / kRowsApart * kRowsApart;
+        line = kept.line;
+        state = kept.state;
+    }
+    for (; line < lines.size(); ++line) {
+        std::string_view text;
+        const LineMarker marker = ToDisplayView(lines[line], m_placeScratch, text);
+        const LineColour colour = state.Next(marker, text);
+        if (text.empty()) continue;
+        if (at == row) {
+            m_place = {row, line, colour, state};
+            return m_place;
+        }
+        ++at;
+    }
+    m_place = Place();  // the lines hold fewer rows than were counted: not the layout's lines
+    return m_place;
+}
 
 LinesIdentity LinesIdentity::Of(const LineArray &lines) {
     LinesIdentity id;
@@ -53,9 +81,10 @@ LinesIdentity LinesIdentity::Of(const LineArray &lines) {
 
 void CResultLayout::Clear() {
     m_state = CResultColourState();
-    m_rowLine.clear();
-    m_rowColour.clear();
+    m_checkpoints.clear();
+    m_rowCount = 0;
     m_rowsAboveLast = 0;
+    m_place = Place();
     m_linesAdded = 0;
     m_identity = {};
 }

@@ -6,6 +6,7 @@
 #include "ResultLines.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -37,36 +38,54 @@ public:
     // Finish with the lines once they are where they stay.
     void Add(std::string_view line);
     void Finish(const LineArray &lines);
-    // Room for the rows of this many lines to be added, so that the rows of a long run
-    // are never copied to grow; room not used costs only address space.
-    void Reserve(size_t lines);
     // Whether the layout was built from these lines (the same identity).
     bool Matches(const LineArray &lines) const { return LinesIdentity::Of(lines) == m_identity; }
 
     // Rows: the display lines whose text is not empty once the markers are read; each
     // takes one font height on screen (a text that starts with a line-feed takes its row
     // but shows nothing). Marker lines and empty lines take no space.
-    size_t RowCount() const { return m_rowLine.size(); }
-    // The rows there is room for without growing.
-    size_t RowRoom() const { return std::min(m_rowLine.capacity(), m_rowColour.capacity()); }
-    size_t RowLine(size_t row) const { return m_rowLine[row]; }
-    LineColour RowColour(size_t row) const { return m_rowColour[row]; }
+    size_t RowCount() const { return m_rowCount; }
+    // The display line of a row and its colour, given the lines the layout was built from.
+    size_t RowLine(const LineArray &lines, size_t row) const { return Locate(lines, row).line; }
+    LineColour RowColour(const LineArray &lines, size_t row) const { return Locate(lines, row).colour; }
     // The number of rows above the last display line: its top is this many rows down.
     size_t RowsAboveLastLine() const { return m_rowsAboveLast; }
+    // The memory the layout keeps, in bytes: a few bytes for every stretch of rows, not for
+    // every row, however long the run.
+    size_t KeptBytes() const { return m_checkpoints.capacity() * sizeof(Checkpoint); }
 
     // The content height after a paint of all lines that starts at height: whenever a
     // line's top lies below the height, the height becomes that top plus 500.
     static int32_t GrownHeight(int32_t height, int rowHeight, size_t rowsAboveLast);
 
 private:
+    // Only every kRowsApart-th row is kept, with the colour state before its line; a row in
+    // between is found by reading on from there. A view asks for the few rows in sight, one
+    // after the other, so the place last found is kept too and read on from.
+    static constexpr size_t kRowsApart = 64;
+    struct Checkpoint {
+        uint32_t line;
+        CResultColourState state;
+    };
+    struct Place {
+        size_t row = SIZE_MAX;
+        size_t line = 0;
+        LineColour colour = LineColour::Black;
+        CResultColourState state;  // after the line
+    };
+    const Place &Locate(const LineArray &lines, size_t row) const;
+
     CResultColourState m_state;  // while lines are added
     std::string m_scratch;
-    std::vector<uint32_t> m_rowLine;
-    std::vector<LineColour> m_rowColour;
+    std::vector<Checkpoint> m_checkpoints;
+    size_t m_rowCount = 0;
     size_t m_rowsAboveLast = 0;
 
     size_t m_linesAdded = 0;
     LinesIdentity m_identity;  // of the lines it was finished with
+
+    mutable Place m_place;  // the row last found (the view's thread alone asks)
+    mutable std::string m_placeScratch;
 };
 
 // The number of lines before index n that take a row when measured as stored (Go To

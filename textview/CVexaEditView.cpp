@@ -149,7 +149,7 @@ size_t CVexaEditView::TextRowCount() const {
 std::string_view CVexaEditView::TextRow(size_t row, std::string &scratch) const {
     scratch.clear();
     if (row >= TextRowCount()) return scratch;
-    ToDisplayText(m_doc.m_DisplayLines[m_layout->RowLine(row)], scratch);
+    ToDisplayText(m_doc.m_DisplayLines[m_layout->RowLine(m_doc.m_DisplayLines, row)], scratch);
     DropLeadingLineFeed(scratch);
     return scratch;
 }
@@ -183,10 +183,10 @@ void CVexaEditView::OnDraw(QPainter &painter, const QRect &exposed) {
     painter.setFont(m_screenFont);
     std::string text;
     for (size_t row = first; row <= last; ++row) {
-        ToDisplayText(lines[m_layout->RowLine(row)], text);
+        ToDisplayText(lines[m_layout->RowLine(lines, row)], text);
         DropLeadingLineFeed(text);
         if (text.empty()) continue;
-        painter.setPen(ColourOf(m_layout->RowColour(row)));
+        painter.setPen(ColourOf(m_layout->RowColour(lines, row)));
         const long long y = static_cast<long long>(row) * rowHeight;
         painter.drawText(QPoint(0, static_cast<int>(y) + metrics.ascent()), LineText(text));
     }

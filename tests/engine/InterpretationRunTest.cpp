@@ -79,8 +79,8 @@ TEST_F(RunTest, TheRunWorksOutTheResultRowsOnlyWhereAViewWillShowThem) {
     // Every line but the two markers takes a row; the block's first lines are magenta,
     // the later ones brown.
     EXPECT_EQ(doc->m_RunLayout->RowCount(), doc->m_DisplayLines.size() - 2);
-    EXPECT_EQ(doc->m_RunLayout->RowColour(3), LineColour::Magenta);
-    EXPECT_EQ(doc->m_RunLayout->RowColour(7), LineColour::Brown);
+    EXPECT_EQ(doc->m_RunLayout->RowColour(doc->m_DisplayLines, 3), LineColour::Magenta);
+    EXPECT_EQ(doc->m_RunLayout->RowColour(doc->m_DisplayLines, 7), LineColour::Brown);
     doc->OnCloseDocument();
 
     const std::vector<std::string> shown = Lines(doc->m_DisplayLines);

@@ -66,8 +66,9 @@ void ScriptedTest::TearDown() {
         EXPECT_EQ(made.RowCount(), walked.RowCount());
         EXPECT_EQ(made.RowsAboveLastLine(), walked.RowsAboveLastLine());
         for (size_t row = 0; row < std::min(made.RowCount(), walked.RowCount()); ++row) {
-            EXPECT_EQ(made.RowLine(row), walked.RowLine(row)) << "row " << row;
-            EXPECT_EQ(made.RowColour(row), walked.RowColour(row)) << "row " << row;
+            EXPECT_EQ(made.RowLine(doc->m_DisplayLines, row), walked.RowLine(doc->m_DisplayLines, row)) << "row " << row;
+            EXPECT_EQ(made.RowColour(doc->m_DisplayLines, row), walked.RowColour(doc->m_DisplayLines, row))
+                << "row " << row;
         }
     }
     if (doc) doc->OnCloseDocument();
