@@ -73,11 +73,11 @@ int TakeSlot(uintptr_t start, uintptr_t end) {
 
 }  // namespace
 
-std::shared_ptr<MappedFile> MappedFile::Map(int fd, size_t size) {
+std::shared_ptr<MappedFile> MappedFile::Map(int fd, size_t size, bool readAtOnce) {
     if (fd < 0 || size == 0) return nullptr;
     InstallHandler();
     const size_t length = (size + PageSize() - 1) & ~(PageSize() - 1);
-    void *p = mmap(nullptr, length, PROT_READ, MAP_SHARED, fd, 0);
+    void *p = mmap(nullptr, length, PROT_READ, MAP_SHARED | (readAtOnce ? MAP_POPULATE : 0), fd, 0);
     if (p == MAP_FAILED) return nullptr;
     const uintptr_t start = reinterpret_cast<uintptr_t>(p);
     const int slot = TakeSlot(start, start + length);

@@ -14,7 +14,9 @@ class MappedFile {
 public:
     // Maps size characters of the open file fd, for reading (the mapping keeps its own
     // hold on the file; fd may be closed afterwards). Null when the file cannot be mapped.
-    static std::shared_ptr<MappedFile> Map(int fd, size_t size);
+    // With readAtOnce every page is taken in now, in one call, instead of one page at a
+    // time as it is first read.
+    static std::shared_ptr<MappedFile> Map(int fd, size_t size, bool readAtOnce = false);
 
     ~MappedFile();
     MappedFile(const MappedFile &) = delete;

@@ -3,6 +3,7 @@
 #include "TracePieces.h"
 
 #include "LineArray.h"
+#include "MappedFile.h"
 
 #include <cerrno>
 #include <cstring>
@@ -106,14 +107,66 @@ ssize_t ReadExpected(int fd, char *block, size_t expected) {
 }
 }  // namespace
 
+namespace {
+// From this size on a trace is read where the system keeps the file, not copied: a copy
+// of a large trace is mostly the system making fresh memory ready and filling it.
+constexpr size_t kReadInPlaceFrom = 8u << 20;
+
+// The lines of text[0..size) into lines. A line that ends in a carriage return and a
+// line-feed is kept as ending in a line-feed alone: in place where the text may be
+// changed, else as a copy of its own.
+void SplitLines(char *text, size_t size, bool writable, LineArray &lines) {
+    // Room for the lines at once (a trace line is seldom shorter than 16 characters);
+    // what is not used costs only address space.
+    lines.Reserve(lines.size() + size / 16 + 16);
+    std::string crlf;
+    size_t pos = 0;
+    while (pos < size) {
+        char *p = text + pos;
+        const Piece piece = NextPiece(p, size - pos);
+        pos += piece.consumed;
+        // A NUL ends the line's text, as it ends the program's strings (looked for in the
+        // piece while it is at hand, not in a pass of its own over the whole file).
+        size_t length = piece.length;
+        if (const void *nul = std::memchr(p, '\0', length)) length = static_cast<size_t>(static_cast<const char *>(nul) - p);
+        if (piece.crlf && length == piece.length) {  // the carriage return stands for the newline
+            if (writable) {
+                p[length - 1] = '\n';
+            } else {
+                crlf.assign(p, length - 1);
+                crlf += '\n';
+                if (length == 1) continue;
+                lines.Add(crlf);
+                continue;
+            }
+        }
+        if (length == 1 && p[0] == '\n') continue;
+        lines.AddView(std::string_view(p, length));
+    }
+}
+}  // namespace
+
 bool LoadTraceLines(const std::string &path, LineArray &lines, TraceStamp &stamp) {
     struct stat st {};
     const int fd = OpenTraceFile(path, st);
     if (fd < 0) return false;
     stamp = StampOf(st);
-    // The whole file in one block of large pages: the run and the trace view go over its
-    // lines again and again, faster there than in the system's small pages of the file.
-    // The file may have grown since it was measured: what follows is read on after it.
+    if (static_cast<size_t>(st.st_size) >= kReadInPlaceFrom) {
+        // Should another program cut the file short meanwhile, what is gone reads as zeros.
+        if (auto mapped = MappedFile::Map(fd, static_cast<size_t>(st.st_size), true)) {
+            struct stat after {};
+            if (fstat(fd, &after) != 0 || after.st_size != st.st_size || after.st_mtim.tv_nsec != st.st_mtim.tv_nsec ||
+                after.st_mtim.tv_sec != st.st_mtim.tv_sec) {
+                stamp.size = -1;  // changed while mapped: never reuse
+            }
+            close(fd);
+            lines.Hold(mapped);
+            SplitLines(mapped->data(), mapped->size(), false, lines);
+            return true;
+        }
+    }
+    // The whole file in one block of large pages, read on past the size it had when it
+    // was measured should it have grown since.
     size_t capacity = static_cast<size_t>(st.st_size) + 1;
     LargeBlock block = MakeLargeBlock(capacity);
     const ssize_t expected = ReadExpected(fd, block.get(), static_cast<size_t>(st.st_size));
@@ -140,23 +193,7 @@ bool LoadTraceLines(const std::string &path, LineArray &lines, TraceStamp &stamp
     if (static_cast<int64_t>(size) != stamp.size) stamp.size = -1;  // changed while read: never reuse
     char *text = lines.AdoptBlock(std::move(block));
     close(fd);
-
-    // Room for the lines at once (a trace line is seldom shorter than 16 characters);
-    // what is not used costs only address space.
-    lines.Reserve(lines.size() + size / 16 + 16);
-    size_t pos = 0;
-    while (pos < size) {
-        char *p = text + pos;
-        const Piece piece = NextPiece(p, size - pos);
-        pos += piece.consumed;
-        if (piece.crlf) p[piece.length - 1] = '\n';  // the carriage return stands for the newline
-        // A NUL ends the line's text, as it ends the program's strings (looked for in the
-        // piece while it is at hand, not in a pass of its own over the whole file).
-        size_t length = piece.length;
-        if (const void *nul = std::memchr(p, '\0', length)) length = static_cast<size_t>(static_cast<const char *>(nul) - p);
-        if (length == 1 && p[0] == '\n') continue;
-        lines.AddView(std::string_view(p, length));
-    }
+    SplitLines(text, size, true, lines);
     return true;
 }
 

@@ -111,5 +111,30 @@ TEST(TraceReader, ALargeTraceReadInTwoHalvesKeepsEveryLineInOrder) {
     std::filesystem::remove(path);
 }
 
+// A large trace is read where the system keeps the file. Should another program cut the
+// file short while it is open (a log rotated by truncation, say), its lines stay readable:
+// what is gone reads as zeros, and the program goes on.
+TEST(TraceReader, ALargeTraceCutShortWhileOpenStaysReadable) {
+    const std::string path = TempPath("vexa-cut-load.trc");
+    std::string content;
+    size_t count = 0;
+    while (content.size() < (12u << 20)) content += "signal line " + std::to_string(count++) + "\n";
+    WriteFile(path, content);
+    LineArray lines;
+    TraceStamp stamp;
+    ASSERT_TRUE(LoadTraceLines(path, lines, stamp));
+    ASSERT_EQ(lines.size(), count);
+    ASSERT_EQ(truncate(path.c_str(), 0), 0);
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const std::string_view line = lines[i];
+        ASSERT_EQ(line.size(), ("signal line " + std::to_string(i) + "\n").size());
+        if (line != "signal line " + std::to_string(i) + "\n") {
+            EXPECT_EQ(line.find_first_not_of('\0'), std::string_view::npos) << i;
+        }
+    }
+    EXPECT_FALSE(TraceStamp::Of(path) == stamp);
+    std::filesystem::remove(path);
+}
+
 }  // namespace
 }  // namespace vexa::test
