@@ -626,6 +626,13 @@ void ConnectionIdentity(ElementBody &b) {
                                                     Decimal(b.At(i) & 0x0F));
 }
 
+// NETWORK-PARAMETER: a discriminator octet naming the parameter, then the parameter.
+void NetworkParameter(ElementBody &b) {
+    if (!b.Need(0, "discriminator (octet 3)")) return;
+    Listed(b, "Discriminator", kNetworkParameters, b.At(0));
+    b.HexFrom(1, "Data");
+}
+
 void OctetsOnly(ElementBody &b) { b.HexFrom(0, "Octets"); }
 
 using Decoder = void (*)(ElementBody &);
@@ -642,7 +649,7 @@ constexpr ElementDecoder kDecoders[] = {
     {0x16, ServiceChangeInfo}, {0x17, ConnectionAttributes}, {0x19, CipherInfo}, {0x1A, CallIdentity},
     {0x1B, ConnectionIdentity}, {0x1C, Facility}, {0x1E, ProgressIndicator}, {0x23, TimeDate},
     {0x28, Characters}, {0x2C, Characters}, {0x38, FeatureActivate}, {0x39, FeatureIndicate},
-    {0x41, OctetsOnly}, {0x60, RejectReason}, {0x62, SetupCapability}, {0x63, DecodeTerminalCapability},
+    {0x41, NetworkParameter}, {0x60, RejectReason}, {0x62, SetupCapability}, {0x63, DecodeTerminalCapability},
     {0x64, OctetsOnly}, {0x65, OctetsOnly}, {0x66, TransitDelay}, {0x67, WindowSize},
     {0x6C, CallingPartyNumber}, {0x6D, PartyName}, {0x70, CalledPartyNumber}, {0x72, Duration},
     {0x73, PartyName}, {0x76, OctetsOnly}, {0x77, IwuToIwu}, {0x78, ModelIdentifier}, {0x7A, OctetsOnly},

@@ -211,8 +211,17 @@ constexpr ValueName kInfoParameterTypeTable[] = {
     {0x10, "Old fixed part identity"}, {0x11, "Old network assigned identity"},
     {0x12, "Old network assigned location area"}, {0x13, "Old network assigned handover reference"},
     {0x20, "Billing"}, {0x21, "Debiting"}, {0x22, "CK transfer"}, {0x23, "Handover failed, reversal to old channel"},
-    {0x24, "OA&M call"}, {0x25, "Distributed communication download"}, {0x30, "Ciphering Key #1"},
-    {0x31, "Ciphering Key #2"}, {0x32, "Ciphering Key #3"},
+    {0x24, "OA&M call"}, {0x25, "Distributed communication download"}, {0x30, "Ethernet (IEEE 802.3) address"},
+    {0x31, "Token Ring address"}, {0x32, "Internet Protocol version 4 address"},
+    {0x33, "Internet Protocol version 6 address"}, {0x34, "Identity allocation"},
+};
+// NETWORK-PARAMETER: what the parameter in the octets after the discriminator is.
+constexpr ValueName kNetworkParameterTable[] = {
+    {0x08, "Application assigned"}, {0x10, "Device name"}, {0x68, "Handover reference not required"},
+    {0x69, "Handover reference, private network"}, {0x6A, "Handover reference, GSM network"},
+    {0x6B, "Handover reference, public network"}, {0x7F, "Proprietary"},
+    {0xEA, "Handover reference request, GSM network"}, {0xEB, "Handover reference, UMTS network"},
+    {0xEC, "Handover reference request, UMTS network"},
 };
 constexpr ValueName kNumberTypeTable[] = {
     {0x0, "Unknown"}, {0x1, "International number"}, {0x2, "National number"}, {0x3, "Network specific number"},
@@ -402,6 +411,7 @@ const std::span<const ValueName> kCallClasses = kCallClassTable, kBasicServices 
                                  kSetupCapabilities = kSetupCapabilityTable, kPageCapabilities = kPageCapabilityTable,
                                  kLockLimits = kLockLimitTable, kTimeLimits = kTimeLimitTable,
                                  kTimeDateCodings = kTimeDateCodingTable,
-                                 kTimeDateInterpretations = kTimeDateInterpretationTable;
+                                 kTimeDateInterpretations = kTimeDateInterpretationTable,
+                                 kNetworkParameters = kNetworkParameterTable;
 
 }  // namespace vexa::dect

@@ -57,6 +57,6 @@ extern const std::span<const ValueName> kCallClasses, kBasicServices, kReleaseRe
     kAlphabets, kProgressCodingStandards, kProgressLocations, kProgressDescriptions, kRejectReasons, kCodecs,
     kCodecServices, kCodecRouting, kSlotSizes, kEventTypes, kToneCapabilities, kDisplayCapabilities,
     kIwuDiscriminators, kFeatures, kServiceDiscriminators, kCodesets, kNegotiationIndicators,
-    kSetupCapabilities, kPageCapabilities, kLockLimits, kTimeLimits, kTimeDateCodings, kTimeDateInterpretations;
+    kSetupCapabilities, kPageCapabilities, kLockLimits, kTimeLimits, kTimeDateCodings, kTimeDateInterpretations, kNetworkParameters;
 
 }  // namespace vexa::dect

@@ -189,6 +189,29 @@ TEST(DectDecoder, WhatIsWrongIsMarkedAndMakesTheMessageInvalid) {
     EXPECT_LINE(n, "!!!IPUI-N of 32 bits (40 expected)!!!");
 }
 
+TEST(DectDecoder, InfoRequestForAddressesAndANetworkParameter) {
+    // An MM-INFO-REQUEST asking for an Ethernet, a Token Ring and an IPv4 address, with a
+    // device name as network parameter.
+    auto d = Decode("05 50 01 03 30 31 B2 41 05 10 50 50 2D 31");
+    EXPECT_TRUE(d.valid) << d.text;
+    EXPECT_EQ(d.messageName, "MM-INFO-REQUEST");
+    EXPECT_LINE(d, "Parameter type: Ethernet (IEEE 802.3) address");
+    EXPECT_LINE(d, "Parameter type: Token Ring address");
+    EXPECT_LINE(d, "Parameter type: Internet Protocol version 4 address");
+    EXPECT_LINE(d, "NETWORK-PARAMETER (H'41)");
+    EXPECT_LINE(d, "Discriminator: Device name");
+    EXPECT_LINE(d, "Data: 50 50 2D 31");
+    // The handover references of the GSM and UMTS networks use the discriminator's top bit.
+    auto h = Decode("85 51 41 03 EB 12 34");
+    EXPECT_TRUE(h.valid) << h.text;
+    EXPECT_LINE(h, "Discriminator: Handover reference, UMTS network");
+    EXPECT_LINE(h, "Data: 12 34");
+    // A network parameter without its discriminator.
+    auto e = Decode("85 51 41 00");
+    EXPECT_FALSE(e.valid);
+    EXPECT_LINE(e, "!!!Element too short: discriminator (octet 3) missing!!!");
+}
+
 TEST(DectDecoder, UnknownElementsShownWithIdentifierAndOctets) {
     auto d = Decode("13 7B 5F 03 01 02 03 E9 31");
     EXPECT_TRUE(d.valid) << d.text;
