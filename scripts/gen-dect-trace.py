@@ -9,39 +9,14 @@ calls paged by a station control message alone, many portables at once, interlea
 internal signals with free-text rows. Each GDI signal has an SCP row, a USER PART row, DATA rows
 and a LEN row. It has exactly LINES lines (the last one is END OF TRACE).
 """
-import argparse
-import random
+import tracegen
+from tracegen import INDENT
 
-INDENT = " " * 24
 FIXED = [0x06, 0x07, 0x80, 0xA4, 0x01, 0x57, 0x81, 0x23, 0x40]
 
 
-class Trace:
-    def __init__(self, limit, out, rng):
-        self.limit = limit
-        self.out = out
-        self.rng = rng
-        self.lines = 0
-        self.seq = 0
-        self.t = 9 * 360000  # hundredths of a second since midnight
-
-    def room(self, n):
-        return self.lines + n <= self.limit - 1
-
-    def write(self, text):
-        self.out.write(text)
-        self.lines += text.count("\n")
-
-    def stamp(self):
-        self.t = (self.t + self.rng.randint(1, 40)) % (24 * 360000)
-        h, rest = divmod(self.t, 360000)
-        m, rest = divmod(rest, 6000)
-        s, c = divmod(rest, 100)
-        return "%02d.%02d.%02d.%02d" % (h, m, s, c)
-
-    def next_seq(self):
-        self.seq = self.seq % 32767 + 1
-        return self.seq
+class DectTrace(tracegen.Trace):
+    SUPERVISOR = ("GDISUP", "GDICP-01")
 
     def signal(self, direction, scp, scp_id, user, octets):
         rows = 3 + ((len(octets) + 15) // 16 + 1 if octets else 0)
@@ -49,20 +24,12 @@ class Trace:
             return False
         req = direction == "SWHW"
         name, orig, dest = ("GDIREQ", "GDICP-01", "DECT-01") if req else ("GDIIND", "DECT-01", "GDICP-01")
-        text = "%s %05d  %s %-12s %-10s %s\n" % (self.stamp(), self.next_seq(), direction, name, orig, dest)
+        text = self.head(direction, name, orig, dest)
         text += INDENT + "SCP %s  ID %s\n" % (scp, scp_id)
         text += INDENT + "USER PART %s\n" % user
         if octets:
-            for i in range(0, len(octets), 16):
-                text += INDENT + "DATA " + " ".join("%02X" % o for o in octets[i:i + 16]) + "\n"
-            text += INDENT + "LEN %d\n" % len(octets)
+            text += tracegen.octet_rows(octets)
         self.write(text)
-        return True
-
-    def internal(self, text):
-        if not self.room(2):
-            return False
-        self.write("%s %05d  SWSW GDISUP       GDICP-01   CALLCTL-01\n%s%s\n" % (self.stamp(), self.next_seq(), INDENT, text))
         return True
 
 
@@ -125,39 +92,25 @@ def incoming(rng, n, ti):
     ]
 
 
+def procedures(trace, rng):
+    """Registrations and calls of up to eight portables at once, each on its own GDI link."""
+    def start(n, active):
+        number = rng.randint(2000, 2999)
+        kind = rng.random()
+        ti = rng.randint(0, 6)
+        steps = registration(rng, number) if kind < 0.2 else outgoing(rng, number, ti) if kind < 0.6 else incoming(rng, number, ti)
+        return ["%04d" % (n % 9999 + 1), str(number), steps]
+
+    def play(entry, step):
+        scp_id, user, _ = entry
+        direction, scp, octets = step
+        return trace.internal(scp) if direction == "INTERNAL" else trace.signal(direction, scp, scp_id, user, octets)
+
+    tracegen.interleave(trace, rng, start, play)
+
+
 def main():
-    ap = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
-    ap.add_argument("lines", type=int)
-    ap.add_argument("output")
-    ap.add_argument("--seed", type=int, default=1)
-    args = ap.parse_args()
-    rng = random.Random(args.seed)
-    with open(args.output, "w", newline="\n") as out:
-        trace = Trace(args.lines, out, rng)
-        trace.write("KORVAN SIGNAL TRACE   EXCHANGE HQ-01   STARTED 2026-12-05 09.00.00\n")
-        trace.write("TRACE SET: DECT  GDI LINK 01\n\n")
-        active = []  # procedures in progress: [scp id, user part, steps]
-        link = 0
-        while trace.room(1):
-            if len(active) < 8 and (not active or rng.random() < 0.3):
-                link = link % 9999 + 1
-                n = rng.randint(2000, 2999)
-                kind = rng.random()
-                ti = rng.randint(0, 6)
-                steps = registration(rng, n) if kind < 0.2 else outgoing(rng, n, ti) if kind < 0.6 else incoming(rng, n, ti)
-                active.append(["%04d" % link, str(n), steps])
-            entry = rng.choice(active)
-            scp_id, user, steps = entry
-            direction, scp, octets = steps[0]
-            ok = trace.internal(scp) if direction == "INTERNAL" else trace.signal(direction, scp, scp_id, user, octets)
-            if not ok:
-                break
-            steps.pop(0)
-            if not steps:
-                active.remove(entry)
-        while trace.lines < args.lines - 1:
-            trace.write(INDENT + "TRACE BUFFER FLUSHED\n")
-        trace.write("END OF TRACE\n")
+    tracegen.generate(__doc__, DectTrace, "DECT  GDI LINK 01", procedures)
 
 
 if __name__ == "__main__":

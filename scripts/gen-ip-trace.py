@@ -11,11 +11,11 @@ two TPKT packets, some packets span three segments with other signals between th
 internal signals with free-text rows come in between. The message octets are the real ones of tests/ip/corpus. It has exactly LINES
 lines (the last one is END OF TRACE).
 """
-import argparse
 import os
-import random
 
-INDENT = " " * 24
+import tracegen
+from tracegen import INDENT
+
 HERE = os.path.dirname(os.path.abspath(__file__))
 CORPUS = os.path.join(HERE, "..", "tests", "ip", "corpus")
 
@@ -40,51 +40,29 @@ def tpkt(payload):
     return bytes([3, 0, n >> 8, n & 255]) + payload
 
 
-class Trace:
-    def __init__(self, limit, out, rng):
-        self.limit = limit
-        self.out = out
-        self.rng = rng
-        self.lines = 0
-        self.seq = 0
-        self.t = 9 * 360000
-        self.pending = []  # (connection, direction, octets) of packets still to be sent on
-
-    def room(self, n):
-        return self.lines + n <= self.limit - 1
-
-    def write(self, text):
-        self.out.write(text)
-        self.lines += text.count("\n")
-
-    def stamp(self):
-        self.t = (self.t + self.rng.randint(1, 40)) % (24 * 360000)
-        h, rest = divmod(self.t, 360000)
-        m, rest = divmod(rest, 6000)
-        s, c = divmod(rest, 100)
-        return "%02d.%02d.%02d.%02d" % (h, m, s, c)
+class IpTrace(tracegen.Trace):
+    SUPERVISOR = ("CALLSUP", "H323-01")
 
     def signal(self, send, transport, src, dst, octets):
         rows = 3 + (len(octets) + 15) // 16
         if not self.room(rows):
             return False
-        self.seq = self.seq % 32767 + 1
         name, orig, dest = ("IPSEND", "H323-01", "IPGW-01") if send else ("IPRECV", "IPGW-01", "H323-01")
-        text = "%s %05d  %s %-12s %-10s %s\n" % (self.stamp(), self.seq, "SWHW" if send else "HWSW", name, orig, dest)
+        text = self.head("SWHW" if send else "HWSW", name, orig, dest)
         text += INDENT + "%s %s > %s\n" % (transport, src, dst)
-        for i in range(0, len(octets), 16):
-            text += INDENT + "DATA " + " ".join("%02X" % o for o in octets[i:i + 16]) + "\n"
-        text += INDENT + "LEN %d\n" % len(octets)
-        self.write(text)
+        self.write(text + tracegen.octet_rows(octets))
         return True
 
     def other(self):
+        """An internal signal that seizes a B-channel."""
         if not self.room(2):
             return False
-        self.seq = self.seq % 32767 + 1
-        self.write("%s %05d  SWSW CALLSUP      H323-01    CALLCTL-01\n" % (self.stamp(), self.seq))
-        self.write(INDENT + "B-CHANNEL %d SEIZED\n" % self.rng.randint(1, 30))
+        head = self.head("SWSW", *self.SUPERVISOR, "CALLCTL-01")
+        self.write(head + INDENT + "B-CHANNEL %d SEIZED\n" % self.rng.randint(1, 30))
         return True
+
+    def filler(self):
+        return tracegen.heading(self.stamp(), 0, "SWSW", "TIMER", "H323-01", "H323-01")
 
 
 def call(trace, rng, n):
@@ -130,23 +108,14 @@ def call(trace, rng, n):
     return True
 
 
+def calls(trace, rng):
+    n = 0
+    while call(trace, rng, n):
+        n += 1
+
+
 def main():
-    p = argparse.ArgumentParser(description=__doc__.split("\n")[0])
-    p.add_argument("lines", type=int)
-    p.add_argument("output")
-    p.add_argument("--seed", type=int, default=1)
-    a = p.parse_args()
-    rng = random.Random(a.seed)
-    with open(a.output, "w") as out:
-        out.write("KORVAN SIGNAL TRACE   EXCHANGE HQ-01   STARTED 2026-12-05 09.00.00\n")
-        out.write("TRACE SET: IP  H323-01\n\n")
-        trace = Trace(a.lines - 3, out, rng)
-        n = 0
-        while call(trace, rng, n):
-            n += 1
-        while trace.lines < trace.limit - 1:
-            trace.write("%s 00000  SWSW TIMER        H323-01    H323-01\n" % trace.stamp())
-        out.write("END OF TRACE\n")
+    tracegen.generate(__doc__, IpTrace, "IP  H323-01", calls)
 
 
 if __name__ == "__main__":

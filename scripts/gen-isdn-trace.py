@@ -8,58 +8,23 @@ equipments at once, busy calls with a cause, SETUPs split over DLRDATA signals t
 interleaved with other signals, FACILITY and INFORMATION messages and internal signals
 with free-text rows. It has exactly LINES lines (the last one is END OF TRACE).
 """
-import argparse
-import random
-
-INDENT = " " * 24
+import tracegen
+from tracegen import INDENT
 
 
-class Trace:
-    def __init__(self, limit, out, rng):
-        self.limit = limit
-        self.out = out
-        self.rng = rng
-        self.lines = 0
-        self.seq = 0
-        self.t = 9 * 360000  # hundredths of a second since midnight
-
-    def room(self, n):
-        return self.lines + n <= self.limit - 1
-
-    def write(self, text):
-        self.out.write(text)
-        self.lines += text.count("\n")
-
-    def stamp(self):
-        self.t = (self.t + self.rng.randint(1, 40)) % (24 * 360000)
-        h, rest = divmod(self.t, 360000)
-        m, rest = divmod(rest, 6000)
-        s, c = divmod(rest, 100)
-        return "%02d.%02d.%02d.%02d" % (h, m, s, c)
-
-    def next_seq(self):
-        self.seq = self.seq % 32767 + 1
-        return self.seq
+class IsdnTrace(tracegen.Trace):
+    SUPERVISOR = ("CALLSUP", "ISDNCP-01")
 
     def signal(self, direction, name, equ, octets, part=None):
         rows = 3 + (len(octets) + 15) // 16 + (1 if part else 0)
         if not self.room(rows):
             return False
         orig, dest = ("ISDNCP-01", "DLB-0102") if direction == "SWHW" else ("DLB-0102", "ISDNCP-01")
-        text = "%s %05d  %s %-12s %-10s %s\n" % (self.stamp(), self.next_seq(), direction, name, orig, dest)
+        text = self.head(direction, name, orig, dest)
         text += INDENT + "EQU NO      " + equ + "\n"
         if part:
             text += INDENT + "PART %d/%d\n" % part
-        for i in range(0, len(octets), 16):
-            text += INDENT + "DATA " + " ".join("%02X" % o for o in octets[i:i + 16]) + "\n"
-        text += INDENT + "LEN %d\n" % len(octets)
-        self.write(text)
-        return True
-
-    def internal(self, text):
-        if not self.room(2):
-            return False
-        self.write("%s %05d  SWSW CALLSUP      ISDNCP-01  CALLCTL-01\n%s%s\n" % (self.stamp(), self.next_seq(), INDENT, text))
+        self.write(text + tracegen.octet_rows(octets))
         return True
 
 
@@ -116,39 +81,24 @@ def call(trace, rng, equ, cr):
     return steps
 
 
+def calls(trace, rng):
+    """Calls on up to eight equipments at once, each on its own call reference."""
+    def start(n, active):
+        busy_lines = {e for e, _ in active}
+        equ = "001-0-%02d-%02d" % (rng.randint(2, 9), rng.randint(1, 32))
+        while equ in busy_lines:
+            equ = "001-0-%02d-%02d" % (rng.randint(2, 9), rng.randint(1, 32))
+        return [equ, call(trace, rng, equ, n % 127 + 1)]
+
+    def play(entry, step):
+        direction, name, octets, part = step
+        return trace.internal(name) if direction == "INTERNAL" else trace.signal(direction, name, entry[0], octets, part)
+
+    tracegen.interleave(trace, rng, start, play)
+
+
 def main():
-    ap = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
-    ap.add_argument("lines", type=int)
-    ap.add_argument("output")
-    ap.add_argument("--seed", type=int, default=1)
-    args = ap.parse_args()
-    rng = random.Random(args.seed)
-    with open(args.output, "w", newline="\n") as out:
-        trace = Trace(args.lines, out, rng)
-        trace.write("KORVAN SIGNAL TRACE   EXCHANGE HQ-01   STARTED 2026-12-05 09.00.00\n")
-        trace.write("TRACE SET: ISDN  EQU 001-0-02-01 TO 001-0-09-32\n\n")
-        active = []  # calls in progress: lists of steps
-        cr = 0
-        while trace.room(1):
-            if len(active) < 8 and (not active or rng.random() < 0.3):
-                cr = cr % 127 + 1
-                busy_lines = {e for e, _ in active}
-                equ = "001-0-%02d-%02d" % (rng.randint(2, 9), rng.randint(1, 32))
-                while equ in busy_lines:
-                    equ = "001-0-%02d-%02d" % (rng.randint(2, 9), rng.randint(1, 32))
-                active.append([equ, call(trace, rng, equ, cr)])
-            entry = rng.choice(active)
-            equ, steps = entry
-            direction, name, octets, part = steps[0]
-            ok = trace.internal(name) if direction == "INTERNAL" else trace.signal(direction, name, equ, octets, part)
-            if not ok:
-                break
-            steps.pop(0)
-            if not steps:
-                active.remove(entry)
-        while trace.lines < args.lines - 1:
-            trace.write(INDENT + "TRACE BUFFER FLUSHED\n")
-        trace.write("END OF TRACE\n")
+    tracegen.generate(__doc__, IsdnTrace, "ISDN  EQU 001-0-02-01 TO 001-0-09-32", calls)
 
 
 if __name__ == "__main__":

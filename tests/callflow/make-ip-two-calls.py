@@ -21,12 +21,17 @@ import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.join(HERE, "..", "..")
+SCRIPTS = os.path.join(ROOT, "scripts")
 
-# The corpus reader, the TPKT framing and the row indentation of the IP trace generator.
-_spec = importlib.util.spec_from_file_location("gen_ip_trace", os.path.join(ROOT, "scripts", "gen-ip-trace.py"))
+# The signal rows and time stamps of the trace generators, and the corpus reader and the TPKT
+# framing of the IP one.
+sys.path.insert(0, SCRIPTS)
+from tracegen import INDENT, clock, heading, octet_rows  # noqa: E402
+
+_spec = importlib.util.spec_from_file_location("gen_ip_trace", os.path.join(SCRIPTS, "gen-ip-trace.py"))
 _generator = importlib.util.module_from_spec(_spec)
 _spec.loader.exec_module(_generator)
-load, tpkt, INDENT = _generator.load, _generator.tpkt, _generator.INDENT
+load, tpkt = _generator.load, _generator.tpkt
 
 RAS, CS, H245 = load("ras.tsv"), load("h225cs.tsv"), load("h245.tsv")
 
@@ -153,12 +158,9 @@ def trace(signals, started, first_seq):
     t = h * 360000 + m * 6000 + s * 100 + c
     for n, signal in enumerate(signals):
         t += 7
-        h, rest = divmod(t, 360000)
-        m, rest = divmod(rest, 6000)
-        s, c = divmod(rest, 100)
-        stamp, seq = "%02d.%02d.%02d.%02d" % (h, m, s, c), first_seq + n
+        stamp, seq = clock(t), first_seq + n
         if isinstance(signal, str):
-            lines.append("%s %05d  SWSW CALLSUP      H323-01    CALLCTL-01" % (stamp, seq))
+            lines.append(heading(stamp, seq, "SWSW", "CALLSUP", "H323-01", "CALLCTL-01").rstrip("\n"))
             if signal:
                 lines.append(INDENT + signal)
             continue
@@ -167,11 +169,9 @@ def trace(signals, started, first_seq):
         if not send:
             src, dst = dst, src
         name, orig, dest = ("IPSEND", "H323-01", "IPGW-01") if send else ("IPRECV", "IPGW-01", "H323-01")
-        lines.append("%s %05d  %s %-12s %-10s %s" % (stamp, seq, "SWHW" if send else "HWSW", name, orig, dest))
+        lines.append(heading(stamp, seq, "SWHW" if send else "HWSW", name, orig, dest).rstrip("\n"))
         lines.append(INDENT + "%s %s > %s" % (transport, src, dst))
-        for i in range(0, len(octets), 16):
-            lines.append(INDENT + "DATA " + " ".join("%02X" % o for o in octets[i:i + 16]))
-        lines.append(INDENT + "LEN %d" % len(octets))
+        lines += octet_rows(octets).splitlines()
     lines.append("END OF TRACE")
     return lines
 
