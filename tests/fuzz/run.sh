@@ -7,14 +7,10 @@
 # quarter of it, and the document targets, where each input is a whole run
 # (and for the list a dozen fills), a twentieth and a fiftieth.
 set -euo pipefail
-here="$(cd "$(dirname "$0")" && pwd)"
-root="$(cd "$here/../.." && pwd)"
-build="${1:?usage: run.sh BUILD_DIR [RUNS]}"
-runs="${2:-20000}"
-cxx="${CXX_FUZZ:-$(command -v clang++ || command -v clang++-14)}"
+. "$(dirname "$0")/common.sh"
 
-cmake -S "$here" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER="$cxx" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j "${FUZZ_BUILD_JOBS:-1}" >/dev/null
+# The ISDN, DECT and document targets; run_dect.sh runs the DECT ones.
+build_targets "$here"
 
 # The targets' files (traces, outputs, profiles) go to a folder of their own, in memory
 # where there is such a folder, removed at the end.
@@ -30,22 +26,7 @@ mkdir -p "$corpus/lines" "$corpus/decoder" "$corpus/trace_run" "$corpus/list_fil
 # The line reader: the sample traces as they are.
 cp "$root"/samples/isdn-*.trc "$corpus/lines/"
 # The decoder: the DATA octets of the samples (one message per signal, variant octet first).
-python3 - "$corpus/decoder" "$root"/samples/isdn-*.trc <<'PY'
-import sys, re, os
-out = sys.argv[1]
-n = 0
-for path in sys.argv[2:]:
-    octets = []
-    for line in open(path, encoding="latin-1"):
-        m = re.match(r"\s+DATA (.*)", line)
-        if m:
-            octets += [int(t, 16) for t in m.group(1).split() if re.fullmatch(r"[0-9A-Fa-f]{2}", t)]
-        elif re.match(r"\s+LEN", line) and octets:
-            n += 1
-            with open(os.path.join(out, "seed%03d" % n), "wb") as f:
-                f.write(bytes([1 + n % 4] + octets))
-            octets = []
-PY
+data_seeds "$corpus/decoder" '\s+LEN' 4 "$root"/samples/isdn-*.trc
 # The document targets: each sample under the protocol of its family (an ISDN sample under
 # one of the four variants) and under one other; the first byte chooses the protocol and,
 # in turns, "Include all Rows" and "Include Hex" (see FuzzDocument.h).
@@ -89,19 +70,7 @@ rm -rf "$results"
 mkdir -p "$results"
 jobs_at_once="${FUZZ_JOBS:-1}"
 run() {  # target corpus runs
-  local target="$1" dir="$2" n="$3"
-  mkdir -p "$build/artifacts/$target"
-  {
-    echo "== $target ($n runs)"
-    if ! "$build/$target" -runs="$n" -max_len=4096 -timeout=10 -rss_limit_mb=2048 \
-         -artifact_prefix="$build/artifacts/$target/" "$dir" >"$build/$target.log" 2>&1; then
-      echo "$target FAILED; see $build/$target.log"
-      tail -n 40 "$build/$target.log"
-      touch "$results/$target.failed"
-    else
-      grep -E "^#[0-9]+ +DONE" "$build/$target.log" || tail -n 1 "$build/$target.log"
-    fi
-  } > "$results/$target.out"
+  fuzz "$1" "$2" "$3" 4096 > "$results/$1.out" || touch "$results/$1.failed"
 }
 # The DECT component's own targets, in a script of their own.
 run_dect() {
