@@ -3,21 +3,8 @@
 # components: the picture's arrows are the call's messages, the summary names causes,
 # invalid messages and calls that never ended.
 # Usage: cli_flow_tests.sh VEXA_INTERPRET COMPONENT_FOLDER SAMPLES_FOLDER
-set -u
-prog=$1
-export VEXA_COMPONENT_PATH=$2
+. "$(dirname "$0")/common.sh"
 samples=$3
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export XDG_CONFIG_HOME=$work/config
-export TMPDIR=$work/tmp
-mkdir -p "$TMPDIR"
-passed=0 failed=0
-
-check() {  # check NAME EXPECTED ACTUAL
-  if [ "$2" == "$3" ]; then passed=$((passed + 1)); else
-    failed=$((failed + 1)); printf 'FAIL %s\n--- expected\n%s\n--- actual\n%s\n' "$1" "$2" "$3"; fi
-}
 # The sequence numbers and labels of an SVG's arrows, one a line.
 arrows() { sed -n 's/.*<g class="arrow" data-seq="\([0-9]*\)".*<text class="label"[^>]*>\([^<]*\)<.*/\1 \2/p' "$1"; }
 
@@ -87,5 +74,4 @@ out=$("$prog" -p 6 --summary "$samples/ip-malformed.trc")
 check "summary invalid" "  502  TPKT error  TPKT length 3 is below the four octets of its own header" \
   "$(printf '%s\n' "$out" | grep '^  502 ')"
 
-printf '%d passed, %d failed\n' "$passed" "$failed"
-[ "$failed" -eq 0 ]
+finish

@@ -2,21 +2,8 @@
 # vexa-interpret over the ISDN component on a trace whose sequence numbers repeat: the
 # direction choices and filters show each listed signal's own block, once.
 # Usage: cli_rows_tests.sh VEXA_INTERPRET COMPONENT_FOLDER SAMPLES_FOLDER
-set -u
-prog=$1
-export VEXA_COMPONENT_PATH=$2
+. "$(dirname "$0")/common.sh"
 trace=$3/isdn-repeat.trc
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export XDG_CONFIG_HOME=$work/config
-export TMPDIR=$work/tmp
-mkdir -p "$TMPDIR"
-passed=0 failed=0
-
-check() {  # check NAME EXPECTED ACTUAL
-  if [ "$2" == "$3" ]; then passed=$((passed + 1)); else
-    failed=$((failed + 1)); printf 'FAIL %s\n--- expected\n%s\n--- actual\n%s\n' "$1" "$2" "$3"; fi
-}
 # The message headers of a text, one a line.
 headers() { grep -E '^(Outgoing|Incoming) Message: ' | sed 's/ Message//'; }
 
@@ -33,5 +20,4 @@ check "incoming rows" $'1234\tALERTING\n43\tCONNECT\n43\tRELEASE' "$out"
 "$prog" -p 1 --direction SWHW -o "$work/saved.out" "$trace" > /dev/null
 check "saved outgoing signals" $'Outgoing: SETUP\nOutgoing: DISCONNECT\nOutgoing: RELEASE COMPLETE' "$(headers < "$work/saved.out")"
 
-echo "cli rows: $passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish "cli rows"

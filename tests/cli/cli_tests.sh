@@ -2,21 +2,8 @@
 # vexa-interpret as a user runs it: options, exit codes, messages and output, on traces
 # answered by the scripted component.
 # Usage: cli_tests.sh VEXA_INTERPRET SCRIPTED_COMPONENT_FOLDER
-set -u
-prog=$1
-export VEXA_COMPONENT_PATH=$2
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export XDG_CONFIG_HOME=$work/config
-export TMPDIR=$work/tmp
-mkdir -p "$TMPDIR"
+. "$(dirname "$0")/common.sh"
 unset VEXA_SCRIPTED_LOG
-passed=0 failed=0
-
-check() {  # check NAME EXPECTED ACTUAL
-  if [ "$2" == "$3" ]; then passed=$((passed + 1)); else
-    failed=$((failed + 1)); printf 'FAIL %s\n--- expected\n%s\n--- actual\n%s\n' "$1" "$2" "$3"; fi
-}
 
 R1='09.41.07.25 00042  SWHW DLRDATALONG  ISDNCP-01  DLB-0102'
 L1='                        LEN 5'
@@ -233,5 +220,4 @@ rm -f "$XDG_CONFIG_HOME/Vendrel/Harbek/Vexa.ini"
 # No temporary file is left behind.
 check "temporary folder empty" "" "$(ls "$TMPDIR")"
 
-echo "cli: $passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish cli

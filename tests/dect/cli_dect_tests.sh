@@ -2,21 +2,8 @@
 # vexa-interpret over the DECT component on the DECT samples: the blocks a user reads, the
 # list's rows, and the SCP ID and transaction side filters.
 # Usage: cli_dect_tests.sh VEXA_INTERPRET COMPONENT_FOLDER SAMPLES_FOLDER
-set -u
-prog=$1
-export VEXA_COMPONENT_PATH=$2
+. "$(dirname "$0")/../cli/common.sh"
 samples=$3
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export XDG_CONFIG_HOME=$work/config
-export TMPDIR=$work/tmp
-mkdir -p "$TMPDIR"
-passed=0 failed=0
-
-check() {  # check NAME EXPECTED ACTUAL
-  if [ "$2" == "$3" ]; then passed=$((passed + 1)); else
-    failed=$((failed + 1)); printf 'FAIL %s\n--- expected\n%s\n--- actual\n%s\n' "$1" "$2" "$3"; fi
-}
 rows() { cut -f1,3; }
 
 # The registration: every message decoded, none red.
@@ -44,5 +31,4 @@ check "originator blocks" "2" "$out"
 out=$("$prog" -p 5 --list "$samples/dect-errors.trc" | cut -f1,7 | tr '\n' ' ')
 check "error rows" $'301\tinvalid 302\tinvalid 303\tinvalid 304\tinvalid 305\tinvalid 307\tinvalid 308\tinvalid 309\tinvalid ' "$out"
 
-echo "cli dect: $passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish "cli dect"
