@@ -54,7 +54,8 @@ class IpTrace(tracegen.Trace):
         return True
 
     def other(self):
-        """An internal signal that seizes a B-channel."""
+        """An internal signal that seizes a B-channel. The channel is drawn after the time
+        stamp, so that a seed gives the same trace as it always has."""
         if not self.room(2):
             return False
         head = self.head("SWSW", *self.SUPERVISOR, "CALLCTL-01")
