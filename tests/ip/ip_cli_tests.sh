@@ -2,22 +2,10 @@
 # vexa-interpret over the IP component and its sample traces, as a user runs it: the message
 # names, the red rows, the IP protocol filter and the layout of a packet over three segments.
 # Usage: ip_cli_tests.sh VEXA_INTERPRET COMPONENT_FOLDER SAMPLES_FOLDER
-set -u
-prog=$1
-export VEXA_COMPONENT_PATH=$2
+. "$(dirname "$0")/../cli/common.sh"
 samples=$3
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export XDG_CONFIG_HOME=$work/config
 export HOME=$work
-export TMPDIR=$work/tmp
-mkdir -p "$TMPDIR"
-passed=0 failed=0
 
-check() {  # check NAME EXPECTED ACTUAL
-  if [ "$2" == "$3" ]; then passed=$((passed + 1)); else
-    failed=$((failed + 1)); printf 'FAIL %s\n--- expected\n%s\n--- actual\n%s\n' "$1" "$2" "$3"; fi
-}
 rows() { "$prog" -p 6 --list "$@" | cut -f1,3,7 | tr '\t' ' ' | sed 's/ $//'; }
 
 check "registration" $'100 gatekeeperRequest\n101 gatekeeperConfirm\n102 registrationRequest\n103 registrationConfirm' \
@@ -72,5 +60,4 @@ for seq in 00400 00401 00402 00403 00404 00405; do
   check "signal $seq written once" 1 "$(grep -c "^[0-9.]* $seq " <<< "$all")"
 done
 
-echo "ip cli: $passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish "ip cli"
