@@ -1,17 +1,12 @@
 #include "DectClient.h"
 
+#include "TraceFeeding.h"
+
 #include <cstdio>
-#include <sstream>
 
 namespace vexa::dect::test {
 
 namespace {
-
-bool IsRecordStart(std::string_view l) {
-    auto d = [&](size_t i, char lo, char hi) { return i < l.size() && l[i] >= lo && l[i] <= hi; };
-    return l.size() >= 10 && d(0, '0', '2') && d(1, '0', '9') && l[2] == '.' && d(3, '0', '5') && d(4, '0', '9') &&
-           l[5] == '.' && d(6, '0', '5') && d(7, '0', '9') && l[8] == '.';
-}
 
 std::string Record(int seq, const std::string &dir, const std::string &name, const std::string &from,
                    const std::string &to) {
@@ -39,43 +34,19 @@ LineAnswer DectClient::ParseLine(std::string_view line) {
 
 std::vector<Completion> DectClient::Run(std::string_view trace) {
     std::vector<Completion> out;
-    std::vector<std::string> lines;
-    size_t pos = 0;
-    while (pos < trace.size()) {
-        size_t nl = trace.find('\n', pos);
-        std::string line(trace.substr(pos, nl == std::string_view::npos ? std::string_view::npos : nl - pos));
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (nl != std::string_view::npos) line += '\n';
-        lines.push_back(std::move(line));
-        pos = nl == std::string_view::npos ? trace.size() : nl + 1;
-    }
-    bool started = false, endSeen = false;
-    auto feed = [&](const std::string &piece) {
+    vexa::test::FeedTrace(trace, [&](const std::string &piece) {
         LineAnswer a = ParseLine(piece);
-        if (a.completion) {
-            Completion c;
-            c.lineStatus = a.status;
-            c.completion = a.completion;
-            c.index = parser.GetLastMessageIndex();
-            c.sequence = parser.GetSequenceNumber(c.index);
-            c.count = parser.GetSequenceMessageCount(static_cast<int16_t>(c.sequence));
-            c.messageStatus = parser.GetSequenceMessage(1, static_cast<int16_t>(c.sequence), c.message);
-            parser.GetUserPart(static_cast<int16_t>(c.sequence), c.userPart);
-            out.push_back(std::move(c));
-        }
-        if (piece.rfind("END", 0) == 0) endSeen = true;
-    };
-    for (const std::string &line : lines) {
-        if (!started) {
-            if (!IsRecordStart(line)) continue;
-            started = true;
-        } else if (line.empty() || line == "\n") {
-            continue;
-        }
-        for (size_t p = 0; p < line.size(); p += 511)
-            if (const std::string piece = line.substr(p, 511); piece != "\n") feed(piece);
-    }
-    if (started && !endSeen) feed("END");
+        if (!a.completion) return;
+        Completion c;
+        c.lineStatus = a.status;
+        c.completion = a.completion;
+        c.index = parser.GetLastMessageIndex();
+        c.sequence = parser.GetSequenceNumber(c.index);
+        c.count = parser.GetSequenceMessageCount(static_cast<int16_t>(c.sequence));
+        c.messageStatus = parser.GetSequenceMessage(1, static_cast<int16_t>(c.sequence), c.message);
+        parser.GetUserPart(static_cast<int16_t>(c.sequence), c.userPart);
+        out.push_back(std::move(c));
+    });
     return out;
 }
 
@@ -99,14 +70,8 @@ std::string Gdi(int seq, const std::string &dir, const std::string &scp, const s
     const std::string pad(24, ' ');
     if (!scp.empty()) s += pad + "SCP " + scp + "  ID " + scpId + "\n";
     if (!userPart.empty()) s += pad + "USER PART " + userPart + "\n";
-    std::istringstream in(hex);
-    std::vector<std::string> octets;
-    for (std::string o; in >> o;) octets.push_back(o);
-    for (size_t i = 0; i < octets.size(); i += 16) {
-        s += pad + "DATA";
-        for (size_t k = i; k < octets.size() && k < i + 16; ++k) s += " " + octets[k];
-        s += "\n";
-    }
+    const std::vector<std::string> octets = vexa::test::OctetTexts(hex);
+    s += vexa::test::DataRows(octets);
     if (len != kNoLen) s += pad + "LEN " + std::to_string(len < 0 ? static_cast<int>(octets.size()) : len) + "\n";
     return s;
 }

@@ -1,21 +1,13 @@
 #include "IpClient.h"
 
+#include "TraceFeeding.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
 
 namespace vexa::ip::test {
-
-namespace {
-
-bool IsRecordStart(std::string_view l) {
-    auto d = [&](size_t i, char lo, char hi) { return i < l.size() && l[i] >= lo && l[i] <= hi; };
-    return l.size() >= 10 && d(0, '0', '2') && d(1, '0', '9') && l[2] == '.' && d(3, '0', '5') && d(4, '0', '9') &&
-           l[5] == '.' && d(6, '0', '5') && d(7, '0', '9') && l[8] == '.';
-}
-
-}  // namespace
 
 IpClient::IpClient() {
     if (!m_parser.CreateDispatchFrom(VEXA_IP_COMPONENT, kIpProgId))
@@ -60,7 +52,7 @@ std::vector<Completion> IpClient::Run(const std::string &trace, size_t maxCalls)
     std::stringstream ss(trace);
     for (std::string l; std::getline(ss, l);) lines.push_back(l + "\n");
     size_t at = 0;
-    while (at < lines.size() && !IsRecordStart(lines[at])) ++at;
+    while (at < lines.size() && !vexa::test::IsRecordStart(lines[at])) ++at;
     std::vector<Completion> out;
     m_answers.clear();
     size_t mark = 0;
@@ -121,15 +113,7 @@ std::string Signal(int sequence, bool send, std::string_view transport, const st
                   send ? "IPSEND" : "IPRECV", send ? "H323-01" : "IPGW-01", send ? "IPGW-01" : "H323-01");
     std::string s = head;
     s += std::string(24, ' ') + std::string(transport) + "\n";
-    for (size_t i = 0; i < octets.size(); i += 16) {
-        s += std::string(24, ' ') + "DATA";
-        for (size_t k = i; k < octets.size() && k < i + 16; ++k) {
-            char b[4];
-            std::snprintf(b, sizeof b, " %02X", octets[k]);
-            s += b;
-        }
-        s += "\n";
-    }
+    s += vexa::test::DataRows(vexa::test::OctetTexts(octets));
     if (withLen) s += std::string(24, ' ') + "LEN " + std::to_string(octets.size()) + "\n";
     return s;
 }

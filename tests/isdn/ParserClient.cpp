@@ -1,19 +1,10 @@
 #include "ParserClient.h"
 
+#include "TraceFeeding.h"
+
 #include <cstdio>
-#include <sstream>
 
 namespace vexa::isdn::test {
-
-namespace {
-
-bool IsRecordStart(std::string_view l) {
-    auto d = [&](size_t i, char lo, char hi) { return i < l.size() && l[i] >= lo && l[i] <= hi; };
-    return l.size() >= 10 && d(0, '0', '2') && d(1, '0', '9') && l[2] == '.' && d(3, '0', '5') && d(4, '0', '9') &&
-           l[5] == '.' && d(6, '0', '5') && d(7, '0', '9') && l[8] == '.';
-}
-
-}  // namespace
 
 std::string ComponentPath() {
 #ifdef VEXA_ISDN_COMPONENT
@@ -151,18 +142,9 @@ int32_t ParserClient::FindNextByEquNumber(std::string_view text, int32_t after) 
 std::vector<Completion> ParserClient::Run(std::string_view trace, bool *pending) {
     std::vector<Completion> out;
     if (pending) *pending = false;
-    // Split into lines (CR LF made LF), keeping "\n".
-    std::vector<std::string> lines;
-    size_t pos = 0;
-    while (pos < trace.size()) {
-        size_t nl = trace.find('\n', pos);
-        std::string line(trace.substr(pos, nl == std::string_view::npos ? std::string_view::npos : nl - pos));
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (nl != std::string_view::npos) line += '\n';
-        lines.push_back(std::move(line));
-        pos = nl == std::string_view::npos ? trace.size() : nl + 1;
-    }
-    bool started = false, endSeen = false;
+    auto notePending = [&] {
+        if (GetPendingStatus() == -10 && pending) *pending = true;
+    };
     auto feed = [&](const std::string &piece) {
         LineAnswer ans = ParseLine(piece);
         if (ans.completion) {
@@ -180,26 +162,9 @@ std::vector<Completion> ParserClient::Run(std::string_view trace, bool *pending)
             GetCallReference(c.index, c.callReference);
             out.push_back(std::move(c));
         }
-        if (piece.rfind("END", 0) == 0) {
-            endSeen = true;
-            if (GetPendingStatus() == -10 && pending) *pending = true;
-        }
+        if (piece.starts_with("END")) notePending();
     };
-    for (const std::string &line : lines) {
-        if (!started) {
-            if (line.empty() || line == "\n" || !IsRecordStart(line)) continue;
-            started = true;
-        } else if (line.empty() || line == "\n") {
-            continue;
-        }
-        // A piece that holds only the line end (of a line of 511 characters) is skipped.
-        for (size_t p = 0; p < line.size(); p += 511)
-            if (const std::string piece = line.substr(p, 511); piece != "\n") feed(piece);
-    }
-    if (started && !endSeen) {
-        if (GetPendingStatus() == -10 && pending) *pending = true;
-        feed("END");
-    }
+    vexa::test::FeedTrace(trace, feed, notePending);
     return out;
 }
 
@@ -212,20 +177,9 @@ std::string Signal(const std::string &time, int seq, const std::string &dir, con
     const std::string indent(24, ' ');
     if (!equ.empty()) s += indent + "EQU NO      " + equ + "\n";
     if (!part.empty()) s += indent + "PART " + part + "\n";
-    // 16 octets to a DATA row.
-    std::istringstream in(hex);
-    std::string octet, row;
-    int count = 0, total = 0;
-    while (in >> octet) {
-        row += (count ? " " : "") + octet;
-        ++total;
-        if (++count == 16) {
-            s += indent + "DATA " + row + "\n";
-            row.clear();
-            count = 0;
-        }
-    }
-    if (count) s += indent + "DATA " + row + "\n";
+    const std::vector<std::string> octets = vexa::test::OctetTexts(hex);
+    s += vexa::test::DataRows(octets);
+    const int total = static_cast<int>(octets.size());
     if (len == -1) len = total;
     if (len >= 0) s += indent + "LEN " + std::to_string(len) + "\n";
     return s;
