@@ -10,6 +10,7 @@
 #include "CMainFrame.h"
 #include "CSignalNamesDialog.h"
 #include "CVexaClientApp.h"
+#include "WindowTestBase.h"
 #include "CListCtrlEx.h"
 #include "CVexaClientView.h"
 #include "CVexaEditView.h"
@@ -38,30 +39,16 @@
 using namespace vexa;
 using namespace vexa::ids;
 
-class AppTest : public QObject {
+class AppTest : public WindowTestBase {
     Q_OBJECT
 public:
-    explicit AppTest(CVexaClientApp &app) : m_app(app) {}
+    explicit AppTest(CVexaClientApp &app) : WindowTestBase(app) {}
 
 private:
-    CVexaClientApp &m_app;
-    QTemporaryDir m_dir;
-
-    CChildFrame *Open(const QString &path) {
-        m_app.MainFrame()->m_bInterpretOnOpen = true;
-        CVexaClientDoc *doc = m_app.OpenDocumentFile(path);
-        if (!doc) return nullptr;
-        QApplication::processEvents();
-        return m_app.MainFrame()->ActiveChildFrame();
-    }
     QStringList MenuTitles() const {
         QStringList titles;
         for (QAction *a : m_app.MainFrame()->menuBar()->actions()) titles << a->text();
         return titles;
-    }
-    void CloseAll() {
-        m_app.MainFrame()->MdiArea()->closeAllSubWindows();
-        QApplication::processEvents();
     }
 
 private slots:

@@ -13,6 +13,7 @@
 #include "CVexaMdiEditView.h"
 #include "CommandIds.h"
 #include "IniProfileReader.h"
+#include "WindowTestBase.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -59,27 +60,12 @@ bool HasColour(const QImage &image, QRgb colour) {
 
 }  // namespace
 
-class FeaturesTest : public QObject {
+class FeaturesTest : public WindowTestBase {
     Q_OBJECT
 public:
-    explicit FeaturesTest(CVexaClientApp &app) : m_app(app) {}
+    explicit FeaturesTest(CVexaClientApp &app) : WindowTestBase(app) {}
 
 private:
-    CVexaClientApp &m_app;
-    QTemporaryDir m_dir;
-
-    CMainFrame &Main() { return *m_app.MainFrame(); }
-    CChildFrame *Open(const QString &path) {
-        Main().m_bInterpretOnOpen = true;
-        if (!m_app.OpenDocumentFile(path)) return nullptr;
-        QApplication::processEvents();
-        return Main().ActiveChildFrame();
-    }
-    void CloseAll() {
-        Main().MdiArea()->closeAllSubWindows();
-        QApplication::processEvents();
-    }
-    static CListCtrlEx &List(CChildFrame *frame) { return frame->ResultsFrame()->ListView()->ListCtrl(); }
 
 private slots:
     void initTestCase() {

@@ -14,6 +14,7 @@
 #include "CommandIds.h"
 #include "IniProfileReader.h"
 #include "QtPlatform.h"
+#include "WindowTestBase.h"
 
 #include <QCheckBox>
 #include <QDialog>
@@ -69,27 +70,12 @@ int RunFeaturesTest(CVexaClientApp &app, int argc, char **argv);
 // stops it meanwhile.
 QTimer *g_dialogCloser = nullptr;
 
-class WindowsTest : public QObject {
+class WindowsTest : public WindowTestBase {
     Q_OBJECT
 public:
-    explicit WindowsTest(CVexaClientApp &app) : m_app(app) {}
+    explicit WindowsTest(CVexaClientApp &app) : WindowTestBase(app) {}
 
 private:
-    CVexaClientApp &m_app;
-    QTemporaryDir m_dir;
-
-    CMainFrame &Main() { return *m_app.MainFrame(); }
-    CChildFrame *Open(const QString &path) {
-        Main().m_bInterpretOnOpen = true;
-        if (!m_app.OpenDocumentFile(path)) return nullptr;
-        QApplication::processEvents();
-        return Main().ActiveChildFrame();
-    }
-    void CloseAll() {
-        Main().MdiArea()->closeAllSubWindows();
-        QApplication::processEvents();
-    }
-    static CListCtrlEx &List(CChildFrame *frame) { return frame->ResultsFrame()->ListView()->ListCtrl(); }
 
     // The rightmost column holding ink on a printed page, drawn at the printer's own
     // resolution into an image of the page's printable area.
