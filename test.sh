@@ -8,6 +8,7 @@ cd "$(dirname "$0")"
 scripts/install-deps.sh
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS="halt_on_error=1:detect_leaks=1"
+export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
 status=0
 # How long each step took, printed as it ends: the whole must stay well under 20 minutes.
