@@ -24,7 +24,7 @@ TEST_F(DocumentTest, TraceLinesAreReadInPiecesWithoutEmptyLines) {
     Open("\n\nfirst\r\n" + longLine + "\n\nlast", "");
     EXPECT_EQ(Lines(doc->m_TraceLines),
               (std::vector<std::string>{"first\n", std::string(511, 'x'), std::string(89, 'x') + "\n", "last"}));
-    EXPECT_EQ(host.profileWrites["/Open Directory"], dir);
+    EXPECT_EQ(host.profile["/Open Directory"], dir);
     EXPECT_TRUE(doc->m_bOpened);
     EXPECT_EQ(doc->m_strTracePath, tracePath);
     EXPECT_TRUE(doc->m_RunLines.empty());  // no run without automatic interpretation
@@ -136,7 +136,7 @@ TEST_F(DocumentTest, ClosingDeletesTheOutputUnlessTheUserSavedIt) {
     const std::string saved = dir + "/saved.out";
     ASSERT_EQ(doc->SaveOutputAs(saved, error), CVexaClientDoc::SaveResult::Saved);
     EXPECT_EQ(ReadFile(saved), ReadFile(output));
-    EXPECT_EQ(host.profileWrites["/Save Directory"], dir + "/");
+    EXPECT_EQ(host.profile["/Save Directory"], dir + "/");
     EXPECT_TRUE(doc->m_bOutputKept);
     doc->OnCloseDocument();
     EXPECT_TRUE(fs::exists(saved));
@@ -204,7 +204,7 @@ TEST_F(DocumentTest, MissingTraceOrFolderIsNotOpened) {
     EXPECT_FALSE(d.OnOpenDocument(dir + "/missing.trc"));
     EXPECT_FALSE(d.OnOpenDocument(dir));
     EXPECT_FALSE(d.OnNewDocument());
-    EXPECT_TRUE(host.profileWrites.empty());
+    EXPECT_TRUE(host.profile.empty());
 }
 
 TEST_F(DocumentTest, RunFillsTheViewsAtTheEnd) {

@@ -18,13 +18,14 @@
 namespace vexa {
 namespace {
 
-void WriteJustPastTheEnd(size_t bytes) {
+// Used only where the address sanitizer is built in.
+[[maybe_unused]] void WriteJustPastTheEnd(size_t bytes) {
     LargeBlock block = MakeLargeBlock(bytes);
     volatile char *p = block.get();
     p[bytes] = 'x';
 }
 
-void ReadJustPastTheEnd(size_t count) {
+[[maybe_unused]] void ReadJustPastTheEnd(size_t count) {
     std::vector<uint64_t, LargeAllocator<uint64_t>> words(count, 1);
     volatile const uint64_t *p = words.data();
     (void)p[count];

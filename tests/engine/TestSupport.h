@@ -4,6 +4,7 @@
 
 #include "CVexaClientDoc.h"
 #include "IProfile.h"
+#include "MemoryHost.h"
 
 #include <gtest/gtest.h>
 
@@ -19,25 +20,10 @@ void WriteFile(const std::string &path, const std::string &content);
 std::string TempPath(const char *name);
 std::vector<std::string> Lines(const LineArray &lines);
 
-class TestHost : public IDocumentHost {
+// Protocol 1, no extra rows, and the component's DATA row names.
+class TestHost : public MemoryHost {
 public:
     TestHost();
-    VexaSettings &Settings() override { return settings; }
-    std::string ReadProfileString(const std::string &section, const std::string &key,
-                                  const std::string &defaultValue) override {
-        auto it = profileWrites.find(section + "/" + key);
-        return it == profileWrites.end() ? defaultValue : it->second;
-    }
-    void WriteProfileString(const std::string &section, const std::string &key, const std::string &value) override {
-        profileWrites[section + "/" + key] = value;
-    }
-    void ShowMessage(const std::string &text) override { messages.push_back(text); }
-    bool InterpretOnOpen() const override { return interpretOnOpen; }
-
-    VexaSettings settings;
-    std::vector<std::string> messages;
-    std::map<std::string, std::string> profileWrites;
-    bool interpretOnOpen = true;
 };
 
 struct Row {

@@ -9,6 +9,7 @@
 #pragma once
 
 #include "CVexaClientDoc.h"
+#include "MemoryHost.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -19,19 +20,10 @@
 
 namespace vexa::fuzz {
 
-class FuzzHost : public IDocumentHost {
+// Outputs in the fuzz work folder, and the component's DATA row names.
+class FuzzHost : public test::MemoryHost {
 public:
     FuzzHost();
-    VexaSettings &Settings() override { return settings; }
-    std::string ReadProfileString(const std::string &, const std::string &, const std::string &def) override {
-        return def;
-    }
-    void WriteProfileString(const std::string &, const std::string &, const std::string &) override {}
-    void ShowMessage(const std::string &text) override { messages.push_back(text); }
-    bool InterpretOnOpen() const override { return true; }
-
-    VexaSettings settings;
-    std::vector<std::string> messages;
 };
 
 struct FuzzRow {

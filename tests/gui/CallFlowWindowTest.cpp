@@ -4,6 +4,7 @@
 #include "CCallFlowWindow.h"
 #include "CSummaryWindow.h"
 #include "CVexaClientDoc.h"
+#include "MemoryHost.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -19,21 +20,18 @@ using namespace vexa;
 namespace {
 
 // A document host for a trace opened with the real parser components.
-class SampleHost : public IDocumentHost {
+// Its messages are also printed, so that a failed open says why in the test's output.
+class SampleHost : public test::MemoryHost {
 public:
     explicit SampleHost(const QString &tempDir) {
         settings.m_strTempPath = tempDir.toStdString() + "/";
         settings.m_bWriteAllRows = false;
         settings.m_bWriteHexInfo = false;
     }
-    VexaSettings &Settings() override { return settings; }
-    std::string ReadProfileString(const std::string &, const std::string &, const std::string &value) override {
-        return value;
+    void ShowMessage(const std::string &text) override {
+        qWarning("%s", text.c_str());
+        MemoryHost::ShowMessage(text);
     }
-    void WriteProfileString(const std::string &, const std::string &, const std::string &) override {}
-    void ShowMessage(const std::string &text) override { qWarning("%s", text.c_str()); }
-    bool InterpretOnOpen() const override { return true; }
-    VexaSettings settings;
 };
 
 // A call of count messages between two sides, every third one incoming, the fifth invalid.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "CVexaClientDoc.h"
+#include "MemoryHost.h"
 
 #include <QString>
 #include <QTemporaryDir>
@@ -13,19 +14,10 @@
 
 namespace vexa::listtest {
 
-class Host : public IDocumentHost {
+// Protocol 1, the component's DATA row names and the list's default columns and font.
+class Host : public test::MemoryHost {
 public:
     Host();
-    VexaSettings &Settings() override { return settings; }
-    std::string ReadProfileString(const std::string &, const std::string &, const std::string &def) override {
-        return def;
-    }
-    void WriteProfileString(const std::string &, const std::string &, const std::string &) override {}
-    void ShowMessage(const std::string &text) override { messages.push_back(text); }
-    bool InterpretOnOpen() const override { return true; }
-
-    VexaSettings settings;
-    std::vector<std::string> messages;
 };
 
 // A folder for one test, with the scripted components answering from its script.

@@ -37,12 +37,6 @@ TestHost::TestHost() {
     settings.m_crOutgoing = Rgb(0, 128, 128);
 }
 
-std::string TestHost::ReadProfileString(const std::string &section, const std::string &key,
-                                        const std::string &defaultValue) {
-    auto it = profile.find(section + "/" + key);
-    return it == profile.end() ? defaultValue : it->second;
-}
-
 std::string SamplePath(const std::string &name) { return std::string(VEXA_SAMPLES_DIR) + "/" + name; }
 
 TempFolder::TempFolder() {

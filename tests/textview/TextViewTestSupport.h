@@ -4,6 +4,7 @@
 #pragma once
 
 #include "CVexaClientDoc.h"
+#include "MemoryHost.h"
 
 #include <QColor>
 #include <QImage>
@@ -19,22 +20,10 @@ class CVexaEditView;
 
 namespace vexa::test {
 
-class TestHost : public IDocumentHost {
+// The built-in settings, protocol 1, and direction colours of their own.
+class TestHost : public MemoryHost {
 public:
     TestHost();
-    VexaSettings &Settings() override { return settings; }
-    std::string ReadProfileString(const std::string &section, const std::string &key,
-                                  const std::string &defaultValue) override;
-    void WriteProfileString(const std::string &section, const std::string &key, const std::string &value) override {
-        profile[section + "/" + key] = value;
-    }
-    void ShowMessage(const std::string &text) override { messages.push_back(text); }
-    bool InterpretOnOpen() const override { return interpretOnOpen; }
-
-    VexaSettings settings;
-    std::map<std::string, std::string> profile;
-    std::vector<std::string> messages;
-    bool interpretOnOpen = true;
 };
 
 class TestList : public IListView {
